@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "COleVariant.h"
+
+class CDaoDatabase;
+
+constexpr int dbOpenDynaset = 2;
+
+// A dynaset over one table: Open runs the SQL text and keeps the keys (rowids) of the selected
+// rows in their order; field values are read live from the table for the current record only.
+// Fields are reached by their position in the SQL text's result columns.
+//
+// Every Update and Delete is its own committed transaction. Edit/Update writes only the fields
+// whose value differs from the stored one, and nothing at all when none does. All failures throw
+// CDaoException pointers.
+class CDaoRecordset {
+public:
+    explicit CDaoRecordset(CDaoDatabase* pDatabase);
+    ~CDaoRecordset();  // closes the set
+    CDaoRecordset(const CDaoRecordset&) = delete;
+    CDaoRecordset& operator=(const CDaoRecordset&) = delete;
+
+    // `type` must be dbOpenDynaset. The result columns must include the table's integer primary
+    // key (as "SELECT * FROM table" does), so that each row can be found again.
+    void Open(int type, const std::string& sql, int options = 0);
+    void Close();
+    bool IsOpen() const;
+
+    // True once a move passed the first / last record; both true after opening an empty set.
+    bool IsBOF() const;
+    bool IsEOF() const;
+
+    // MoveFirst and MoveLast throw on an empty set; MoveNext/MovePrev throw when already past
+    // the end / the beginning. Move(n) moves n records on from the current one.
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+    void MovePrev();
+    void Move(long rows);
+
+    // The number of keys in the set.
+    long GetRecordCount() const;
+    // The 0-based index of the current record; -1, without failing, when there is none.
+    long GetAbsolutePosition() const;
+
+    // Reads field `index` of the current record from the table. Throws when there is no current
+    // record or its row has been deleted meanwhile.
+    COleVariant GetFieldValue(int index);
+    // Sets a field of the record being edited or added (between Edit/AddNew and Update).
+    void SetFieldValue(int index, const std::string& text);
+    void SetFieldValueNull(int index);
+
+    void AddNew();  // Update then inserts a row and appends its key at the end of the set
+    void Edit();    // Update then writes the changed fields into the current record
+    void Update();
+    void CancelUpdate();
+    void Delete();  // removes the current row and its key; leaves no current record
+
+    // The key of the current record, and a move to the record with that key.
+    COleVariant GetBookmark() const;
+    void SetBookmark(const COleVariant& bookmark);  // throws when the key is not in the set
+    bool HasBookmark(const COleVariant& bookmark) const;
+
+private:
+    struct Impl;
+    CDaoDatabase* m_pDatabase;
+    std::unique_ptr<Impl> m_pImpl;
+};

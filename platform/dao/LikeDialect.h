@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string_view>
+
+struct sqlite3;
+
+// The desktop engine's LIKE: `*` any run of characters, `?` one character, `#` one digit,
+// `[abc]`, `[a-z]` and `[!abc]` character lists (inside a list `*`, `?`, `#` and `[` stand for
+// themselves). Letters are compared without regard to case, umlauts and other accented Latin,
+// Greek and Cyrillic letters included. Text is UTF-8.
+bool LikeMatch(std::string_view pattern, std::string_view text);
+
+// Installs LikeMatch as SQLite's `like(pattern, text)` on the connection, so that `x LIKE p`
+// in SQL follows the dialect.
+void InstallLikeDialect(sqlite3* db);
