@@ -1,7 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+class CDaoRecordset;
 struct sqlite3;
 
 // One connection to a database file, opened shared. Opening never creates a missing file; a file
@@ -29,6 +31,13 @@ public:
     sqlite3* Handle() const { return m_pDb; }
 
 private:
+    // Open record sets hold prepared statements on the connection; closing the database closes
+    // them first, so that none is left pointing at a closed connection.
+    friend class CDaoRecordset;
+    void AttachRecordset(CDaoRecordset* recordset);
+    void DetachRecordset(CDaoRecordset* recordset);
+
     sqlite3* m_pDb = nullptr;
     std::string m_strName;
+    std::vector<CDaoRecordset*> m_openRecordsets;
 };

@@ -1,0 +1,5 @@
+#include "CAboutDlg.h"
+
+#include "res/Resource.h"
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}

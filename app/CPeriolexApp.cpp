@@ -1,0 +1,62 @@
+#include "CPeriolexApp.h"
+
+#include <CDocTemplate.h>
+#include <ResourceLookup.h>
+
+#include "app/CAboutDlg.h"
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "doc/CPeriolexDoc.h"
+#include "res/Resource.h"
+#include "view/CPeriolexView.h"
+
+MESSAGE_MAP(CPeriolexApp, CWinApp,
+            ON_COMMAND(ID_APP_ABOUT, &ThisClass::OnAppAbout),
+            ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew),
+            ON_COMMAND(ID_FILE_OPEN, &CWinApp::OnFileOpen),
+            ON_COMMAND(ID_FILE_PRINT_SETUP, &CWinApp::OnFilePrintSetup))
+
+bool CPeriolexApp::InitInstance()
+{
+    AfxSetResourceTables(&PeriolexResources());
+    CWinApp::InitInstance();
+
+    CCommandLineInfo splashInfo;
+    ParseCommandLine(splashInfo);
+    if (splashInfo.m_bHandled) {
+        return false;
+    }
+
+    SetRegistryKey(QStringLiteral("Tesmo Software"));
+    LoadStdProfileSettings(4);
+
+    AddDocTemplate(new CDocTemplate(
+        IDR_PERIOLTYPE, [] { return new CPeriolexDoc; }, [] { return new CChildFrame; },
+        [] { return new CPeriolexView; }));
+
+    auto* mainFrame = new CMainFrame;
+    if (!mainFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
+        delete mainFrame;
+        return false;
+    }
+    m_pMainWnd = mainFrame;
+    mainFrame->DragAcceptFiles(true);
+
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    // A plain start opens nothing and asks for nothing.
+    if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileNew) {
+        cmdInfo.m_nShellCommand = CCommandLineInfo::FileNothing;
+    }
+    if (!ProcessShellCommand(cmdInfo)) {
+        return false;
+    }
+    mainFrame->ShowWindow(SW_SHOWMAXIMIZED);
+    return true;
+}
+
+void CPeriolexApp::OnAppAbout()
+{
+    CAboutDlg aboutDlg;
+    aboutDlg.DoModal();
+}

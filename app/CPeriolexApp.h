@@ -1,0 +1,17 @@
+#pragma once
+
+#include <CWinApp.h>
+
+// The application object: registers the catalogue document type, makes the main window and
+// carries out the command line.
+class CPeriolexApp : public CWinApp {
+public:
+    CPeriolexApp() = default;
+
+    bool InitInstance() override;
+
+protected:
+    void OnAppAbout();
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+// Writes a catalogue file at `path`, replacing any file there, holding `records` made-up article
+// records (0 gives a catalogue with an empty table). The records read like a real index typed in
+// issue by issue: German magazine names and article titles with umlauts and ß, issue numbers such
+// as "7/1996", page numbers ascending within an issue, every field text of at most 30 characters.
+// The same `records` and `seed` give the same file contents on every platform, so benchmark runs
+// and tests can be compared with each other.
+//
+// Throws std::runtime_error, naming the file, if the catalogue cannot be written; a partly written
+// file is removed.
+void GenerateCatalogue(const std::string& path, long records, unsigned seed = 1);

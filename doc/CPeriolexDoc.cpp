@@ -1,0 +1,115 @@
+#include "CPeriolexDoc.h"
+
+#include <AfxMessageBox.h>
+#include <CDaoException.h>
+#include <CFileDialog.h>
+#include <ResourceLookup.h>
+#include <SystemDirectory.h>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "res/Resource.h"
+
+namespace {
+
+const QString kWholeTable = QStringLiteral("SELECT * FROM Zeitschriften");
+
+}  // namespace
+
+CPeriolexDoc::~CPeriolexDoc() { delete m_pRecordset; }
+
+bool CPeriolexDoc::OnNewDocument()
+{
+    if (!CDocument::OnNewDocument()) {
+        return false;
+    }
+    CFileDialog dialog(false, QStringLiteral("*.plx"), QStringLiteral("*.plx"),
+                       OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY,
+                       QStringLiteral("Periolex (*.plx)|*.plx|Alle Dateien (*.*)|*.*||"));
+    dialog.SetTitle(QStringLiteral("Neue Datenbank erstellen"));
+    if (dialog.DoModal() == IDCANCEL) {
+        return false;
+    }
+    const QString templatePath = QDir(GetSystemDirectory()).filePath(QStringLiteral("file.dat"));
+    const QString path = dialog.GetPathName();
+    if (!QFileInfo::exists(templatePath)) {
+        AfxMessageBox(AfxLoadString(IDP_TEMPLATE_MISSING).arg(QDir::toNativeSeparators(templatePath)),
+                      MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    QString error;
+    if (!CopyFileTo(templatePath, path, error)) {
+        AfxMessageBox(AfxLoadString(IDP_TEMPLATE_COPY_FAILED).arg(QDir::toNativeSeparators(path), error),
+                      MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    SetTitle(dialog.GetFileTitle());
+    return OpenDatabase(path);
+}
+
+bool CPeriolexDoc::OnOpenDocument(const QString& pathName)
+{
+    if (!CDocument::OnOpenDocument(pathName)) {
+        return false;
+    }
+    return OpenDatabase(pathName);
+}
+
+bool CPeriolexDoc::OpenDatabase(const QString& path)
+{
+    m_strPath = path;
+    BeginWaitCursor();
+    try {
+        m_database.Open(path.toStdString(), false, false, "");
+    } catch (CDaoException* e) {
+        EndWaitCursor();
+        ReportOpenFailure(AfxDaoErrorText(*e));
+        e->Delete();
+        return false;
+    }
+    const bool opened = OpenRecordset();
+    EndWaitCursor();
+    return opened;
+}
+
+bool CPeriolexDoc::OpenRecordset()
+{
+    if (m_strSQL.isEmpty()) {
+        m_strSQL = kWholeTable;
+    }
+    m_pRecordset = new CDaoRecordset(&m_database);
+    try {
+        m_pRecordset->Open(dbOpenDynaset, m_strSQL.toStdString(), 0);
+    } catch (CDaoException* e) {
+        e->Delete();
+        delete m_pRecordset;
+        m_pRecordset = nullptr;
+        m_database.Close();
+        ReportOpenFailure(AfxLoadString(IDP_NO_ARTICLE_TABLE));
+        return false;
+    }
+    if (!m_pRecordset->IsBOF()) {
+        m_pRecordset->MoveLast();
+    }
+    UpdateAllViews(nullptr, 0, nullptr);
+    m_bConnected = true;
+    return true;
+}
+
+void CPeriolexDoc::OnCloseDocument()
+{
+    if (m_bConnected) {
+        delete m_pRecordset;
+        m_database.Close();
+        m_bConnected = false;
+        m_pRecordset = nullptr;
+    }
+    CDocument::OnCloseDocument();
+}
+
+void CPeriolexDoc::ReportOpenFailure(const QString& reason) const
+{
+    AfxMessageBox(AfxLoadString(IDP_NO_CATALOGUE).arg(QDir::toNativeSeparators(m_strPath), reason),
+                  MB_OK | MB_ICONEXCLAMATION);
+}

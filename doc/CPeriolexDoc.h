@@ -1,0 +1,34 @@
+#pragma once
+
+#include <CDaoDatabase.h>
+#include <CDaoRecordset.h>
+#include <CDocument.h>
+
+// One open catalogue: its database and the one record set over the table Zeitschriften, which
+// every window of the catalogue shares. Records are written through the record set as the user
+// works; the document itself is never saved.
+class CPeriolexDoc : public CDocument {
+public:
+    CPeriolexDoc() = default;
+    ~CPeriolexDoc() override;
+
+    // Asks for a path, copies the template database there and opens the copy.
+    bool OnNewDocument() override;
+    bool OnOpenDocument(const QString& pathName) override;
+    // Releases the record set, then the database, then closes the windows.
+    void OnCloseDocument() override;
+
+    // Open the database, then the record set over it; a failure is reported to the user with
+    // the file's name and leaves the document without a record set.
+    bool OpenDatabase(const QString& path);
+    bool OpenRecordset();
+
+    CDaoDatabase m_database;
+    CDaoRecordset* m_pRecordset = nullptr;
+    QString m_strPath;
+    QString m_strSQL;
+    bool m_bConnected = false;
+
+private:
+    void ReportOpenFailure(const QString& reason) const;
+};

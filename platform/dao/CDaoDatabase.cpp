@@ -1,0 +1,109 @@
+#include "CDaoDatabase.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+
+#include "CDaoRecordset.h"
+#include "LikeDialect.h"
+#include "SqliteError.h"
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+// This SQLite reads "file:" names as URIs, whose options could create the file or change how
+// it is opened; a path from the user is always a plain file name.
+std::string PlainFileName(const std::string& path) {
+    if (path.rfind("file:", 0) == 0) {
+        return "./" + path;
+    }
+    return path;
+}
+
+sqlite3* OpenConnection(const std::string& fileName, bool readOnly) {
+    int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+#ifdef SQLITE_OPEN_EXRESCODE
+    flags |= SQLITE_OPEN_EXRESCODE;
+#endif
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(fileName.c_str(), &db, flags, nullptr);
+    if (rc != SQLITE_OK && !readOnly && (rc & 0xFF) == SQLITE_CANTOPEN) {
+        // SQLite falls back to reading by itself when the file is write-protected; should that
+        // ever not happen, a read-only attempt still never creates anything.
+        sqlite3_close_v2(db);
+        db = nullptr;
+        rc = sqlite3_open_v2(fileName.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        ThrowAndCloseConnection(db, rc);
+    }
+    return db;
+}
+
+// SQLite opens any file lazily; reading the schema is what tells a database from another file.
+// It only reads, so a file that is no database is left exactly as it was.
+void VerifyIsDatabase(sqlite3* db) {
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &stmt, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(stmt);
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_ROW) {
+        ThrowAndCloseConnection(db, rc);
+    }
+}
+
+}  // namespace
+
+CDaoDatabase::~CDaoDatabase() {
+    Close();
+}
+
+void CDaoDatabase::Open(const std::string& path, bool /*exclusive*/, bool readOnly,
+                        const std::string& /*connect*/) {
+    Close();
+    if (path.empty()) {
+        // SQLite would make a temporary database out of an empty name.
+        ThrowDaoError(SQLITE_CANTOPEN, "No database file name was given.");
+    }
+    sqlite3* db = OpenConnection(PlainFileName(path), readOnly);
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    VerifyIsDatabase(db);
+    try {
+        InstallLikeDialect(db);
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
+    }
+    m_pDb = db;
+    m_strName = path;
+}
+
+void CDaoDatabase::Close() {
+    // Closing a record set detaches it, so work on a copy of the list.
+    const std::vector<CDaoRecordset*> recordsets = m_openRecordsets;
+    for (CDaoRecordset* recordset : recordsets) {
+        recordset->Close();
+    }
+    m_openRecordsets.clear();
+    if (m_pDb != nullptr) {
+        sqlite3_close_v2(m_pDb);
+        m_pDb = nullptr;
+    }
+    m_strName.clear();
+}
+
+bool CDaoDatabase::IsReadOnly() const {
+    return m_pDb != nullptr && sqlite3_db_readonly(m_pDb, "main") == 1;
+}
+
+void CDaoDatabase::AttachRecordset(CDaoRecordset* recordset) {
+    m_openRecordsets.push_back(recordset);
+}
+
+void CDaoDatabase::DetachRecordset(CDaoRecordset* recordset) {
+    std::erase(m_openRecordsets, recordset);
+}

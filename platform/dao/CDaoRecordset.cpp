@@ -1,0 +1,294 @@
+#include "CDaoRecordset.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "CDaoDatabase.h"
+#include "DynasetSource.h"
+#include "KeySet.h"
+#include "SqliteError.h"
+#include "Statement.h"
+#include "TableRows.h"
+
+namespace {
+
+[[noreturn]] void ThrowNoCurrentRecord() {
+    ThrowDaoError(SQLITE_MISUSE, "No current record.");
+}
+
+void LoadKeys(sqlite3* db, const DynasetSource& source, KeySet& keys) {
+    Statement stmt = PrepareStatement(db, source.keyQuery);
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        keys.Append(sqlite3_column_int64(stmt.get(), source.keyQueryColumn));
+    }
+    if (rc != SQLITE_DONE) {
+        ThrowSqliteError(db);
+    }
+}
+
+}  // namespace
+
+struct CDaoRecordset::Impl {
+    enum class EditMode { None, Edit, AddNew };
+
+    Impl(sqlite3* db, DynasetSource analysed) : source(std::move(analysed)), rows(db, source) {}
+
+    bool HasCurrent() const {
+        return !bof && !eof && !afterDelete && position >= 0 &&
+               static_cast<std::size_t>(position) < keys.Size();
+    }
+    std::int64_t CurrentKey() const {
+        if (!HasCurrent()) {
+            ThrowNoCurrentRecord();
+        }
+        return keys[static_cast<std::size_t>(position)];
+    }
+    long Size() const { return static_cast<long>(keys.Size()); }
+
+    void CancelPending() {
+        editMode = EditMode::None;
+        pending.clear();
+    }
+
+    // Makes `target` the current record, or the position before the first / after the last
+    // record when it lies outside the set. Leaving a record drops its pending edit.
+    void MoveTo(long target) {
+        CancelPending();
+        afterDelete = false;
+        if (target < 0) {
+            position = -1;
+            bof = true;
+            eof = keys.Empty();
+        } else if (target >= Size()) {
+            position = Size();
+            eof = true;
+            bof = keys.Empty();
+        } else {
+            position = target;
+            bof = eof = false;
+        }
+    }
+
+    int ColumnOf(int field) const {
+        if (field < 0 || static_cast<std::size_t>(field) >= source.fieldColumns.size()) {
+            ThrowDaoError(SQLITE_RANGE, "There is no field " + std::to_string(field) + ".");
+        }
+        return source.fieldColumns[static_cast<std::size_t>(field)];
+    }
+
+    void SetPending(int field, std::optional<std::string> value) {
+        const int column = ColumnOf(field);
+        if (editMode == EditMode::None) {
+            ThrowDaoError(SQLITE_MISUSE, "Fields can only be set after Edit or AddNew.");
+        }
+        pending[static_cast<std::size_t>(column)] = {true, std::move(value)};
+    }
+
+    DynasetSource source;
+    TableRows rows;
+    KeySet keys;
+    // The current record's index, -1 before the first and Size() after the last. After a
+    // Delete it is the index of the record that followed the deleted one.
+    long position = -1;
+    bool bof = true;
+    bool eof = true;
+    bool afterDelete = false;
+    EditMode editMode = EditMode::None;
+    std::int64_t editKey = 0;
+    std::vector<PendingField> pending;  // indexed like source.columns
+};
+
+CDaoRecordset::CDaoRecordset(CDaoDatabase* pDatabase) : m_pDatabase(pDatabase) {}
+
+CDaoRecordset::~CDaoRecordset() {
+    Close();
+}
+
+namespace {
+
+template <typename Impl>
+Impl& OpenImpl(const std::unique_ptr<Impl>& impl) {
+    if (!impl) {
+        ThrowDaoError(SQLITE_MISUSE, "The record set is not open.");
+    }
+    return *impl;
+}
+
+}  // namespace
+
+void CDaoRecordset::Open(int type, const std::string& sql, int /*options*/) {
+    Close();
+    if (type != dbOpenDynaset) {
+        ThrowDaoError(SQLITE_MISUSE, "Only dynaset record sets are supported.");
+    }
+    if (m_pDatabase == nullptr || !m_pDatabase->IsOpen()) {
+        ThrowDaoError(SQLITE_MISUSE, "The database is not open.");
+    }
+    sqlite3* db = m_pDatabase->Handle();
+    auto impl = std::make_unique<Impl>(db, AnalyseDynasetQuery(db, sql));
+    LoadKeys(db, impl->source, impl->keys);
+    if (!impl->keys.Empty()) {
+        impl->position = 0;
+        impl->bof = impl->eof = false;
+    }
+    m_pImpl = std::move(impl);
+    m_pDatabase->AttachRecordset(this);
+}
+
+void CDaoRecordset::Close() {
+    if (m_pImpl) {
+        m_pImpl.reset();
+        m_pDatabase->DetachRecordset(this);
+    }
+}
+
+bool CDaoRecordset::IsOpen() const {
+    return m_pImpl != nullptr;
+}
+
+bool CDaoRecordset::IsBOF() const {
+    return !m_pImpl || m_pImpl->bof;
+}
+
+bool CDaoRecordset::IsEOF() const {
+    return !m_pImpl || m_pImpl->eof;
+}
+
+void CDaoRecordset::MoveFirst() {
+    Impl& impl = OpenImpl(m_pImpl);
+    if (impl.keys.Empty()) {
+        ThrowNoCurrentRecord();
+    }
+    impl.MoveTo(0);
+}
+
+void CDaoRecordset::MoveLast() {
+    Impl& impl = OpenImpl(m_pImpl);
+    if (impl.keys.Empty()) {
+        ThrowNoCurrentRecord();
+    }
+    impl.MoveTo(impl.Size() - 1);
+}
+
+void CDaoRecordset::MoveNext() {
+    Move(1);
+}
+
+void CDaoRecordset::MovePrev() {
+    Move(-1);
+}
+
+void CDaoRecordset::Move(long rows) {
+    Impl& impl = OpenImpl(m_pImpl);
+    if (rows == 0) {
+        impl.CurrentKey();  // throws without a current record
+        impl.CancelPending();
+        return;
+    }
+    if ((rows > 0 && impl.eof) || (rows < 0 && impl.bof)) {
+        ThrowNoCurrentRecord();
+    }
+    // Past either end is as far as a move can go; clamping keeps the sum from overflowing.
+    const long size = impl.Size();
+    rows = std::clamp(rows, -size - 2, size + 2);
+    // A deleted record sits between its neighbours: the next one is at its old index.
+    const long from = impl.afterDelete && rows > 0 ? impl.position - 1 : impl.position;
+    impl.MoveTo(from + rows);
+}
+
+long CDaoRecordset::GetRecordCount() const {
+    return m_pImpl ? m_pImpl->Size() : 0;
+}
+
+long CDaoRecordset::GetAbsolutePosition() const {
+    return m_pImpl && m_pImpl->HasCurrent() ? m_pImpl->position : -1;
+}
+
+COleVariant CDaoRecordset::GetFieldValue(int index) {
+    Impl& impl = OpenImpl(m_pImpl);
+    const int column = impl.ColumnOf(index);
+    return impl.rows.Read(impl.CurrentKey(), column);
+}
+
+void CDaoRecordset::SetFieldValue(int index, const std::string& text) {
+    OpenImpl(m_pImpl).SetPending(index, text);
+}
+
+void CDaoRecordset::SetFieldValueNull(int index) {
+    OpenImpl(m_pImpl).SetPending(index, std::nullopt);
+}
+
+void CDaoRecordset::AddNew() {
+    Impl& impl = OpenImpl(m_pImpl);
+    impl.CancelPending();
+    impl.editMode = Impl::EditMode::AddNew;
+    impl.pending.resize(impl.source.columns.size());
+}
+
+void CDaoRecordset::Edit() {
+    Impl& impl = OpenImpl(m_pImpl);
+    const std::int64_t key = impl.CurrentKey();
+    impl.CancelPending();
+    impl.editMode = Impl::EditMode::Edit;
+    impl.editKey = key;
+    impl.pending.resize(impl.source.columns.size());
+}
+
+void CDaoRecordset::Update() {
+    Impl& impl = OpenImpl(m_pImpl);
+    if (impl.editMode == Impl::EditMode::None) {
+        ThrowDaoError(SQLITE_MISUSE, "Update needs Edit or AddNew first.");
+    }
+    // The edit ends here whether or not the write succeeds; after a failure the caller starts
+    // again with Edit or AddNew.
+    const Impl::EditMode mode = impl.editMode;
+    const std::vector<PendingField> pending = std::move(impl.pending);
+    impl.CancelPending();
+    if (mode == Impl::EditMode::Edit) {
+        impl.rows.WriteChanges(impl.editKey, pending);
+        return;
+    }
+    impl.keys.Append(impl.rows.Insert(pending));
+    // The current record stays what it was; a position after the last record stays there.
+    if (impl.eof) {
+        impl.position = impl.Size();
+    }
+}
+
+void CDaoRecordset::CancelUpdate() {
+    if (m_pImpl) {
+        m_pImpl->CancelPending();
+    }
+}
+
+void CDaoRecordset::Delete() {
+    Impl& impl = OpenImpl(m_pImpl);
+    const std::int64_t key = impl.CurrentKey();
+    impl.CancelPending();
+    // A row that another connection deleted already only has its key left to remove.
+    impl.rows.Remove(key);
+    impl.keys.EraseAt(static_cast<std::size_t>(impl.position));
+    impl.afterDelete = true;
+}
+
+COleVariant CDaoRecordset::GetBookmark() const {
+    return COleVariant(OpenImpl(m_pImpl).CurrentKey());
+}
+
+void CDaoRecordset::SetBookmark(const COleVariant& bookmark) {
+    Impl& impl = OpenImpl(m_pImpl);
+    const std::optional<std::int64_t> key = bookmark.GetInteger();
+    const std::optional<std::size_t> index = key ? impl.keys.Find(*key) : std::nullopt;
+    if (!index) {
+        ThrowDaoError(SQLITE_NOTFOUND, "The bookmark is not in the record set.");
+    }
+    impl.MoveTo(static_cast<long>(*index));
+}
+
+bool CDaoRecordset::HasBookmark(const COleVariant& bookmark) const {
+    const std::optional<std::int64_t> key = bookmark.GetInteger();
+    return m_pImpl && key && m_pImpl->keys.Find(*key).has_value();
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+char32_t FoldCaseBeyondAscii(char32_t c);
+
+// The character that stands for `c` and its other case when letters are compared without
+// regard to case: simple case folding for ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic,
+// the scripts of the catalogues' titles. Other characters stand for themselves.
+inline char32_t FoldCase(char32_t c) {
+    if (c < 0x80) {
+        return c - U'A' < 26u ? c + 0x20 : c;
+    }
+    return FoldCaseBeyondAscii(c);
+}

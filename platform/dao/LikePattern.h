@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A LIKE pattern of the desktop engine's dialect, analysed once so that it can be matched
+// against many texts.
+class LikePattern {
+public:
+    explicit LikePattern(std::string_view pattern);
+
+    bool Matches(std::string_view text) const;
+
+private:
+    enum class Kind : std::uint8_t { Literal, AnyChar, Digit, Star, List, NegatedList };
+
+    struct Token {
+        Kind kind;
+        char32_t folded = 0;      // Literal
+        std::uint32_t first = 0;  // List, NegatedList: their ranges in m_ranges
+        std::uint32_t count = 0;
+    };
+
+    // One entry of a character list; a single character is a range of one.
+    struct Range {
+        char32_t low, high;
+        char32_t foldedLow, foldedHigh;
+    };
+
+    void ParseList(std::string_view items, bool negated);
+    void DetectContains();
+    bool MatchesToken(const Token& token, char32_t c) const;
+    bool InList(const Token& token, char32_t c) const;
+    bool MatchesTokens(std::string_view text) const;
+    bool Contains(std::string_view text) const;
+
+    std::vector<Token> m_tokens;
+    std::vector<Range> m_ranges;
+    // Patterns `*literal*`, the usual "contains" search, are a plain substring search in the
+    // case-folded text; m_contains is the folded literal.
+    bool m_isContains = false;
+    std::string m_contains;
+};

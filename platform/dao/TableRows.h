@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "COleVariant.h"
+#include "DynasetSource.h"
+#include "Statement.h"
+
+struct sqlite3;
+
+// A value given to a field between Edit/AddNew and Update; nullopt stands for NULL.
+struct PendingField {
+    bool isSet = false;
+    std::optional<std::string> value;
+};
+
+// Reads and writes single rows of a dynaset's table by key. Each write is one statement in
+// autocommit mode, i.e. its own transaction, and every statement is reset right after use so
+// that no lock outlives the call.
+class TableRows {
+public:
+    TableRows(sqlite3* db, const DynasetSource& source);
+
+    // Throws SQLITE_NOTFOUND when the row has gone.
+    COleVariant Read(std::int64_t key, int column);
+
+    // Writes the pending fields (indexed like DynasetSource::columns) whose value differs, as
+    // text, from the stored one. Returns false, having written nothing, when none differs.
+    bool WriteChanges(std::int64_t key, const std::vector<PendingField>& pending);
+    // Inserts a row with the pending fields set and returns its key.
+    std::int64_t Insert(const std::vector<PendingField>& pending);
+    // Returns false when the row had already gone.
+    bool Remove(std::int64_t key);
+
+private:
+    std::string ChangedColumns(std::int64_t key, const std::vector<PendingField>& pending);
+    sqlite3_stmt* UpdateStatement(const std::string& mask);
+    sqlite3_stmt* InsertStatement(const std::string& mask);
+    void BindPending(sqlite3_stmt* stmt, const std::string& mask,
+                     const std::vector<PendingField>& pending);
+    void Execute(sqlite3_stmt* stmt);
+
+    sqlite3* m_db;
+    std::string m_table;                 // schema-qualified and quoted
+    std::string m_key;                   // quoted
+    std::vector<std::string> m_columns;  // quoted
+    int m_keyColumn;
+    Statement m_read;
+    Statement m_delete;
+    // Write statements by the mask ('1' per written column) of the columns they set: an editor
+    // tends to change the same few fields again and again.
+    std::unordered_map<std::string, Statement> m_updates;
+    std::unordered_map<std::string, Statement> m_inserts;
+};

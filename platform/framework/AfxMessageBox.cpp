@@ -1,0 +1,101 @@
+#include "AfxMessageBox.h"
+
+#include <CDaoException.h>
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "AfxRes.h"
+#include "ModalSeam.h"
+#include "ResourceLookup.h"
+
+namespace {
+
+QMessageBox::Icon IconFor(unsigned type)
+{
+    switch (type & 0xF0) {
+    case MB_ICONSTOP:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+int RunMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent)
+{
+    QMessageBox box(IconFor(type), caption, text, QMessageBox::NoButton, parent);
+    const bool secondDefault = (type & MB_DEFBUTTON2) != 0;
+    switch (type & 0x0F) {
+    case MB_YESNO:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(secondDefault ? QMessageBox::No : QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        break;
+    case MB_OKCANCEL:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(secondDefault ? QMessageBox::Cancel : QMessageBox::Ok);
+        break;
+    default:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    }
+    // A message that follows a failed command must not wait behind a wait cursor.
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting) {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    const int button = box.exec();
+    if (waiting) {
+        QApplication::restoreOverrideCursor();
+    }
+    switch (button) {
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    case QMessageBox::Cancel:
+        return IDCANCEL;
+    default:
+        return IDOK;
+    }
+}
+
+}  // namespace
+
+int AfxMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent)
+{
+    const QString title = caption.isEmpty() ? AfxLoadString(AFX_IDS_APP_TITLE) : caption;
+    if (ModalSeam::IsEnabled()) {
+        return ModalSeam::Answer({ModalRequest::Kind::MessageBox, text, title, type}).result;
+    }
+    if (!parent) {
+        parent = QApplication::activeWindow();
+    }
+    return RunMessageBox(text, type, title, parent);
+}
+
+int AfxMessageBox(unsigned stringId, unsigned type)
+{
+    return AfxMessageBox(AfxLoadString(stringId), type);
+}
+
+QString AfxDaoErrorText(const CDaoException& e)
+{
+    QString text = AfxLoadString(AFX_IDP_DAO_FIRST + static_cast<unsigned>(e.GetErrorCode() & 0xFF));
+    if (text.isEmpty()) {
+        text = AfxLoadString(AFX_IDP_DAO_GENERIC);
+    }
+    const QString detail = QString::fromStdString(e.GetErrorMessage());
+    return detail.isEmpty() ? text : text + QStringLiteral("\n\n(") + detail + QLatin1Char(')');
+}
+
+void AfxReportDaoException(const CDaoException& e)
+{
+    AfxMessageBox(AfxDaoErrorText(e), MB_OK | MB_ICONEXCLAMATION);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+class CDaoException;
+
+// A message box with the application's title as caption (unless one is given), German buttons,
+// answered through the modal seam in tests. Returns IDOK, IDCANCEL, IDYES or IDNO.
+int AfxMessageBox(const QString& text, unsigned type = 0, const QString& caption = {},
+                  QWidget* parent = nullptr);
+int AfxMessageBox(unsigned stringId, unsigned type = 0);
+
+// The user's message for a record-store failure: the application's text for SQLite's result
+// code, then SQLite's own words.
+QString AfxDaoErrorText(const CDaoException& e);
+// Reports a failure that a command did not catch; the program goes on.
+void AfxReportDaoException(const CDaoException& e);

@@ -1,0 +1,106 @@
+#include "CDocument.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "AfxMessageBox.h"
+#include "AfxRes.h"
+#include "CDocTemplate.h"
+#include "CMDIChildWnd.h"
+#include "CView.h"
+#include "CWinApp.h"
+#include "ResourceLookup.h"
+
+CDocument::~CDocument()
+{
+    if (m_pDocTemplate) {
+        m_pDocTemplate->RemoveDocument(this);
+    }
+}
+
+bool CDocument::OnNewDocument() { return true; }
+
+bool CDocument::OnOpenDocument(const QString& pathName)
+{
+    QFile file(pathName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        AfxMessageBox(AfxLoadString(AFX_IDP_FAILED_TO_OPEN_DOC).arg(pathName, file.errorString()),
+                      MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    return true;
+}
+
+void CDocument::OnCloseDocument()
+{
+    // Frames go first; each takes its views with it. The document then ends itself.
+    std::vector<CMDIChildWnd*> frames;
+    for (CView* view : m_views) {
+        if (CMDIChildWnd* frame = view->GetParentFrame();
+            frame && std::find(frames.begin(), frames.end(), frame) == frames.end()) {
+            frames.push_back(frame);
+        }
+    }
+    for (CMDIChildWnd* frame : frames) {
+        frame->DestroyFrame();
+    }
+    delete this;
+}
+
+void CDocument::SetTitle(const QString& title)
+{
+    m_strTitle = title;
+    UpdateFrameCounts();
+}
+
+void CDocument::SetPathName(const QString& pathName, bool bAddToMRU)
+{
+    m_strPathName = QFileInfo(pathName).absoluteFilePath();
+    SetTitle(QFileInfo(m_strPathName).fileName());
+    if (bAddToMRU) {
+        AfxGetApp()->AddToRecentFileList(m_strPathName);
+    }
+}
+
+void CDocument::AddView(CView* pView)
+{
+    m_views.push_back(pView);
+    pView->m_pDocument = this;
+}
+
+void CDocument::RemoveView(CView* pView)
+{
+    std::erase(m_views, pView);
+    pView->m_pDocument = nullptr;
+}
+
+void CDocument::UpdateAllViews(CView* pSender, long lHint, void* pHint)
+{
+    for (CView* view : std::vector<CView*>(m_views)) {
+        if (view != pSender) {
+            view->OnUpdate(pSender, lHint, pHint);
+        }
+    }
+}
+
+void CDocument::CommitAllViews()
+{
+    for (CView* view : std::vector<CView*>(m_views)) {
+        view->CommitPendingInput();
+    }
+}
+
+void CDocument::UpdateFrameCounts()
+{
+    std::vector<CMDIChildWnd*> frames;
+    for (CView* view : m_views) {
+        if (CMDIChildWnd* frame = view->GetParentFrame();
+            frame && std::find(frames.begin(), frames.end(), frame) == frames.end()) {
+            frames.push_back(frame);
+        }
+    }
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        frames[i]->SetWindowText(frames.size() == 1 ? m_strTitle
+                                                    : m_strTitle + QStringLiteral(":%1").arg(i + 1));
+    }
+}

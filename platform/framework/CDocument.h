@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "CCmdTarget.h"
+
+class CView;
+class CDocTemplate;
+
+// A document: what one open file holds, shown by one or more views. The document owns the frames
+// of its views through its template; closing it closes them.
+class CDocument : public CCmdTarget {
+public:
+    CDocument() = default;
+    ~CDocument() override;
+
+    virtual bool OnNewDocument();
+    // Checks that the file can be read; reports it and returns false when not.
+    virtual bool OnOpenDocument(const QString& pathName);
+    // Closes every frame of the document, then deletes the document.
+    virtual void OnCloseDocument();
+
+    const QString& GetTitle() const { return m_strTitle; }
+    virtual void SetTitle(const QString& title);
+    const QString& GetPathName() const { return m_strPathName; }
+    // Sets the path, the title from it, and enters it into the recent-file list.
+    void SetPathName(const QString& pathName, bool bAddToMRU = true);
+
+    CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
+    const std::vector<CView*>& GetViews() const { return m_views; }
+    void AddView(CView* pView);
+    void RemoveView(CView* pView);
+
+    // Asks every view but the sender to update.
+    void UpdateAllViews(CView* pSender, long lHint = 0, void* pHint = nullptr);
+    // Gives every view the chance to store what the user typed and has not stored yet.
+    void CommitAllViews();
+    // Child frame captions: the title, with ":n" when the document has several windows.
+    void UpdateFrameCounts();
+
+private:
+    friend class CDocTemplate;
+    CDocTemplate* m_pDocTemplate = nullptr;
+    QString m_strTitle;
+    QString m_strPathName;
+    std::vector<CView*> m_views;
+};

@@ -1,0 +1,36 @@
+#include "CFormView.h"
+
+#include <QScrollArea>
+
+#include "CMDIChildWnd.h"
+#include "CWinApp.h"
+#include "DialogBuilder.h"
+#include "ResourceLookup.h"
+
+void CFormView::Create(CMDIChildWnd* pFrame)
+{
+    CView::Create(pFrame);
+    auto* scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(false);
+    auto* form = new QWidget;
+    if (const DialogResource* res = AfxFindDialog(m_nIDTemplate)) {
+        SetControls(DialogBuilder::Build(*res, form, [this](unsigned id) {
+            if (CMDIChildWnd* frame = GetParentFrame()) {
+                frame->ActivateFrame();
+            }
+            AfxGetApp()->DispatchCommand(this, id);
+        }));
+        form->setFixedSize(DialogBuilder::TemplateSize(*res, form));
+    }
+    scroll->setWidget(form);
+    SetViewWidget(scroll);
+    scroll->setFocusProxy(form);
+    pFrame->SetView(this, scroll);
+}
+
+void CFormView::OnInitialUpdate()
+{
+    UpdateData(false);
+    CView::OnInitialUpdate();
+}

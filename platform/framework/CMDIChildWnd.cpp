@@ -1,0 +1,198 @@
+#include "CMDIChildWnd.h"
+
+#include <CDaoException.h>
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QStyle>
+
+#include "AfxMessageBox.h"
+#include "AfxRes.h"
+#include "CDocument.h"
+#include "CMDIFrameWnd.h"
+#include "CView.h"
+#include "CWinApp.h"
+#include "ResourceLookup.h"
+
+namespace {
+
+// The window's close box and system menu reach the frame object, which decides what closes.
+class ChildFrameWidget : public QMdiSubWindow {
+public:
+    explicit ChildFrameWidget(CMDIChildWnd* owner, Qt::WindowFlags flags)
+        : QMdiSubWindow(nullptr, flags), m_pOwner(owner)
+    {
+    }
+    CMDIChildWnd* m_pOwner;
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        event->ignore();
+        if (m_pOwner) {
+            m_pOwner->OnClose();
+        }
+    }
+};
+
+// A window without sizing border: presses on the border do not start a resize.
+class NoSizingBorder : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* w = static_cast<QMdiSubWindow*>(watched);
+        if (w->isMaximized() || w->isMinimized()) {
+            return false;
+        }
+        if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseMove &&
+            event->type() != QEvent::HoverMove) {
+            return false;
+        }
+        const QPoint pos = event->type() == QEvent::HoverMove
+                               ? static_cast<QHoverEvent*>(event)->position().toPoint()
+                               : static_cast<QMouseEvent*>(event)->position().toPoint();
+        const QRect inner = w->contentsRect();
+        const int frame = w->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, w);
+        const bool onBorder = pos.x() < inner.left() || pos.x() > inner.right() ||
+                              pos.y() > inner.bottom() || pos.y() < frame;
+        if (onBorder && event->type() != QEvent::MouseMove) {
+            w->unsetCursor();
+            return true;
+        }
+        return onBorder && static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton;
+    }
+};
+
+}  // namespace
+
+CMDIChildWnd::~CMDIChildWnd()
+{
+    if (auto* w = static_cast<ChildFrameWidget*>(SubWindow())) {
+        w->m_pOwner = nullptr;
+    }
+}
+
+bool CMDIChildWnd::PreCreateWindow(CREATESTRUCT&) { return true; }
+
+bool CMDIChildWnd::LoadFrame(unsigned nIDResource)
+{
+    m_nIDResource = nIDResource;
+    CREATESTRUCT cs{WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE};
+    if (!PreCreateWindow(cs)) {
+        return false;
+    }
+    m_nStyle = cs.style;
+    Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint;
+    if (cs.style & WS_CAPTION) {
+        flags |= Qt::WindowTitleHint;
+    }
+    if (cs.style & WS_SYSMENU) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    }
+    if (cs.style & WS_MINIMIZEBOX) {
+        flags |= Qt::WindowMinimizeButtonHint;
+    }
+    if (cs.style & WS_MAXIMIZEBOX) {
+        flags |= Qt::WindowMaximizeButtonHint;
+    }
+    auto* w = new ChildFrameWidget(this, flags);
+    w->setAttribute(Qt::WA_DeleteOnClose, false);
+    w->setWindowIcon(AfxLoadIcon(nIDResource));
+    if (!(cs.style & WS_THICKFRAME)) {
+        w->setAttribute(Qt::WA_Hover);
+        w->installEventFilter(new NoSizingBorder(w));
+        // The system menu offers no sizing either.
+        if (QMenu* menu = w->systemMenu()) {
+            const auto actions = menu->actions();
+            for (QAction* a : actions) {
+                if (a->objectName() == QLatin1String("ActionResize") ||
+                    a->text().remove(QLatin1Char('&')).startsWith(QStringLiteral("Größe"))) {
+                    menu->removeAction(a);
+                }
+            }
+        }
+    }
+    Attach(w);
+    AfxGetMainFrame()->MdiArea()->addSubWindow(w);
+    w->hide();
+    return true;
+}
+
+void CMDIChildWnd::SetView(CView* pView, QWidget* widget)
+{
+    m_pView = pView;
+    SubWindow()->setWidget(widget);
+}
+
+void CMDIChildWnd::ShowFrame()
+{
+    QMdiSubWindow* w = SubWindow();
+    if (m_nStyle & WS_MAXIMIZE) {
+        w->showMaximized();
+    } else {
+        w->show();
+    }
+    ActivateFrame();
+}
+
+void CMDIChildWnd::ActivateFrame()
+{
+    if (QMdiSubWindow* w = SubWindow()) {
+        AfxGetMainFrame()->MdiArea()->setActiveSubWindow(w);
+        AfxGetMainFrame()->OnActiveFrameChanged();
+    }
+}
+
+bool CMDIChildWnd::OnCmdMsg(unsigned nID, CmdAction action)
+{
+    if (m_pView && m_pView->OnCmdMsg(nID, action)) {
+        return true;
+    }
+    return CWnd::OnCmdMsg(nID, action);
+}
+
+void CMDIChildWnd::OnClose()
+{
+    CDocument* doc = m_pView ? m_pView->GetDocument() : nullptr;
+    if (m_pView) {
+        AfxGetApp()->RunGuarded([this] { m_pView->CommitPendingInput(); });
+    }
+    const bool lastWindow =
+        !doc || std::none_of(doc->GetViews().begin(), doc->GetViews().end(),
+                             [this](CView* v) { return v->GetParentFrame() != this; });
+    if (doc && lastWindow) {
+        doc->OnCloseDocument();
+    } else {
+        DestroyFrame();
+        if (doc) {
+            doc->UpdateFrameCounts();
+        }
+    }
+}
+
+void CMDIChildWnd::DestroyFrame()
+{
+    QMdiSubWindow* w = SubWindow();
+    if (w) {
+        static_cast<ChildFrameWidget*>(w)->m_pOwner = nullptr;
+        AfxGetMainFrame()->MdiArea()->removeSubWindow(w);
+    }
+    delete m_pView;
+    m_pView = nullptr;
+    DestroyWindow();
+    delete this;
+    AfxGetMainFrame()->OnActiveFrameChanged();
+}
+
+QMdiSubWindow* CMDIChildWnd::SubWindow() const { return static_cast<QMdiSubWindow*>(GetSafeHwnd()); }
+
+CMDIChildWnd* CMDIChildWnd::FromWidget(QMdiSubWindow* widget)
+{
+    auto* w = dynamic_cast<ChildFrameWidget*>(widget);
+    return w ? w->m_pOwner : nullptr;
+}

@@ -1,0 +1,424 @@
+#include "CMDIFrameWnd.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QToolBar>
+
+#include "AcceleratorKeys.h"
+#include "AfxRes.h"
+#include "CDocTemplate.h"
+#include "CDocument.h"
+#include "CMDIChildWnd.h"
+#include "CView.h"
+#include "CWinApp.h"
+#include "ResourceLookup.h"
+
+namespace {
+
+CMDIFrameWnd* s_pMainFrame = nullptr;
+
+constexpr const char* kCommandProperty = "periolexCommand";
+
+class MainFrameWidget : public QMainWindow {
+public:
+    explicit MainFrameWidget(CMDIFrameWnd* owner) : m_pOwner(owner) {}
+    CMDIFrameWnd* m_pOwner;
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        event->ignore();
+        if (m_pOwner) {
+            m_pOwner->OnClose();
+        }
+    }
+    void dragEnterEvent(QDragEnterEvent* event) override
+    {
+        if (event->mimeData()->hasUrls()) {
+            event->acceptProposedAction();
+        }
+    }
+    void dropEvent(QDropEvent* event) override
+    {
+        const auto urls = event->mimeData()->urls();
+        for (const QUrl& url : urls) {
+            if (url.isLocalFile()) {
+                AfxGetApp()->OpenDocumentFile(url.toLocalFile());
+            }
+        }
+        event->acceptProposedAction();
+    }
+};
+
+unsigned CommandOf(const QAction* action)
+{
+    return action->property(kCommandProperty).toUInt();
+}
+
+}  // namespace
+
+CMDIFrameWnd* AfxGetMainFrame() { return s_pMainFrame; }
+
+CMDIFrameWnd::CMDIFrameWnd() { s_pMainFrame = this; }
+
+CMDIFrameWnd::~CMDIFrameWnd()
+{
+    if (auto* w = static_cast<MainFrameWidget*>(MainWindow())) {
+        w->m_pOwner = nullptr;
+    }
+    if (s_pMainFrame == this) {
+        s_pMainFrame = nullptr;
+    }
+}
+
+MESSAGE_MAP(CMDIFrameWnd, CWnd,
+            ON_COMMAND(ID_WINDOW_NEW, &ThisClass::OnWindowNew),
+            ON_COMMAND(ID_WINDOW_CASCADE, &ThisClass::OnWindowCascade),
+            ON_COMMAND(ID_WINDOW_TILE_HORZ, &ThisClass::OnWindowTileHorz),
+            ON_COMMAND(ID_WINDOW_ARRANGE, &ThisClass::OnWindowArrange),
+            ON_COMMAND_RANGE(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, &ThisClass::OnBarCheck),
+            ON_COMMAND_RANGE(ID_EDIT_COPY, ID_EDIT_CUT, &ThisClass::OnEditCommand),
+            ON_COMMAND_RANGE(ID_EDIT_PASTE, ID_EDIT_PASTE, &ThisClass::OnEditCommand),
+            ON_COMMAND_RANGE(ID_EDIT_UNDO, ID_EDIT_UNDO, &ThisClass::OnEditCommand))
+
+bool CMDIFrameWnd::PreCreateWindow(CREATESTRUCT&) { return true; }
+
+int CMDIFrameWnd::OnCreate(CREATESTRUCT&) { return 0; }
+
+QMainWindow* CMDIFrameWnd::MainWindow() const { return static_cast<QMainWindow*>(GetSafeHwnd()); }
+
+bool CMDIFrameWnd::LoadFrame(unsigned nIDResource, unsigned style)
+{
+    CREATESTRUCT cs{style};
+    if (!PreCreateWindow(cs)) {
+        return false;
+    }
+    m_nIDResource = nIDResource;
+    auto* w = new MainFrameWidget(this);
+    Attach(w);
+    w->setWindowTitle(AfxLoadString(nIDResource));
+    w->setWindowIcon(AfxLoadIcon(nIDResource));
+    m_pMdiArea = new QMdiArea(w);
+    m_pMdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_pMdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    w->setCentralWidget(m_pMdiArea);
+    QObject::connect(m_pMdiArea, &QMdiArea::subWindowActivated, w,
+                     [this](QMdiSubWindow*) { OnActiveFrameChanged(); });
+    InstallAccelerators(nIDResource);
+    ShowMenuBar(nIDResource);
+    if (OnCreate(cs) == -1) {
+        DestroyFrame();
+        return false;
+    }
+    UpdateCommandStates();
+    return true;
+}
+
+QAction* CMDIFrameWnd::CreateCommandAction(unsigned nID, const QString& text, QObject* parent)
+{
+    auto* action = new QAction(text, parent);
+    action->setProperty(kCommandProperty, nID);
+    const QString prompt = AfxLoadString(nID);
+    const qsizetype newline = prompt.indexOf(QLatin1Char('\n'));
+    action->setStatusTip(newline < 0 ? prompt : prompt.left(newline));
+    if (newline >= 0) {
+        action->setToolTip(prompt.mid(newline + 1));
+    }
+    QObject::connect(action, &QAction::triggered, parent, [nID] { AfxGetApp()->DispatchCommand(nullptr, nID); });
+    m_commandActions.push_back(action);
+    QObject::connect(action, &QObject::destroyed, MainWindow(),
+                     [this, action] { std::erase(m_commandActions, action); });
+    return action;
+}
+
+QMenu* CMDIFrameWnd::BuildPopup(const MenuItem& popup)
+{
+    auto* menu = new QMenu(QString::fromUtf8(popup.text), MainWindow());
+    for (const MenuItem& item : popup.popup) {
+        if (item.IsSeparator()) {
+            menu->addSeparator();
+        } else if (item.IsPopup()) {
+            menu->addMenu(BuildPopup(item));
+        } else if (item.id == ID_FILE_MRU_FILE1) {
+            // Place holder of the recent-file list; the list takes its place when there is one.
+            QAction* placeholder = menu->addAction(QString::fromUtf8(item.text));
+            placeholder->setEnabled(false);
+            placeholder->setProperty("recentFiles", true);
+            QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] { FillRecentFiles(menu); });
+        } else {
+            menu->addAction(CreateCommandAction(item.id, QString::fromUtf8(item.text), menu));
+            if (item.id == ID_VIEW_TOOLBAR || item.id == ID_VIEW_STATUS_BAR) {
+                menu->actions().last()->setCheckable(true);
+            }
+            if (item.id == ID_WINDOW_NEW) {
+                QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] { FillWindowList(menu); });
+            }
+        }
+    }
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [this] { UpdateCommandStates(); });
+    return menu;
+}
+
+QList<QMenu*> CMDIFrameWnd::BuildMenuBar(unsigned nIDMenu)
+{
+    QList<QMenu*> menus;
+    if (const MenuResource* res = AfxFindMenu(nIDMenu)) {
+        for (const MenuItem& popup : res->bar) {
+            menus << BuildPopup(popup);
+        }
+    }
+    return menus;
+}
+
+void CMDIFrameWnd::ShowMenuBar(unsigned nIDMenu)
+{
+    if (nIDMenu == m_nShownMenu) {
+        return;
+    }
+    auto it = m_menuBars.find(nIDMenu);
+    if (it == m_menuBars.end()) {
+        it = m_menuBars.emplace(nIDMenu, BuildMenuBar(nIDMenu)).first;
+    }
+    QMenuBar* bar = MainWindow()->menuBar();
+    bar->clear();
+    for (QMenu* menu : it->second) {
+        bar->addMenu(menu);
+    }
+    m_nShownMenu = nIDMenu;
+}
+
+void CMDIFrameWnd::FillRecentFiles(QMenu* menu)
+{
+    QAction* placeholder = nullptr;
+    const auto actions = menu->actions();
+    for (QAction* a : actions) {
+        if (a->property("recentFile").isValid()) {
+            menu->removeAction(a);
+            a->deleteLater();
+        } else if (a->property("recentFiles").toBool()) {
+            placeholder = a;
+        }
+    }
+    const QStringList files = AfxGetApp()->GetRecentFiles();
+    placeholder->setVisible(files.isEmpty());
+    for (int i = 0; i < files.size(); ++i) {
+        QString path = QDir::toNativeSeparators(files[i]);
+        path.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* a = CreateCommandAction(ID_FILE_MRU_FILE1 + static_cast<unsigned>(i),
+                                         QStringLiteral("&%1 %2").arg(i + 1).arg(path), menu);
+        a->setProperty("recentFile", i);
+        menu->insertAction(placeholder, a);
+    }
+}
+
+void CMDIFrameWnd::FillWindowList(QMenu* menu)
+{
+    const auto actions = menu->actions();
+    for (QAction* a : actions) {
+        if (a->property("windowEntry").isValid()) {
+            menu->removeAction(a);
+            a->deleteLater();
+        }
+    }
+    const auto windows = m_pMdiArea->subWindowList();
+    if (windows.isEmpty()) {
+        return;
+    }
+    menu->addSeparator()->setProperty("windowEntry", true);
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* w = windows[i];
+        QString title = w->windowTitle();
+        auto* a = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title.replace(QStringLiteral("&"), QStringLiteral("&&"))));
+        a->setProperty("windowEntry", i);
+        a->setCheckable(true);
+        a->setChecked(w == m_pMdiArea->currentSubWindow());
+        a->setStatusTip(AfxLoadString(0xEF1F));
+        QObject::connect(a, &QAction::triggered, menu, [this, w] { m_pMdiArea->setActiveSubWindow(w); });
+    }
+}
+
+void CMDIFrameWnd::InstallAccelerators(unsigned nIDResource)
+{
+    const AcceleratorResource* res = AfxFindAccelerators(nIDResource);
+    if (!res) {
+        return;
+    }
+    // One action per command, holding all its keys: two actions on one key would cancel out.
+    std::map<unsigned, QList<QKeySequence>> keys;
+    for (const AcceleratorEntry& e : res->entries) {
+        keys[e.command] << AcceleratorKeySequence(e);
+    }
+    for (const auto& [command, sequences] : keys) {
+        QAction* a = CreateCommandAction(command, {}, MainWindow());
+        a->setShortcuts(sequences);
+        a->setShortcutContext(Qt::WindowShortcut);
+        MainWindow()->addAction(a);
+    }
+}
+
+CMDIChildWnd* CMDIFrameWnd::MDIGetActive() const
+{
+    return m_pMdiArea ? CMDIChildWnd::FromWidget(m_pMdiArea->currentSubWindow()) : nullptr;
+}
+
+CView* CMDIFrameWnd::GetActiveView() const
+{
+    CMDIChildWnd* frame = MDIGetActive();
+    return frame ? frame->GetActiveView() : nullptr;
+}
+
+std::vector<CMDIChildWnd*> CMDIFrameWnd::GetChildFrames() const
+{
+    std::vector<CMDIChildWnd*> frames;
+    if (m_pMdiArea) {
+        const auto windows = m_pMdiArea->subWindowList();
+        for (QMdiSubWindow* w : windows) {
+            if (CMDIChildWnd* f = CMDIChildWnd::FromWidget(w)) {
+                frames.push_back(f);
+            }
+        }
+    }
+    return frames;
+}
+
+bool CMDIFrameWnd::OnCmdMsg(unsigned nID, CmdAction action)
+{
+    return RouteCommand(MDIGetActive(), nID, action);
+}
+
+bool CMDIFrameWnd::RouteCommand(CMDIChildWnd* pChild, unsigned nID, CmdAction action)
+{
+    if (pChild && pChild->OnCmdMsg(nID, action)) {
+        return true;
+    }
+    if (CWnd::OnCmdMsg(nID, action)) {
+        return true;
+    }
+    return AfxGetApp()->OnCmdMsg(nID, action);
+}
+
+void CMDIFrameWnd::RegisterControlBar(unsigned id, QWidget* bar) { m_controlBars[id] = bar; }
+
+QWidget* CMDIFrameWnd::GetControlBar(unsigned id) const
+{
+    auto it = m_controlBars.find(id);
+    return it == m_controlBars.end() ? nullptr : it->second;
+}
+
+void CMDIFrameWnd::EnableDocking(unsigned)
+{
+    // Qt's main window has dock areas on all four sides; bars choose theirs.
+    MainWindow()->setDockOptions(QMainWindow::AnimatedDocks);
+}
+
+void CMDIFrameWnd::DragAcceptFiles(bool accept) { MainWindow()->setAcceptDrops(accept); }
+
+void CMDIFrameWnd::OnActiveFrameChanged()
+{
+    if (!MainWindow()) {
+        return;
+    }
+    CMDIChildWnd* active = MDIGetActive();
+    ShowMenuBar(active ? active->GetResourceId() : m_nIDResource);
+    UpdateCommandStates();
+}
+
+void CMDIFrameWnd::UpdateCommandStates()
+{
+    for (QAction* a : m_commandActions) {
+        const unsigned id = CommandOf(a);
+        a->setEnabled(OnCmdMsg(id, CmdAction::Query));
+        if (a->isCheckable() && (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR)) {
+            QWidget* bar = GetControlBar(id);
+            a->setChecked(bar && !bar->isHidden());
+        }
+    }
+}
+
+void CMDIFrameWnd::OnWindowNew()
+{
+    CView* view = GetActiveView();
+    CDocument* doc = view ? view->GetDocument() : nullptr;
+    if (!doc || !doc->GetDocTemplate()) {
+        return;
+    }
+    CMDIChildWnd* frame = doc->GetDocTemplate()->CreateNewFrame(doc);
+    doc->GetDocTemplate()->InitialUpdateFrame(frame, doc);
+}
+
+void CMDIFrameWnd::OnWindowCascade() { m_pMdiArea->cascadeSubWindows(); }
+
+void CMDIFrameWnd::OnWindowTileHorz() { m_pMdiArea->tileSubWindows(); }
+
+void CMDIFrameWnd::OnWindowArrange()
+{
+    // Minimized windows line up along the bottom edge, left to right.
+    int x = 0;
+    const auto windows = m_pMdiArea->subWindowList();
+    for (QMdiSubWindow* w : windows) {
+        if (w->isMinimized()) {
+            w->move(x, m_pMdiArea->viewport()->height() - w->height());
+            x += w->width();
+        }
+    }
+}
+
+void CMDIFrameWnd::OnBarCheck(unsigned nID)
+{
+    if (QWidget* bar = GetControlBar(nID)) {
+        bar->setVisible(bar->isHidden());
+    }
+    UpdateCommandStates();
+}
+
+void CMDIFrameWnd::OnEditCommand(unsigned nID)
+{
+    auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (!edit) {
+        return;
+    }
+    switch (nID) {
+    case ID_EDIT_COPY:
+        edit->copy();
+        break;
+    case ID_EDIT_CUT:
+        edit->cut();
+        break;
+    case ID_EDIT_PASTE:
+        edit->paste();
+        break;
+    case ID_EDIT_UNDO:
+        edit->undo();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMDIFrameWnd::OnClose()
+{
+    if (AfxGetApp()->CloseAllDocuments()) {
+        DestroyFrame();
+        QApplication::quit();
+    }
+}
+
+void CMDIFrameWnd::DestroyFrame()
+{
+    m_commandActions.clear();
+    if (auto* w = static_cast<MainFrameWidget*>(MainWindow())) {
+        w->m_pOwner = nullptr;
+    }
+    DestroyWindow();
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "CCmdTarget.h"
+#include "CCommandLineInfo.h"
+
+class CDocTemplate;
+class CDocument;
+class CMDIFrameWnd;
+class CView;
+class QEvent;
+class QObject;
+class QSettings;
+class QPrinter;
+
+// The application: start-up and end, settings and the recent-file list, the document templates,
+// and the commands that belong to no window.
+class CWinApp : public CCmdTarget {
+public:
+    CWinApp();
+    ~CWinApp() override;
+
+    // The program's arguments (without the program name); set before InitInstance.
+    void SetArguments(const QStringList& arguments) { m_arguments = arguments; }
+
+    virtual bool InitInstance();
+    virtual int ExitInstance();
+    // Sees every key and mouse press of the program before any window does; true swallows it.
+    virtual bool PreTranslateMessage(QObject* target, QEvent* event);
+    int Run();
+
+    void SetRegistryKey(const QString& key);
+    void LoadStdProfileSettings(unsigned nMaxMRU);
+    void AddDocTemplate(CDocTemplate* pTemplate);
+
+    void ParseCommandLine(CCommandLineInfo& info);
+    bool ProcessShellCommand(CCommandLineInfo& info);
+
+    // Opens the file, or brings forward the window of the file when it is open already.
+    CDocument* OpenDocumentFile(const QString& pathName);
+    void AddToRecentFileList(const QString& pathName);
+    QStringList GetRecentFiles() const { return m_recentFiles; }
+    // Closes every document, storing what was typed into their windows first.
+    bool CloseAllDocuments();
+    std::vector<CDocument*> GetDocuments() const;
+
+    // Runs a command along the route from the view's window (or the active one), reporting a
+    // record-store failure that nobody caught.
+    void DispatchCommand(CView* pView, unsigned nID);
+    // Runs `work` and reports a record-store failure that escapes it; false when one did.
+    bool RunGuarded(const std::function<void()>& work);
+
+    CMDIFrameWnd* m_pMainWnd = nullptr;
+    // What the program returns when start-up ends it (help, a wrong option, a file not opened).
+    int m_nExitCode = 0;
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFilePrintSetup();
+    QPrinter* GetPrinter();
+
+protected:
+    void OnAppExit();
+    void OnOpenRecentFile(unsigned nID);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void SaveRecentFiles() const;
+
+    QStringList m_arguments;
+    std::vector<std::unique_ptr<CDocTemplate>> m_templates;
+    QStringList m_recentFiles;
+    unsigned m_nMaxMRU = 0;
+    std::unique_ptr<QPrinter> m_pPrinter;
+    std::unique_ptr<QObject> m_pPreTranslateFilter;
+};
+
+CWinApp* AfxGetApp();
+
+// Sets up Qt for the program (German texts in Qt's own dialogs), runs the application object's
+// start-up and its message loop.
+int AfxWinMain(int argc, char** argv);
+void AfxInstallGermanTranslation();

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QValidator>
+
+class QLineEdit;
+
+// Keeps an edit field's input within a number of characters without ever cutting a text that
+// was put there by the program: a longer stored text may be shown, shortened and saved back, but
+// typing or pasting can never make it longer than the limit or than it already is. (QLineEdit's own
+// maximum length would cut the stored text as soon as it is shown.)
+class FieldLengthValidator : public QValidator {
+    Q_OBJECT
+public:
+    explicit FieldLengthValidator(QObject* parent) : QValidator(parent) {}
+
+    State validate(QString& input, int& pos) const override;
+
+    static void Limit(QLineEdit* edit, int nChars);
+    // Called before the program sets `text`: lets the field hold it whole.
+    static void AllowText(QLineEdit* edit, const QString& text);
+    static int Allowance(QLineEdit* edit);
+
+private:
+    static FieldLengthValidator* Of(QLineEdit* edit);
+    int m_nLimit = 32767;
+    mutable int m_nAllowance = 32767;
+};

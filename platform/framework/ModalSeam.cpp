@@ -1,0 +1,53 @@
+#include "ModalSeam.h"
+
+#include "AfxRes.h"
+
+namespace {
+
+struct SeamState {
+    bool enabled = false;
+    std::deque<ModalAnswer> queue;
+    std::vector<ModalRequest> requests;
+    std::vector<ModalRequest> unanswered;
+};
+
+SeamState& State()
+{
+    static SeamState state;
+    return state;
+}
+
+}  // namespace
+
+void ModalSeam::Enable(bool on) { State().enabled = on; }
+
+bool ModalSeam::IsEnabled() { return State().enabled; }
+
+void ModalSeam::Push(ModalAnswer answer) { State().queue.push_back(std::move(answer)); }
+
+ModalAnswer ModalSeam::Answer(const ModalRequest& request)
+{
+    SeamState& s = State();
+    s.requests.push_back(request);
+    if (s.queue.empty()) {
+        s.unanswered.push_back(request);
+        return ModalAnswer{IDCANCEL, {}, {}};
+    }
+    ModalAnswer answer = std::move(s.queue.front());
+    s.queue.pop_front();
+    return answer;
+}
+
+const std::vector<ModalRequest>& ModalSeam::Requests() { return State().requests; }
+
+std::vector<ModalRequest> ModalSeam::Unanswered() { return State().unanswered; }
+
+std::size_t ModalSeam::Pending() { return State().queue.size(); }
+
+void ModalSeam::Reset()
+{
+    SeamState& s = State();
+    s.queue.clear();
+    s.requests.clear();
+    s.unanswered.clear();
+}

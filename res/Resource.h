@@ -1,0 +1,40 @@
+#pragma once
+
+#include <AfxRes.h>
+
+// The program's own resource and command numbers; the framework's standard ones are in AfxRes.h.
+
+constexpr unsigned IDR_MAINFRAME = 128;
+constexpr unsigned IDR_PERIOLTYPE = 129;
+constexpr unsigned IDD_ABOUTBOX = 100;
+constexpr unsigned IDD_PERIOLEX_FORM = 101;
+constexpr unsigned IDB_SPLASH = 102;
+constexpr unsigned IDD_ABFRAGE = 131;
+
+// Record commands; the form's buttons carry the same numbers.
+constexpr unsigned ID_DATENSATZ_NAECHSTER = 32771;
+constexpr unsigned ID_DATENSATZ_VORHERIGER = 32772;
+constexpr unsigned ID_DATENSATZ_LETZTER = 32773;
+constexpr unsigned ID_DATENSATZ_ERSTER = 32774;
+constexpr unsigned ID_DATENSATZ_HINZUFUEGEN = 32775;
+constexpr unsigned ID_DATENSATZ_LOESCHEN = 32776;
+
+// Controls of the record form and the query dialog.
+constexpr unsigned IDC_ZEITSCHRIFTENNUMMER = 1000;
+constexpr unsigned IDC_ARTIKELNAME = 1001;
+constexpr unsigned IDC_ZEITSCHRIFTENNAME = 1002;
+constexpr unsigned IDC_SEITE = 1003;
+constexpr unsigned IDC_ABFRAGE = 1010;
+constexpr unsigned IDC_ABFRAGE_TEXT = 1011;
+constexpr unsigned IDC_ABFRAGE_LOESCHEN = 1012;
+constexpr unsigned IDC_DATENSATZ = 1013;
+
+// The program's own messages.
+constexpr unsigned IDP_NO_CATALOGUE = 200;
+constexpr unsigned IDP_TEMPLATE_COPY_FAILED = 201;
+constexpr unsigned IDP_TEMPLATE_MISSING = 202;
+constexpr unsigned IDP_NO_ARTICLE_TABLE = 203;
+
+struct ResourceTables;
+// Every resource table of the program, for the framework.
+const ResourceTables& PeriolexResources();

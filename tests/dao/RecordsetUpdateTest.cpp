@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "CDaoDatabase.h"
+#include "CDaoRecordset.h"
+#include "ScratchDatabase.h"
+
+namespace {
+
+// What another process would see of a write: the file's bytes and SQLite's data version.
+struct FileState {
+    std::string bytes;
+    std::string dataVersion;
+    bool operator==(const FileState&) const = default;
+};
+
+class RecordsetUpdate : public testing::Test {
+protected:
+    RecordsetUpdate() : m_scratch(3), m_rs(&m_db) {
+        m_db.Open(m_scratch.Path());
+        sqlite3_trace_v2(m_db.Handle(), SQLITE_TRACE_STMT, CountUpdates, &m_updateStatements);
+        m_rs.Open(dbOpenDynaset, "SELECT * FROM Zeitschriften");
+    }
+
+    // Counts the UPDATE statements the record set runs; trigger programs do not count.
+    static int CountUpdates(unsigned /*type*/, void* counter, void* /*stmt*/, void* sql) {
+        if (std::strncmp(static_cast<const char*>(sql), "UPDATE", 6) == 0) {
+            ++*static_cast<int*>(counter);
+        }
+        return 0;
+    }
+
+    FileState State() {
+        return {FileBytes(m_scratch.Path()), m_scratch.Scalar("PRAGMA data_version")};
+    }
+
+    void EditRow(const std::vector<const char*>& values) {
+        m_rs.Edit();
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (values[i] == nullptr) {
+                m_rs.SetFieldValueNull(static_cast<int>(i) + 1);
+            } else {
+                m_rs.SetFieldValue(static_cast<int>(i) + 1, values[i]);
+            }
+        }
+        m_rs.Update();
+    }
+
+    ScratchDatabase m_scratch;
+    CDaoDatabase m_db;
+    CDaoRecordset m_rs;
+    int m_updateStatements = 0;
+};
+
+TEST_F(RecordsetUpdate, WritesOnlyTheChangedFieldsInOneStatement) {
+    m_scratch.Exec("CREATE TABLE Protokoll (Spalte TEXT)");
+    for (const char* column :
+         {"Zeitschriftennummer", "Zeitschriftenname", "Artikelname", "Seite"}) {
+        m_scratch.Exec(std::string("CREATE TRIGGER Log") + column + " AFTER UPDATE OF " + column +
+                       " ON Zeitschriften BEGIN INSERT INTO Protokoll VALUES ('" + column +
+                       "'); END");
+    }
+    EditRow({"1", "Heft 2", "Artikel 1", nullptr});
+    EXPECT_EQ(m_updateStatements, 1);
+    EXPECT_EQ(m_scratch.Scalar("SELECT group_concat(Spalte) FROM (SELECT Spalte FROM Protokoll "
+                               "ORDER BY Spalte)"),
+              "Seite,Zeitschriftenname");
+    EXPECT_EQ(m_rs.GetFieldValue(2).GetString(), "Heft 2");
+    EXPECT_TRUE(m_rs.GetFieldValue(4).IsNull());
+
+    // NULL and the empty text are different values; the same NULL again is no change.
+    m_scratch.Exec("DELETE FROM Protokoll");
+    EditRow({"1", "Heft 2", "Artikel 1", ""});
+    EditRow({"1", "Heft 2", "Artikel 1", ""});
+    EditRow({"1", "Heft 2", "Artikel 1", nullptr});
+    EditRow({"1", "Heft 2", "Artikel 1", nullptr});
+    EXPECT_EQ(m_updateStatements, 3);
+    EXPECT_EQ(m_scratch.Scalar("SELECT group_concat(Spalte) FROM Protokoll"), "Seite,Seite");
+}
+
+TEST_F(RecordsetUpdate, AnUnchangedRecordWritesNothing) {
+    m_rs.MoveNext();
+    const FileState before = State();
+    const int changes = sqlite3_total_changes(m_db.Handle());
+    EditRow({"2", "Heft", "Artikel 2", "20"});
+    m_rs.Edit();
+    m_rs.SetFieldValue(0, "2");  // the key, given its own value
+    m_rs.Update();
+    EXPECT_EQ(m_updateStatements, 0);
+    EXPECT_EQ(sqlite3_total_changes(m_db.Handle()), changes);
+    EXPECT_EQ(State(), before);
+
+    EditRow({"2", "Heft", "Artikel 2", "21"});
+    EXPECT_NE(State(), before);
+}
+
+TEST_F(RecordsetUpdate, PendingValuesEndWithCancelUpdateOrAMove) {
+    m_rs.Edit();
+    m_rs.SetFieldValue(3, "verworfen");
+    m_rs.CancelUpdate();
+    EXPECT_EQ(ErrorCode([&] { m_rs.Update(); }), SQLITE_MISUSE);
+    m_rs.Edit();
+    m_rs.SetFieldValue(3, "verworfen");
+    m_rs.MoveNext();
+    EXPECT_EQ(ErrorCode([&] { m_rs.Update(); }), SQLITE_MISUSE);
+    EXPECT_EQ(ErrorCode([&] { m_rs.SetFieldValue(3, "x"); }), SQLITE_MISUSE);
+    EXPECT_EQ(
+        m_scratch.Scalar("SELECT count(*) FROM Zeitschriften WHERE Artikelname = 'verworfen'"),
+        "0");
+
+    m_rs.Edit();
+    EXPECT_EQ(ErrorCode([&] { m_rs.SetFieldValue(5, "x"); }), SQLITE_RANGE);
+    m_rs.SetFieldValue(0, "99");
+    EXPECT_EQ(ErrorCode([&] { m_rs.Update(); }), SQLITE_MISUSE);
+    EXPECT_EQ(m_rs.GetFieldValue(0), COleVariant(std::int64_t{2}));
+}
+
+TEST_F(RecordsetUpdate, ARowDeletedElsewhereIsReportedAndCanBeDropped) {
+    m_rs.Edit();
+    m_rs.SetFieldValue(3, "zu spät");
+    m_scratch.Exec("DELETE FROM Zeitschriften WHERE ID = 1");
+    EXPECT_EQ(ErrorCode([&] { m_rs.GetFieldValue(3); }), SQLITE_NOTFOUND);
+    EXPECT_EQ(ErrorCode([&] { m_rs.Update(); }), SQLITE_NOTFOUND);
+    EXPECT_EQ(m_scratch.Scalar("SELECT count(*) FROM Zeitschriften"), "2");
+    m_rs.Delete();
+    EXPECT_EQ(m_rs.GetRecordCount(), 2);
+    m_rs.MoveNext();
+    EXPECT_EQ(m_rs.GetFieldValue(3).GetString(), "Artikel 2");
+}
+
+TEST_F(RecordsetUpdate, FieldsReadAsTextUnlessTheyAreIntegers) {
+    m_scratch.Exec("CREATE TABLE Werte (Nr INTEGER PRIMARY KEY, Wert)");
+    m_scratch.Exec("INSERT INTO Werte VALUES (1, 1.5), (2, x'4142'), (3, 42), (4, NULL)");
+    m_rs.Open(dbOpenDynaset, "SELECT Wert, Nr FROM Werte");
+    EXPECT_EQ(m_rs.GetFieldValue(0), COleVariant(std::string("1.5")));
+    m_rs.MoveNext();
+    EXPECT_EQ(m_rs.GetFieldValue(0), COleVariant(std::string("AB")));
+    m_rs.MoveNext();
+    EXPECT_EQ(m_rs.GetFieldValue(0), COleVariant(std::int64_t{42}));
+    // Compared as text, the stored integer equals its digits: nothing to write.
+    m_rs.Edit();
+    m_rs.SetFieldValue(0, "42");
+    m_rs.Update();
+    EXPECT_EQ(m_updateStatements, 0);
+    m_rs.MoveNext();
+    EXPECT_TRUE(m_rs.GetFieldValue(0).IsNull());
+}
+
+}  // namespace

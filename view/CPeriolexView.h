@@ -1,0 +1,49 @@
+#pragma once
+
+#include <CFormView.h>
+#include <COleVariant.h>
+
+#include <QString>
+#include <array>
+
+class CDaoRecordset;
+class CPeriolexDoc;
+
+// The record form: one article record of the catalogue's record set at a time, in four fields,
+// with the position caption under them. The record set belongs to the document and is shared by
+// every window of the catalogue; the view remembers which record it shows, so that it writes what
+// the user typed into that record and no other.
+class CPeriolexView : public CFormView {
+public:
+    CPeriolexView();
+
+    CPeriolexDoc* GetDocument() const;
+
+    void OnUpdate(CView* pSender, long lHint, void* pHint) override;
+    void CommitPendingInput() override;
+
+    // The current record into the form, and the form into the record it shows.
+    void LoadRecord();
+    void SaveRecord();
+
+    QString m_Zeitschriftennummer;
+    QString m_Artikelname;
+    QString m_Zeitschriftenname;
+    QString m_Seite;
+    QString m_Datensatz;
+    int m_nPrintPage = 1;
+    QString m_Anzahl;
+    CDaoRecordset* m_pSet = nullptr;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+
+private:
+    // Fields 1 to 4 of the record as the form holds them.
+    std::array<QString*, 4> FormFields();
+    void ShowNoRecord();
+
+    bool m_bShowsRecord = false;
+    COleVariant m_shownKey;
+    std::array<QString, 4> m_loadedTexts;
+};
