@@ -18,7 +18,15 @@ CDocument::~CDocument()
     }
 }
 
+MESSAGE_MAP(CDocument, CCmdTarget, ON_COMMAND(ID_FILE_CLOSE, &ThisClass::OnFileClose))
+
 bool CDocument::OnNewDocument() { return true; }
+
+void CDocument::OnFileClose()
+{
+    AfxGetApp()->RunGuarded([this] { CommitAllViews(); });
+    OnCloseDocument();
+}
 
 bool CDocument::OnOpenDocument(const QString& pathName)
 {

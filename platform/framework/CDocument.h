@@ -39,6 +39,12 @@ public:
     // Child frame captions: the title, with ":n" when the document has several windows.
     void UpdateFrameCounts();
 
+protected:
+    // "Close": what was typed is stored, then the document and all its windows close.
+    void OnFileClose();
+
+    DECLARE_MESSAGE_MAP()
+
 private:
     friend class CDocTemplate;
     CDocTemplate* m_pDocTemplate = nullptr;

@@ -1,0 +1,178 @@
+#include "ProgramTest.h"
+
+#include <CatalogueGenerator.h>
+#include <ModalSeam.h>
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "app/CMainFrame.h"
+#include "app/CPeriolexApp.h"
+#include "doc/CPeriolexDoc.h"
+#include "res/Resource.h"
+#include "view/CPeriolexView.h"
+
+void EnsureTestApplication()
+{
+    if (qApp) {
+        return;
+    }
+    static QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("PERIOLEX_SYSTEM_DIR", PERIOLEX_RES_BINARY_DIR);
+    static int argc = 1;
+    static char name[] = "periolex-test";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+    AfxInstallGermanTranslation();
+    ModalSeam::Enable(true);
+}
+
+void ProgramTest::SetUp()
+{
+    EnsureTestApplication();
+    ModalSeam::Reset();
+    m_dir = std::make_unique<QTemporaryDir>();
+    ASSERT_TRUE(m_dir->isValid());
+}
+
+void ProgramTest::TearDown()
+{
+    Stop();
+    EXPECT_EQ(ModalSeam::Pending(), 0u) << "answers queued for questions that were never asked";
+    for (const ModalRequest& r : ModalSeam::Unanswered()) {
+        ADD_FAILURE() << "unexpected modal question: " << r.text.toStdString();
+    }
+    ModalSeam::Reset();
+}
+
+bool ProgramTest::Start(const QStringList& arguments)
+{
+    m_app = std::make_unique<CPeriolexApp>();
+    m_app->SetArguments(arguments);
+    m_running = true;
+    const bool started = m_app->InitInstance();
+    ProcessEvents();
+    return started;
+}
+
+void ProgramTest::Stop()
+{
+    if (m_app && m_running) {
+        m_app->ExitInstance();
+        m_running = false;
+        ProcessEvents();
+    }
+    m_app.reset();
+}
+
+QString ProgramTest::TempPath(const QString& name) const { return m_dir->filePath(name); }
+
+QString ProgramTest::TemplatePath() { return QStringLiteral(PERIOLEX_RES_BINARY_DIR "/file.dat"); }
+
+QString ProgramTest::CopyOfExample(const QString& name) const
+{
+    const QString path = TempPath(name);
+    QFile::copy(QStringLiteral(PERIOLEX_RES_BINARY_DIR "/Beispiel.plx"), path);
+    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    return path;
+}
+
+QString ProgramTest::GeneratedCatalogue(long records, const QString& name) const
+{
+    const QString path = TempPath(name);
+    GenerateCatalogue(path.toStdString(), records);
+    return path;
+}
+
+CMainFrame* ProgramTest::MainFrame() const
+{
+    return m_app ? static_cast<CMainFrame*>(m_app->m_pMainWnd) : nullptr;
+}
+
+CPeriolexView* ProgramTest::ActiveView() const
+{
+    return MainFrame() ? static_cast<CPeriolexView*>(MainFrame()->GetActiveView()) : nullptr;
+}
+
+std::vector<CPeriolexDoc*> ProgramTest::Documents() const
+{
+    std::vector<CPeriolexDoc*> docs;
+    for (CDocument* d : m_app->GetDocuments()) {
+        docs.push_back(static_cast<CPeriolexDoc*>(d));
+    }
+    return docs;
+}
+
+QLineEdit* ProgramTest::Field(unsigned id) const
+{
+    return qobject_cast<QLineEdit*>(ActiveView()->GetDlgItem(id));
+}
+
+QString ProgramTest::Caption() const
+{
+    return qobject_cast<QLabel*>(ActiveView()->GetDlgItem(IDC_DATENSATZ))->text();
+}
+
+StoredRecord ProgramTest::FormTexts() const
+{
+    return {Field(IDC_ZEITSCHRIFTENNUMMER)->text(), Field(IDC_ZEITSCHRIFTENNAME)->text(),
+            Field(IDC_ARTIKELNAME)->text(), Field(IDC_SEITE)->text()};
+}
+
+void ProgramTest::TypeInto(unsigned id, const QString& text)
+{
+    QLineEdit* edit = Field(id);
+    edit->selectAll();
+    edit->insert(text);
+}
+
+void ProgramTest::RunCommand(unsigned id)
+{
+    m_app->DispatchCommand(nullptr, id);
+    ProcessEvents();
+}
+
+void ProgramTest::ProcessEvents()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+std::vector<StoredRecord> ProgramTest::StoredRecords(const QString& path)
+{
+    std::vector<StoredRecord> records;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return records;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT Zeitschriftennummer, Zeitschriftenname, Artikelname, Seite "
+                       "FROM Zeitschriften ORDER BY ID",
+                       -1, &stmt, nullptr);
+    while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
+        StoredRecord r;
+        for (int i = 0; i < 4; ++i) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+            r[i] = text ? QString::fromUtf8(text) : QStringLiteral("<null>");
+        }
+        records.push_back(r);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return records;
+}
+
+QByteArray ProgramTest::FileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}

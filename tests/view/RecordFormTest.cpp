@@ -1,0 +1,112 @@
+#include <CMDIChildWnd.h>
+#include <ModalSeam.h>
+#include <sqlite3.h>
+
+#include <QLineEdit>
+#include <QTest>
+
+#include "app/CMainFrame.h"
+#include "app/CPeriolexApp.h"
+#include "doc/CPeriolexDoc.h"
+#include "res/Resource.h"
+#include "support/ProgramTest.h"
+#include "view/CPeriolexView.h"
+
+namespace {
+
+void Execute(const QString& path, const char* sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    char* error = nullptr;
+    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
+    sqlite3_close(db);
+}
+
+class RecordFormTest : public ProgramTest {
+protected:
+    QString ThreeRecords()
+    {
+        const QString path = GeneratedCatalogue(0, "drei.plx");
+        Execute(path,
+                "INSERT INTO Zeitschriften (Zeitschriftennummer, Zeitschriftenname, Artikelname, Seite) "
+                "VALUES ('1/1997', 'Gartenfreund', 'Rosen schneiden', '12'),"
+                "       ('2/1997', 'Gartenfreund', 'Kübelpflanzen überwintern', '30'),"
+                "       ('3/1997', 'Gartenfreund', 'Teich anlegen', '8')");
+        return path;
+    }
+};
+
+TEST_F(RecordFormTest, ShowsTheFirstRecordWithMagazineNameSecondAndArticleThird)
+{
+    ASSERT_TRUE(Start({ThreeRecords()}));
+    EXPECT_EQ(Caption(), "Datensatz 1 von 3");
+    EXPECT_EQ(FormTexts(), StoredRecord({"1/1997", "Gartenfreund", "Rosen schneiden", "12"}));
+    EXPECT_EQ(ActiveView()->m_Anzahl, "3");
+}
+
+TEST_F(RecordFormTest, TypedTextIsStoredWhenTheWindowCloses)
+{
+    const QString path = ThreeRecords();
+    ASSERT_TRUE(Start({path}));
+    TypeInto(IDC_ARTIKELNAME, "Rosen richtig schneiden");
+    MainFrame()->GetChildFrames().front()->OnClose();
+    ProcessEvents();
+    EXPECT_EQ(StoredRecords(path)[0][2], "Rosen richtig schneiden");
+    EXPECT_EQ(StoredRecords(path)[1][2], "Kübelpflanzen überwintern");
+}
+
+TEST_F(RecordFormTest, TypedTextIsStoredWhenTheCatalogueOrTheProgramCloses)
+{
+    const QString path = ThreeRecords();
+    ASSERT_TRUE(Start({path}));
+    TypeInto(IDC_SEITE, "13");
+    RunCommand(ID_FILE_CLOSE);
+    EXPECT_EQ(StoredRecords(path)[0][3], "13");
+
+    ASSERT_TRUE(App()->OpenDocumentFile(path));
+    TypeInto(IDC_ZEITSCHRIFTENNAME, "Gartenfreund extra");
+    Stop();
+    EXPECT_EQ(StoredRecords(path)[0], StoredRecord({"1/1997", "Gartenfreund extra", "Rosen schneiden", "13"}));
+}
+
+TEST_F(RecordFormTest, AnUnchangedFormWritesNothing)
+{
+    const QString path = CopyOfExample();
+    const QByteArray before = FileBytes(path);
+    ASSERT_TRUE(Start({path}));
+    ActiveView()->SaveRecord();
+    Stop();
+    EXPECT_EQ(FileBytes(path), before);
+}
+
+TEST_F(RecordFormTest, InputStopsAtThirtyCharacters)
+{
+    ASSERT_TRUE(Start({ThreeRecords()}));
+    QLineEdit* field = Field(IDC_ARTIKELNAME);
+    field->clear();
+    QTest::keyClicks(field, QString(35, QLatin1Char('x')));
+    EXPECT_EQ(field->text().size(), 30);
+    field->clear();
+    field->insert(QString(31, QLatin1Char('y')));  // as a paste does
+    EXPECT_LE(field->text().size(), 30);
+}
+
+TEST_F(RecordFormTest, LongAndNullFieldsFromTheFileSurviveShowingAndSaving)
+{
+    const QString path = ThreeRecords();
+    const QString longName = QStringLiteral("Ein sehr langer Artikelname über dreißig Zeichen");
+    Execute(path, ("UPDATE Zeitschriften SET Artikelname = '" + longName.toStdString() +
+                   "', Seite = NULL WHERE ID = 1").c_str());
+    ASSERT_TRUE(Start({path}));
+    EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), longName);
+    EXPECT_EQ(Field(IDC_SEITE)->text(), "");
+    TypeInto(IDC_ZEITSCHRIFTENNUMMER, "1a/1997");
+    QTest::keyClicks(Field(IDC_ARTIKELNAME), "zzz");
+    EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), longName) << "a long text must not grow";
+    Stop();
+    EXPECT_TRUE(ModalSeam::Requests().empty()) << "a long stored text is no input error";
+    EXPECT_EQ(StoredRecords(path)[0], StoredRecord({"1a/1997", "Gartenfreund", longName, "<null>"}));
+}
+
+}  // namespace
