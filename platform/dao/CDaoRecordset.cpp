@@ -48,15 +48,32 @@ struct CDaoRecordset::Impl {
     }
     long Size() const { return static_cast<long>(keys.Size()); }
 
-    void CancelPending() {
+    // Ends a pending edit and forgets the row read for the current record.
+    void ResetRecordState() {
         editMode = EditMode::None;
         pending.clear();
+        row.clear();
+    }
+
+    // Field values come from one read of the row per pass over the fields: the fields of a form
+    // then show one version of the record, and reading a field a second time reads the row
+    // again. One read rather than one per field matters because every read is a transaction
+    // of its own, which takes and releases the file's lock.
+    const COleVariant& FieldValue(int field) {
+        const auto column = static_cast<std::size_t>(ColumnOf(field));
+        const std::int64_t key = CurrentKey();
+        if (row.empty() || served[column]) {
+            row = rows.Read(key);
+            served.assign(row.size(), false);
+        }
+        served[column] = true;
+        return row[column];
     }
 
     // Makes `target` the current record, or the position before the first / after the last
     // record when it lies outside the set. Leaving a record drops its pending edit.
     void MoveTo(long target) {
-        CancelPending();
+        ResetRecordState();
         afterDelete = false;
         if (target < 0) {
             position = -1;
@@ -99,6 +116,8 @@ struct CDaoRecordset::Impl {
     EditMode editMode = EditMode::None;
     std::int64_t editKey = 0;
     std::vector<PendingField> pending;  // indexed like source.columns
+    std::vector<COleVariant> row;       // the current record's row, if read; like source.columns
+    std::vector<bool> served;           // the columns of `row` handed out already
 };
 
 CDaoRecordset::CDaoRecordset(CDaoDatabase* pDatabase) : m_pDatabase(pDatabase) {}
@@ -184,8 +203,8 @@ void CDaoRecordset::MovePrev() {
 void CDaoRecordset::Move(long rows) {
     Impl& impl = OpenImpl(m_pImpl);
     if (rows == 0) {
-        impl.CurrentKey();  // throws without a current record
-        impl.CancelPending();
+        impl.CurrentKey();        // throws without a current record
+        impl.ResetRecordState();  // the desktop engine's way to refresh the current record
         return;
     }
     if ((rows > 0 && impl.eof) || (rows < 0 && impl.bof)) {
@@ -208,9 +227,7 @@ long CDaoRecordset::GetAbsolutePosition() const {
 }
 
 COleVariant CDaoRecordset::GetFieldValue(int index) {
-    Impl& impl = OpenImpl(m_pImpl);
-    const int column = impl.ColumnOf(index);
-    return impl.rows.Read(impl.CurrentKey(), column);
+    return OpenImpl(m_pImpl).FieldValue(index);
 }
 
 void CDaoRecordset::SetFieldValue(int index, const std::string& text) {
@@ -223,7 +240,7 @@ void CDaoRecordset::SetFieldValueNull(int index) {
 
 void CDaoRecordset::AddNew() {
     Impl& impl = OpenImpl(m_pImpl);
-    impl.CancelPending();
+    impl.ResetRecordState();
     impl.editMode = Impl::EditMode::AddNew;
     impl.pending.resize(impl.source.columns.size());
 }
@@ -231,7 +248,7 @@ void CDaoRecordset::AddNew() {
 void CDaoRecordset::Edit() {
     Impl& impl = OpenImpl(m_pImpl);
     const std::int64_t key = impl.CurrentKey();
-    impl.CancelPending();
+    impl.ResetRecordState();
     impl.editMode = Impl::EditMode::Edit;
     impl.editKey = key;
     impl.pending.resize(impl.source.columns.size());
@@ -246,7 +263,7 @@ void CDaoRecordset::Update() {
     // again with Edit or AddNew.
     const Impl::EditMode mode = impl.editMode;
     const std::vector<PendingField> pending = std::move(impl.pending);
-    impl.CancelPending();
+    impl.ResetRecordState();
     if (mode == Impl::EditMode::Edit) {
         impl.rows.WriteChanges(impl.editKey, pending);
         return;
@@ -260,14 +277,14 @@ void CDaoRecordset::Update() {
 
 void CDaoRecordset::CancelUpdate() {
     if (m_pImpl) {
-        m_pImpl->CancelPending();
+        m_pImpl->ResetRecordState();
     }
 }
 
 void CDaoRecordset::Delete() {
     Impl& impl = OpenImpl(m_pImpl);
     const std::int64_t key = impl.CurrentKey();
-    impl.CancelPending();
+    impl.ResetRecordState();
     // A row that another connection deleted already only has its key left to remove.
     impl.rows.Remove(key);
     impl.keys.EraseAt(static_cast<std::size_t>(impl.position));

@@ -1,6 +1,8 @@
 #include "LikePattern.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "CaseFold.h"
 #include "Utf8.h"
@@ -91,22 +93,59 @@ bool LikePattern::Matches(std::string_view text) const {
     return m_isContains ? Contains(text) : MatchesTokens(text);
 }
 
-bool LikePattern::Contains(std::string_view text) const {
-    // Folding into a reused buffer keeps the per-row cost to one pass over the text and a
-    // substring search, without allocating.
-    thread_local std::string folded;
-    folded.clear();
-    for (std::size_t pos = 0; pos < text.size();) {
-        const auto byte = static_cast<unsigned char>(text[pos]);
-        if (byte < 0x80) {
-            folded +=
-                static_cast<char>(static_cast<unsigned>(byte - 'A') < 26u ? byte + 0x20 : byte);
-            ++pos;
-        } else {
-            AppendUtf8(folded, FoldCase(DecodeUtf8(text, pos)));
+namespace {
+
+constexpr std::uint64_t kEveryByte(std::uint8_t value) {
+    return 0x0101010101010101ull * value;
+}
+
+// Lower-cases eight ASCII bytes at once: a byte gets 0x20 added where it lies in 'A'..'Z'.
+std::uint64_t FoldAsciiChunk(std::uint64_t bytes) {
+    const std::uint64_t atLeastA = bytes + kEveryByte(0x80 - 'A');
+    const std::uint64_t beyondZ = bytes + kEveryByte(0x80 - 'Z' - 1);
+    const std::uint64_t upper = atLeastA & ~beyondZ & kEveryByte(0x80);
+    return bytes | (upper >> 2);
+}
+
+// Writes the case-folded text to `out` and returns its size. `out` has room for twice the
+// text's size plus 8: a byte taken as Latin-1 may grow to two, and ASCII is written eight
+// bytes at a time, some of them past the end of what is kept.
+std::size_t FoldText(std::string_view text, char* out) {
+    std::size_t pos = 0;
+    std::size_t size = 0;
+    while (pos < text.size()) {
+        const std::size_t available = std::min<std::size_t>(8, text.size() - pos);
+        std::uint64_t chunk = 0;
+        std::memcpy(&chunk, text.data() + pos, available);
+        const std::uint64_t high = chunk & kEveryByte(0x80);
+        std::size_t ascii = available;
+        if (high != 0) {
+            ascii = (std::endian::native == std::endian::little ? std::countr_zero(high)
+                                                                : std::countl_zero(high)) /
+                    8;
+        }
+        const std::uint64_t folded = FoldAsciiChunk(chunk);
+        std::memcpy(out + size, &folded, 8);
+        size += ascii;
+        pos += ascii;
+        if (ascii < available) {
+            size += EncodeUtf8(FoldCase(DecodeUtf8(text, pos)), out + size);
         }
     }
-    return std::string_view(folded).find(m_contains) != std::string_view::npos;
+    return size;
+}
+
+}  // namespace
+
+bool LikePattern::Contains(std::string_view text) const {
+    // A buffer reused across calls keeps the per-row cost to one folding pass and a substring
+    // search, without allocating.
+    thread_local std::string buffer;
+    if (buffer.size() < 2 * text.size() + 8) {
+        buffer.resize(2 * text.size() + 8);
+    }
+    const std::size_t size = FoldText(text, buffer.data());
+    return std::string_view(buffer.data(), size).find(m_contains) != std::string_view::npos;
 }
 
 bool LikePattern::InList(const Token& token, char32_t c) const {

@@ -26,6 +26,21 @@ bool Differs(sqlite3_stmt* row, int column, const std::optional<std::string>& va
     return std::string_view(text != nullptr ? text : "", size) != *value;
 }
 
+COleVariant ColumnValue(sqlite3_stmt* stmt, int column) {
+    switch (sqlite3_column_type(stmt, column)) {
+        case SQLITE_NULL:
+            return COleVariant();
+        case SQLITE_INTEGER:
+            return COleVariant(static_cast<std::int64_t>(sqlite3_column_int64(stmt, column)));
+        default: {
+            // Reals as SQLite renders them, blobs byte for byte.
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+            const auto size = static_cast<std::size_t>(sqlite3_column_bytes(stmt, column));
+            return COleVariant(std::string(text != nullptr ? text : "", size));
+        }
+    }
+}
+
 }  // namespace
 
 TableRows::TableRows(sqlite3* db, const DynasetSource& source)
@@ -41,7 +56,7 @@ TableRows::TableRows(sqlite3* db, const DynasetSource& source)
     m_read = PrepareStatement(db, "SELECT " + list + " FROM " + m_table + " WHERE " + m_key + "=?");
 }
 
-COleVariant TableRows::Read(std::int64_t key, int column) {
+std::vector<COleVariant> TableRows::Read(std::int64_t key) {
     sqlite3_stmt* stmt = m_read.get();
     StatementReset reset(stmt);
     sqlite3_bind_int64(stmt, 1, key);
@@ -52,18 +67,12 @@ COleVariant TableRows::Read(std::int64_t key, int column) {
     if (rc != SQLITE_ROW) {
         ThrowSqliteError(m_db);
     }
-    switch (sqlite3_column_type(stmt, column)) {
-        case SQLITE_NULL:
-            return COleVariant();
-        case SQLITE_INTEGER:
-            return COleVariant(static_cast<std::int64_t>(sqlite3_column_int64(stmt, column)));
-        default: {
-            // Reals as SQLite renders them, blobs byte for byte.
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-            const auto size = static_cast<std::size_t>(sqlite3_column_bytes(stmt, column));
-            return COleVariant(std::string(text != nullptr ? text : "", size));
-        }
+    std::vector<COleVariant> values;
+    values.reserve(m_columns.size());
+    for (int column = 0; column < static_cast<int>(m_columns.size()); ++column) {
+        values.push_back(ColumnValue(stmt, column));
     }
+    return values;
 }
 
 std::string TableRows::ChangedColumns(std::int64_t key, const std::vector<PendingField>& pending) {

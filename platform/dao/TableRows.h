@@ -25,8 +25,9 @@ class TableRows {
 public:
     TableRows(sqlite3* db, const DynasetSource& source);
 
-    // Throws SQLITE_NOTFOUND when the row has gone.
-    COleVariant Read(std::int64_t key, int column);
+    // The row's values, indexed like DynasetSource::columns. Throws SQLITE_NOTFOUND when the
+    // row has gone.
+    std::vector<COleVariant> Read(std::int64_t key);
 
     // Writes the pending fields (indexed like DynasetSource::columns) whose value differs, as
     // text, from the stored one. Returns false, having written nothing, when none differs.

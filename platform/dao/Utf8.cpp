@@ -49,21 +49,31 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
     return lead;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    const auto put = [&](char32_t bits) { out += static_cast<char>(bits); };
+std::size_t EncodeUtf8(char32_t c, char* out) {
+    const auto put = [&](std::size_t i, char32_t bits) { out[i] = static_cast<char>(bits); };
     if (c < 0x80) {
-        put(c);
-    } else if (c < 0x800) {
-        put(0xC0 | (c >> 6));
-        put(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        put(0xE0 | (c >> 12));
-        put(0x80 | ((c >> 6) & 0x3F));
-        put(0x80 | (c & 0x3F));
-    } else {
-        put(0xF0 | (c >> 18));
-        put(0x80 | ((c >> 12) & 0x3F));
-        put(0x80 | ((c >> 6) & 0x3F));
-        put(0x80 | (c & 0x3F));
+        put(0, c);
+        return 1;
     }
+    if (c < 0x800) {
+        put(0, 0xC0 | (c >> 6));
+        put(1, 0x80 | (c & 0x3F));
+        return 2;
+    }
+    if (c < 0x10000) {
+        put(0, 0xE0 | (c >> 12));
+        put(1, 0x80 | ((c >> 6) & 0x3F));
+        put(2, 0x80 | (c & 0x3F));
+        return 3;
+    }
+    put(0, 0xF0 | (c >> 18));
+    put(1, 0x80 | ((c >> 12) & 0x3F));
+    put(2, 0x80 | ((c >> 6) & 0x3F));
+    put(3, 0x80 | (c & 0x3F));
+    return 4;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    char bytes[4];
+    out.append(bytes, EncodeUtf8(c, bytes));
 }

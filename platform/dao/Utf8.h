@@ -9,4 +9,7 @@
 // converted from 8-bit code pages still compare sensibly, and nothing is ever skipped.
 char32_t DecodeUtf8(std::string_view text, std::size_t& pos);
 
+// Writes `c` to `out`, which has room for 4 bytes, and returns the number of bytes written.
+std::size_t EncodeUtf8(char32_t c, char* out);
+
 void AppendUtf8(std::string& out, char32_t c);

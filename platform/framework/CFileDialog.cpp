@@ -21,7 +21,13 @@ QString QtFilter(const QString& filter)
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
-        entries << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        // Qt reads the patterns from the name's parentheses, so a name that shows its patterns
+        // already gets them replaced rather than repeated.
+        QString name = parts[i];
+        if (const qsizetype open = name.lastIndexOf(QStringLiteral(" (")); open > 0 && name.endsWith(QLatin1Char(')'))) {
+            name.truncate(open);
+        }
+        entries << name + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
     return entries.join(QStringLiteral(";;"));
 }

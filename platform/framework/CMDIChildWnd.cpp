@@ -45,8 +45,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        auto* w = static_cast<QMdiSubWindow*>(watched);
-        if (w->isMaximized() || w->isMinimized()) {
+        auto* w = qobject_cast<QMdiSubWindow*>(watched);
+        if (!w || w->isMaximized() || w->isMinimized()) {
             return false;
         }
         if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseMove &&

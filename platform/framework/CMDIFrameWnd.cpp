@@ -136,9 +136,7 @@ QAction* CMDIFrameWnd::CreateCommandAction(unsigned nID, const QString& text, QO
         action->setToolTip(prompt.mid(newline + 1));
     }
     QObject::connect(action, &QAction::triggered, parent, [nID] { AfxGetApp()->DispatchCommand(nullptr, nID); });
-    m_commandActions.push_back(action);
-    QObject::connect(action, &QObject::destroyed, MainWindow(),
-                     [this, action] { std::erase(m_commandActions, action); });
+    m_commandActions.emplace_back(action);
     return action;
 }
 
@@ -336,6 +334,7 @@ void CMDIFrameWnd::OnActiveFrameChanged()
 
 void CMDIFrameWnd::UpdateCommandStates()
 {
+    std::erase_if(m_commandActions, [](const QPointer<QAction>& a) { return a.isNull(); });
     for (QAction* a : m_commandActions) {
         const unsigned id = CommandOf(a);
         a->setEnabled(OnCmdMsg(id, CmdAction::Query));

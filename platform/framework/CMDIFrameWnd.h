@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPointer>
 #include <map>
 
 #include "CREATESTRUCT.h"
@@ -80,7 +81,8 @@ private:
     unsigned m_nShownMenu = 0;
     std::map<unsigned, QList<QMenu*>> m_menuBars;
     std::map<unsigned, QWidget*> m_controlBars;
-    std::vector<QAction*> m_commandActions;
+    // Menus and bars come and go (recent files, window list); their actions drop out by themselves.
+    std::vector<QPointer<QAction>> m_commandActions;
 };
 
 CMDIFrameWnd* AfxGetMainFrame();

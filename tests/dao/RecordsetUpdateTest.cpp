@@ -11,13 +11,6 @@
 
 namespace {
 
-// What another process would see of a write: the file's bytes and SQLite's data version.
-struct FileState {
-    std::string bytes;
-    std::string dataVersion;
-    bool operator==(const FileState&) const = default;
-};
-
 class RecordsetUpdate : public testing::Test {
 protected:
     RecordsetUpdate() : m_scratch(3), m_rs(&m_db) {
@@ -34,17 +27,14 @@ protected:
         return 0;
     }
 
-    FileState State() {
-        return {FileBytes(m_scratch.Path()), m_scratch.Scalar("PRAGMA data_version")};
-    }
-
+    // Edits fields 1 to 4 of the current record; nullptr stands for NULL.
     void EditRow(const std::vector<const char*>& values) {
         m_rs.Edit();
-        for (std::size_t i = 0; i < values.size(); ++i) {
+        for (int i = 0; i < static_cast<int>(values.size()); ++i) {
             if (values[i] == nullptr) {
-                m_rs.SetFieldValueNull(static_cast<int>(i) + 1);
+                m_rs.SetFieldValueNull(i + 1);
             } else {
-                m_rs.SetFieldValue(static_cast<int>(i) + 1, values[i]);
+                m_rs.SetFieldValue(i + 1, values[i]);
             }
         }
         m_rs.Update();
@@ -64,27 +54,28 @@ TEST_F(RecordsetUpdate, WritesOnlyTheChangedFieldsInOneStatement) {
                        " ON Zeitschriften BEGIN INSERT INTO Protokoll VALUES ('" + column +
                        "'); END");
     }
+    const std::string written =
+        "SELECT group_concat(Spalte) FROM (SELECT Spalte FROM Protokoll ORDER BY Spalte)";
     EditRow({"1", "Heft 2", "Artikel 1", nullptr});
     EXPECT_EQ(m_updateStatements, 1);
-    EXPECT_EQ(m_scratch.Scalar("SELECT group_concat(Spalte) FROM (SELECT Spalte FROM Protokoll "
-                               "ORDER BY Spalte)"),
-              "Seite,Zeitschriftenname");
+    EXPECT_EQ(m_scratch.Scalar(written), "Seite,Zeitschriftenname");
     EXPECT_EQ(m_rs.GetFieldValue(2).GetString(), "Heft 2");
     EXPECT_TRUE(m_rs.GetFieldValue(4).IsNull());
 
-    // NULL and the empty text are different values; the same NULL again is no change.
+    // NULL and the empty text are different values; the same value again is no change.
     m_scratch.Exec("DELETE FROM Protokoll");
     EditRow({"1", "Heft 2", "Artikel 1", ""});
     EditRow({"1", "Heft 2", "Artikel 1", ""});
     EditRow({"1", "Heft 2", "Artikel 1", nullptr});
     EditRow({"1", "Heft 2", "Artikel 1", nullptr});
     EXPECT_EQ(m_updateStatements, 3);
-    EXPECT_EQ(m_scratch.Scalar("SELECT group_concat(Spalte) FROM Protokoll"), "Seite,Seite");
+    EXPECT_EQ(m_scratch.Scalar(written), "Seite,Seite");
 }
 
 TEST_F(RecordsetUpdate, AnUnchangedRecordWritesNothing) {
     m_rs.MoveNext();
-    const FileState before = State();
+    const std::string bytes = FileBytes(m_scratch.Path());
+    const std::string version = m_scratch.Scalar("PRAGMA data_version");
     const int changes = sqlite3_total_changes(m_db.Handle());
     EditRow({"2", "Heft", "Artikel 2", "20"});
     m_rs.Edit();
@@ -92,10 +83,11 @@ TEST_F(RecordsetUpdate, AnUnchangedRecordWritesNothing) {
     m_rs.Update();
     EXPECT_EQ(m_updateStatements, 0);
     EXPECT_EQ(sqlite3_total_changes(m_db.Handle()), changes);
-    EXPECT_EQ(State(), before);
+    EXPECT_EQ(m_scratch.Scalar("PRAGMA data_version"), version);
+    EXPECT_EQ(FileBytes(m_scratch.Path()), bytes);
 
     EditRow({"2", "Heft", "Artikel 2", "21"});
-    EXPECT_NE(State(), before);
+    EXPECT_NE(m_scratch.Scalar("PRAGMA data_version"), version);
 }
 
 TEST_F(RecordsetUpdate, PendingValuesEndWithCancelUpdateOrAMove) {
@@ -114,19 +106,23 @@ TEST_F(RecordsetUpdate, PendingValuesEndWithCancelUpdateOrAMove) {
 
     m_rs.Edit();
     EXPECT_EQ(ErrorCode([&] { m_rs.SetFieldValue(5, "x"); }), SQLITE_RANGE);
-    m_rs.SetFieldValue(0, "99");
+    m_rs.SetFieldValue(0, "99");  // a record keeps its key
     EXPECT_EQ(ErrorCode([&] { m_rs.Update(); }), SQLITE_MISUSE);
     EXPECT_EQ(m_rs.GetFieldValue(0), COleVariant(std::int64_t{2}));
 }
 
-TEST_F(RecordsetUpdate, ARowDeletedElsewhereIsReportedAndCanBeDropped) {
+TEST_F(RecordsetUpdate, ReadsSeeOtherConnectionsChanges) {
+    EXPECT_EQ(m_rs.GetFieldValue(3).GetString(), "Artikel 1");
+    m_scratch.Exec("UPDATE Zeitschriften SET Artikelname = 'von nebenan' WHERE ID = 1");
+    EXPECT_EQ(m_rs.GetFieldValue(3).GetString(), "von nebenan");
+
     m_rs.Edit();
     m_rs.SetFieldValue(3, "zu spät");
     m_scratch.Exec("DELETE FROM Zeitschriften WHERE ID = 1");
     EXPECT_EQ(ErrorCode([&] { m_rs.GetFieldValue(3); }), SQLITE_NOTFOUND);
     EXPECT_EQ(ErrorCode([&] { m_rs.Update(); }), SQLITE_NOTFOUND);
     EXPECT_EQ(m_scratch.Scalar("SELECT count(*) FROM Zeitschriften"), "2");
-    m_rs.Delete();
+    m_rs.Delete();  // only the key was left to remove
     EXPECT_EQ(m_rs.GetRecordCount(), 2);
     m_rs.MoveNext();
     EXPECT_EQ(m_rs.GetFieldValue(3).GetString(), "Artikel 2");

@@ -10,34 +10,25 @@
 
 #include "CDaoException.h"
 
-namespace {
-
-std::filesystem::path MakeFolder() {
+ScratchDatabase::ScratchDatabase(int articles) {
     static std::atomic<int> counter{0};
-    auto folder = std::filesystem::temp_directory_path() /
-                  ("periolex-dao-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
-}  // namespace
-
-ScratchDatabase::ScratchDatabase(int articles)
-    : m_folder(MakeFolder()), m_path((m_folder / "Katalog.db").string()) {
+    m_folder = std::filesystem::temp_directory_path() /
+               ("periolex-dao-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
+    std::filesystem::remove_all(m_folder);
+    std::filesystem::create_directories(m_folder);
+    m_path = (m_folder / "Katalog.db").string();
     Exec(
         "CREATE TABLE Zeitschriften (ID INTEGER PRIMARY KEY AUTOINCREMENT, Zeitschriftennummer "
-        "TEXT, Zeitschriftenname TEXT, Artikelname TEXT, Seite TEXT)");
-    Exec("BEGIN");
-    for (int i = 1; i <= articles; ++i) {
-        Exec("INSERT INTO Zeitschriften VALUES (NULL, '" + std::to_string(i) +
-             "', 'Heft', 'Artikel " + std::to_string(i) + "', '" + std::to_string(i * 10) + "')");
-    }
-    Exec("COMMIT");
+        "TEXT, Zeitschriftenname TEXT, Artikelname TEXT, Seite TEXT);"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+        std::to_string(articles) +
+        ") INSERT INTO Zeitschriften SELECT i, i, 'Heft', 'Artikel ' || i, i * 10 FROM n "
+        "WHERE i <= " +
+        std::to_string(articles));
 }
 
 ScratchDatabase::~ScratchDatabase() {
-    sqlite3_close_v2(m_db);
+    Disconnect();
     std::error_code ignored;
     std::filesystem::remove_all(m_folder, ignored);
 }
@@ -58,18 +49,19 @@ void ScratchDatabase::Disconnect() {
 }
 
 void ScratchDatabase::Exec(const std::string& sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(Connection(), sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-        std::string message = error != nullptr ? error : "unknown error";
-        sqlite3_free(error);
-        throw std::runtime_error(sql + ": " + message);
+    if (sqlite3_exec(Connection(), sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        throw std::runtime_error(sql + ": " + sqlite3_errmsg(m_db));
     }
 }
 
 std::string ScratchDatabase::Scalar(const std::string& sql) {
+    return QueryScalar(Connection(), sql);
+}
+
+std::string QueryScalar(sqlite3* db, const std::string& sql) {
     sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(Connection(), sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
-        throw std::runtime_error(sql + ": " + sqlite3_errmsg(m_db));
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+        throw std::runtime_error(sql + ": " + sqlite3_errmsg(db));
     }
     std::string result = "<none>";
     if (sqlite3_step(stmt) == SQLITE_ROW) {
@@ -92,8 +84,7 @@ int ErrorCode(const std::function<void()>& action) {
 }
 
 std::string FileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;
-    bytes << in.rdbuf();
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
     return bytes.str();
 }
