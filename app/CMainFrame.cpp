@@ -13,14 +13,12 @@ constexpr unsigned kIndicators[] = {
 
 }  // namespace
 
-bool CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
-{
+bool CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
     cs.style = WS_OVERLAPPEDWINDOW | WS_MAXIMIZE | FWS_ADDTOTITLE;
     return CMDIFrameWnd::PreCreateWindow(cs);
 }
 
-int CMainFrame::OnCreate(CREATESTRUCT& cs)
-{
+int CMainFrame::OnCreate(CREATESTRUCT& cs) {
     if (CMDIFrameWnd::OnCreate(cs) == -1) {
         return -1;
     }

@@ -10,14 +10,12 @@
 #include "res/Resource.h"
 #include "view/CPeriolexView.h"
 
-MESSAGE_MAP(CPeriolexApp, CWinApp,
-            ON_COMMAND(ID_APP_ABOUT, &ThisClass::OnAppAbout),
+MESSAGE_MAP(CPeriolexApp, CWinApp, ON_COMMAND(ID_APP_ABOUT, &ThisClass::OnAppAbout),
             ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew),
             ON_COMMAND(ID_FILE_OPEN, &CWinApp::OnFileOpen),
             ON_COMMAND(ID_FILE_PRINT_SETUP, &CWinApp::OnFilePrintSetup))
 
-bool CPeriolexApp::InitInstance()
-{
+bool CPeriolexApp::InitInstance() {
     AfxSetResourceTables(&PeriolexResources());
     CWinApp::InitInstance();
 
@@ -55,8 +53,7 @@ bool CPeriolexApp::InitInstance()
     return true;
 }
 
-void CPeriolexApp::OnAppAbout()
-{
+void CPeriolexApp::OnAppAbout() {
     CAboutDlg aboutDlg;
     aboutDlg.DoModal();
 }

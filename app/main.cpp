@@ -5,4 +5,6 @@
 // The one application object, made before the program starts, as the framework expects.
 CPeriolexApp theApp;
 
-int main(int argc, char** argv) { return AfxWinMain(argc, argv); }
+int main(int argc, char** argv) {
+    return AfxWinMain(argc, argv);
+}

@@ -11,20 +11,19 @@
 #include <memory>
 #include <stdexcept>
 
+#include <CMDIFrameWnd.h>
+#include <ModalSeam.h>
 #include "CatalogueGenerator.h"
 #include "app/CPeriolexApp.h"
 #include "doc/CPeriolexDoc.h"
 #include "view/CPeriolexView.h"
-#include <CMDIFrameWnd.h>
-#include <ModalSeam.h>
 
 namespace {
 
-std::string Catalogue(long records)
-{
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("periolex-bench-" + std::to_string(records) + ".plx"))
-            .string();
+std::string Catalogue(long records) {
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("periolex-bench-" + std::to_string(records) + ".plx"))
+                                 .string();
     if (!std::filesystem::exists(path)) {
         GenerateCatalogue(path, records);
     }
@@ -32,8 +31,7 @@ std::string Catalogue(long records)
 }
 
 // Baseline: every key of the table, read with plain SQLite.
-void BM_RawReadAllKeys(benchmark::State& state)
-{
+void BM_RawReadAllKeys(benchmark::State& state) {
     const std::string path = Catalogue(state.range(0));
     for (auto _ : state) {
         sqlite3* db = nullptr;
@@ -53,8 +51,7 @@ void BM_RawReadAllKeys(benchmark::State& state)
 // The catalogue document's open: database, record set, move to the last record, then what the
 // first view update reads (first record, its four fields). Window creation is left out: it costs
 // the same for every catalogue.
-void BM_OpenCatalogue(benchmark::State& state)
-{
+void BM_OpenCatalogue(benchmark::State& state) {
     const QString path = QString::fromStdString(Catalogue(state.range(0)));
     for (auto _ : state) {
         CPeriolexDoc doc;
@@ -74,8 +71,7 @@ void BM_OpenCatalogue(benchmark::State& state)
 
 // One step of the form with the real view: unchanged form stored (nothing written), next record,
 // record shown.
-void BM_FormStep(benchmark::State& state)
-{
+void BM_FormStep(benchmark::State& state) {
     const QString path = QString::fromStdString(Catalogue(state.range(0)));
     CPeriolexApp app;
     app.SetArguments({QStringLiteral("--nosplash"), path});
@@ -101,14 +97,25 @@ void BM_FormStep(benchmark::State& state)
     app.ExitInstance();
 }
 
-BENCHMARK(BM_RawReadAllKeys)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenCatalogue)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FormStep)->Arg(1'000'000)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_RawReadAllKeys)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenCatalogue)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FormStep)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ModalSeam::Enable(true);

@@ -17,10 +17,11 @@ const QString kWholeTable = QStringLiteral("SELECT * FROM Zeitschriften");
 
 }  // namespace
 
-CPeriolexDoc::~CPeriolexDoc() { delete m_pRecordset; }
+CPeriolexDoc::~CPeriolexDoc() {
+    delete m_pRecordset;
+}
 
-bool CPeriolexDoc::OnNewDocument()
-{
+bool CPeriolexDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument()) {
         return false;
     }
@@ -34,30 +35,30 @@ bool CPeriolexDoc::OnNewDocument()
     const QString templatePath = QDir(GetSystemDirectory()).filePath(QStringLiteral("file.dat"));
     const QString path = dialog.GetPathName();
     if (!QFileInfo::exists(templatePath)) {
-        AfxMessageBox(AfxLoadString(IDP_TEMPLATE_MISSING).arg(QDir::toNativeSeparators(templatePath)),
-                      MB_OK | MB_ICONSTOP);
+        AfxMessageBox(
+            AfxLoadString(IDP_TEMPLATE_MISSING).arg(QDir::toNativeSeparators(templatePath)),
+            MB_OK | MB_ICONSTOP);
         return false;
     }
     QString error;
     if (!CopyFileTo(templatePath, path, error)) {
-        AfxMessageBox(AfxLoadString(IDP_TEMPLATE_COPY_FAILED).arg(QDir::toNativeSeparators(path), error),
-                      MB_OK | MB_ICONSTOP);
+        AfxMessageBox(
+            AfxLoadString(IDP_TEMPLATE_COPY_FAILED).arg(QDir::toNativeSeparators(path), error),
+            MB_OK | MB_ICONSTOP);
         return false;
     }
     SetTitle(dialog.GetFileTitle());
     return OpenDatabase(path);
 }
 
-bool CPeriolexDoc::OnOpenDocument(const QString& pathName)
-{
+bool CPeriolexDoc::OnOpenDocument(const QString& pathName) {
     if (!CDocument::OnOpenDocument(pathName)) {
         return false;
     }
     return OpenDatabase(pathName);
 }
 
-bool CPeriolexDoc::OpenDatabase(const QString& path)
-{
+bool CPeriolexDoc::OpenDatabase(const QString& path) {
     m_strPath = path;
     BeginWaitCursor();
     try {
@@ -73,8 +74,7 @@ bool CPeriolexDoc::OpenDatabase(const QString& path)
     return opened;
 }
 
-bool CPeriolexDoc::OpenRecordset()
-{
+bool CPeriolexDoc::OpenRecordset() {
     if (m_strSQL.isEmpty()) {
         m_strSQL = kWholeTable;
     }
@@ -97,8 +97,7 @@ bool CPeriolexDoc::OpenRecordset()
     return true;
 }
 
-void CPeriolexDoc::OnCloseDocument()
-{
+void CPeriolexDoc::OnCloseDocument() {
     if (m_bConnected) {
         delete m_pRecordset;
         m_database.Close();
@@ -108,8 +107,7 @@ void CPeriolexDoc::OnCloseDocument()
     CDocument::OnCloseDocument();
 }
 
-void CPeriolexDoc::ReportOpenFailure(const QString& reason) const
-{
+void CPeriolexDoc::ReportOpenFailure(const QString& reason) const {
     AfxMessageBox(AfxLoadString(IDP_NO_CATALOGUE).arg(QDir::toNativeSeparators(m_strPath), reason),
                   MB_OK | MB_ICONEXCLAMATION);
 }

@@ -55,4 +55,6 @@ constexpr DialogResource kDialogs[] = {
 
 }  // namespace
 
-std::span<const DialogResource> PeriolexDialogs() { return kDialogs; }
+std::span<const DialogResource> PeriolexDialogs() {
+    return kDialogs;
+}

@@ -36,9 +36,18 @@ constexpr AcceleratorResource kAcceleratorTables[] = {{IDR_MAINFRAME, kAccelerat
 
 // Tool bar 128; 0 is a separator. The pictures are the tiles of bitmap 128 in this order.
 constexpr unsigned kToolBarButtons[] = {
-    ID_FILE_NEW,          ID_FILE_OPEN,           ID_SEPARATOR,           ID_FILE_PRINT,
-    ID_FILE_PRINT_PREVIEW, ID_SEPARATOR,          ID_DATENSATZ_ERSTER,    ID_DATENSATZ_VORHERIGER,
-    ID_DATENSATZ_NAECHSTER, ID_DATENSATZ_LETZTER, ID_SEPARATOR,           ID_APP_ABOUT,
+    ID_FILE_NEW,
+    ID_FILE_OPEN,
+    ID_SEPARATOR,
+    ID_FILE_PRINT,
+    ID_FILE_PRINT_PREVIEW,
+    ID_SEPARATOR,
+    ID_DATENSATZ_ERSTER,
+    ID_DATENSATZ_VORHERIGER,
+    ID_DATENSATZ_NAECHSTER,
+    ID_DATENSATZ_LETZTER,
+    ID_SEPARATOR,
+    ID_APP_ABOUT,
     ID_CONTEXT_HELP,
 };
 
@@ -46,6 +55,10 @@ constexpr ToolBarResource kToolBars[] = {{IDR_MAINFRAME, 16, 15, kToolBarButtons
 
 }  // namespace
 
-std::span<const AcceleratorResource> PeriolexAccelerators() { return kAcceleratorTables; }
+std::span<const AcceleratorResource> PeriolexAccelerators() {
+    return kAcceleratorTables;
+}
 
-std::span<const ToolBarResource> PeriolexToolBars() { return kToolBars; }
+std::span<const ToolBarResource> PeriolexToolBars() {
+    return kToolBars;
+}

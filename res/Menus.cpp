@@ -70,8 +70,8 @@ constexpr MenuItem kHelp129[] = {
     {ID_APP_ABOUT, "Inf&o über Periolex"},
 };
 constexpr MenuItem kBar129[] = {
-    {0, "&Datei", kFile129},   {0, "&Datensatz", kRecord}, {0, "&Abfrage", kQuery},
-    {0, "&Ansicht", kView},    {0, "&Fenster", kWindow},   {0, "&?", kHelp129},
+    {0, "&Datei", kFile129}, {0, "&Datensatz", kRecord}, {0, "&Abfrage", kQuery},
+    {0, "&Ansicht", kView},  {0, "&Fenster", kWindow},   {0, "&?", kHelp129},
 };
 
 constexpr MenuResource kMenus[] = {
@@ -81,4 +81,6 @@ constexpr MenuResource kMenus[] = {
 
 }  // namespace
 
-std::span<const MenuResource> PeriolexMenus() { return kMenus; }
+std::span<const MenuResource> PeriolexMenus() {
+    return kMenus;
+}

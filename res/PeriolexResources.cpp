@@ -16,10 +16,14 @@ constexpr ImageResource kIcons[] = {
 
 }  // namespace
 
-const ResourceTables& PeriolexResources()
-{
-    static const ResourceTables tables{PeriolexMenus(), PeriolexAccelerators(), PeriolexStrings(),
-                                       PeriolexDialogs(), PeriolexToolBars(),  kBitmaps,
-                                       kIcons,           "1.0.0.1"};
+const ResourceTables& PeriolexResources() {
+    static const ResourceTables tables{PeriolexMenus(),
+                                       PeriolexAccelerators(),
+                                       PeriolexStrings(),
+                                       PeriolexDialogs(),
+                                       PeriolexToolBars(),
+                                       kBitmaps,
+                                       kIcons,
+                                       "1.0.0.1"};
     return tables;
 }

@@ -6,7 +6,8 @@ namespace {
 // Prompt, "\n", tool tip. Sorted by nothing in particular; looked up by number.
 constexpr StringResource kStrings[] = {
     {IDR_MAINFRAME, "Periolex"},
-    {IDR_PERIOLTYPE, "\nPerix\nPerix\nDateityp Perix (*.plx)\n.plx\nPeriolex.Document\nPerix Document"},
+    {IDR_PERIOLTYPE,
+     "\nPerix\nPerix\nDateityp Perix (*.plx)\n.plx\nPeriolex.Document\nPerix Document"},
     {AFX_IDS_APP_TITLE, "Periolex"},
     {AFX_IDS_IDLEMESSAGE, "Drücken Sie F1, um Hilfe zu erhalten."},
     {AFX_IDS_HELPMODEMESSAGE, "Wählen Sie das Objekt, zu dem Sie Hilfe wünschen."},
@@ -88,19 +89,27 @@ constexpr StringResource kStrings[] = {
     {AFX_IDP_COMMAND_FAILURE, "Der Befehl konnte nicht ausgeführt werden."},
     {AFX_IDS_CMDLINE_FILE, "Der Katalog (.plx), der geöffnet werden soll."},
     {AFX_IDS_CMDLINE_PRINT, "Druckt den Katalog auf dem Standarddrucker und beendet das Programm."},
-    {AFX_IDS_CMDLINE_PRINT_TO, "Druckt den Katalog auf <drucker>; ein Name auf .pdf ist eine PDF-Datei."},
+    {AFX_IDS_CMDLINE_PRINT_TO,
+     "Druckt den Katalog auf <drucker>; ein Name auf .pdf ist eine PDF-Datei."},
     {AFX_IDS_CMDLINE_PRINTER, "drucker"},
     {AFX_IDS_CMDLINE_NOSPLASH, "Startet ohne Begrüßungsbild."},
     {AFX_IDS_CMDLINE_UNREGISTER, "Entfernt die Anmeldung des Dateityps beim Desktop."},
 
     // Record-store failures, by SQLite's primary result code.
     {AFX_IDP_DAO_GENERIC, "Bei der Arbeit mit dem Katalog ist ein Fehler aufgetreten."},
-    {AFX_IDP_DAO_FIRST + 5, "Der Katalog wird gerade von einem anderen Programm benutzt. Bitte versuchen Sie es gleich noch einmal."},
-    {AFX_IDP_DAO_FIRST + 6, "Der Katalog ist von einem anderen Programm gesperrt. Bitte versuchen Sie es gleich noch einmal."},
-    {AFX_IDP_DAO_FIRST + 8, "Der Katalog ist schreibgeschützt. Die Änderung wurde nicht gespeichert."},
-    {AFX_IDP_DAO_FIRST + 10, "Der Katalog konnte nicht gelesen oder geschrieben werden (Ein-/Ausgabefehler)."},
+    {AFX_IDP_DAO_FIRST + 5,
+     "Der Katalog wird gerade von einem anderen Programm benutzt. Bitte versuchen Sie es gleich "
+     "noch einmal."},
+    {AFX_IDP_DAO_FIRST + 6,
+     "Der Katalog ist von einem anderen Programm gesperrt. Bitte versuchen Sie es gleich noch "
+     "einmal."},
+    {AFX_IDP_DAO_FIRST + 8,
+     "Der Katalog ist schreibgeschützt. Die Änderung wurde nicht gespeichert."},
+    {AFX_IDP_DAO_FIRST + 10,
+     "Der Katalog konnte nicht gelesen oder geschrieben werden (Ein-/Ausgabefehler)."},
     {AFX_IDP_DAO_FIRST + 11, "Die Katalogdatei ist beschädigt."},
-    {AFX_IDP_DAO_FIRST + 12, "Der Datensatz ist nicht mehr vorhanden; er wurde inzwischen gelöscht."},
+    {AFX_IDP_DAO_FIRST + 12,
+     "Der Datensatz ist nicht mehr vorhanden; er wurde inzwischen gelöscht."},
     {AFX_IDP_DAO_FIRST + 13, "Der Datenträger ist voll. Die Änderung wurde nicht gespeichert."},
     {AFX_IDP_DAO_FIRST + 14, "Die Katalogdatei kann nicht geöffnet werden."},
     {AFX_IDP_DAO_FIRST + 23, "Der Zugriff auf die Katalogdatei wurde verweigert."},
@@ -115,4 +124,6 @@ constexpr StringResource kStrings[] = {
 
 }  // namespace
 
-std::span<const StringResource> PeriolexStrings() { return kStrings; }
+std::span<const StringResource> PeriolexStrings() {
+    return kStrings;
+}

@@ -1,5 +1,6 @@
 #include "CPeriolexView.h"
 
+#include <AfxMessageBox.h>
 #include <CDaoRecordset.h>
 #include <CDataExchange.h>
 
@@ -15,13 +16,19 @@ constexpr int kCaptionLimit = 127;
 
 CPeriolexView::CPeriolexView() : CFormView(IDD_PERIOLEX_FORM) {}
 
-CPeriolexDoc* CPeriolexView::GetDocument() const
-{
+MESSAGE_MAP(CPeriolexView, CFormView,
+            ON_COMMAND(ID_DATENSATZ_ERSTER, &ThisClass::OnDatensatzErster),
+            ON_COMMAND(ID_DATENSATZ_LETZTER, &ThisClass::OnDatensatzLetzter),
+            ON_COMMAND(ID_DATENSATZ_NAECHSTER, &ThisClass::OnDatensatzNaechster),
+            ON_COMMAND(ID_DATENSATZ_VORHERIGER, &ThisClass::OnDatensatzVorheriger),
+            ON_COMMAND(ID_DATENSATZ_HINZUFUEGEN, &ThisClass::OnDatensatzHinzufuegen),
+            ON_COMMAND(ID_DATENSATZ_LOESCHEN, &ThisClass::OnDatensatzLoeschen))
+
+CPeriolexDoc* CPeriolexView::GetDocument() const {
     return static_cast<CPeriolexDoc*>(CFormView::GetDocument());
 }
 
-void CPeriolexView::DoDataExchange(CDataExchange* pDX)
-{
+void CPeriolexView::DoDataExchange(CDataExchange* pDX) {
     CFormView::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_ZEITSCHRIFTENNUMMER, m_Zeitschriftennummer);
     DDV_MaxChars(pDX, IDC_ZEITSCHRIFTENNUMMER, m_Zeitschriftennummer, kFieldLimit);
@@ -35,15 +42,17 @@ void CPeriolexView::DoDataExchange(CDataExchange* pDX)
     DDV_MaxChars(pDX, IDC_DATENSATZ, m_Datensatz, kCaptionLimit);
 }
 
-std::array<QString*, 4> CPeriolexView::FormFields()
-{
+std::array<QString*, 4> CPeriolexView::FormFields() {
     return {&m_Zeitschriftennummer, &m_Zeitschriftenname, &m_Artikelname, &m_Seite};
 }
 
-void CPeriolexView::OnUpdate(CView*, long, void*)
-{
+void CPeriolexView::OnUpdate(CView*, long lHint, void*) {
     m_pSet = GetDocument()->m_pRecordset;
     if (!m_pSet) {
+        return;
+    }
+    if (lHint == kHintRecordsChanged) {
+        FollowOtherWindow();
         return;
     }
     m_Anzahl = QString::number(m_pSet->GetRecordCount());
@@ -56,8 +65,7 @@ void CPeriolexView::OnUpdate(CView*, long, void*)
     LoadRecord();
 }
 
-void CPeriolexView::ShowNoRecord()
-{
+void CPeriolexView::ShowNoRecord() {
     for (QString* field : FormFields()) {
         field->clear();
     }
@@ -67,20 +75,24 @@ void CPeriolexView::ShowNoRecord()
     UpdateData(false);
 }
 
-void CPeriolexView::LoadRecord()
-{
-    const std::array<QString*, 4> fields = FormFields();
+void CPeriolexView::LoadRecord() {
+    // Everything is read before anything is shown: a record that cannot be read leaves the form
+    // as it was.
+    std::array<QString, 4> texts;
     for (int i = 0; i < 4; ++i) {
-        *fields[i] = QString::fromStdString(m_pSet->GetFieldValue(i + 1).GetString());
-        m_loadedTexts[i] = *fields[i];
+        texts[i] = QString::fromStdString(m_pSet->GetFieldValue(i + 1).GetString());
     }
     m_shownKey = m_pSet->GetBookmark();
+    m_loadedTexts = texts;
+    const std::array<QString*, 4> fields = FormFields();
+    for (int i = 0; i < 4; ++i) {
+        *fields[i] = texts[i];
+    }
     m_bShowsRecord = true;
     UpdateData(false);
 }
 
-void CPeriolexView::SaveRecord()
-{
+void CPeriolexView::SaveRecord() {
     UpdateData(true);
     if (!m_bShowsRecord || !m_pSet) {
         return;
@@ -94,6 +106,11 @@ void CPeriolexView::SaveRecord()
     }
     // An unchanged form costs nothing: no statement, no disk write.
     if (!anyChanged) {
+        return;
+    }
+    // The shared record set may stand anywhere; the text belongs to the record this form shows.
+    // A record deleted meanwhile in another window takes the text with it.
+    if (!m_pSet->HasBookmark(m_shownKey)) {
         return;
     }
     if (m_pSet->GetAbsolutePosition() < 0 || m_pSet->GetBookmark() != m_shownKey) {
@@ -111,9 +128,155 @@ void CPeriolexView::SaveRecord()
     }
 }
 
-void CPeriolexView::CommitPendingInput()
-{
+void CPeriolexView::CommitPendingInput() {
     if (m_pSet && m_bShowsRecord) {
         SaveRecord();
     }
+}
+
+void CPeriolexView::SetCaption(const QString& position) {
+    m_Datensatz = QStringLiteral("Datensatz ") + position + QStringLiteral(" von ") + m_Anzahl;
+}
+
+bool CPeriolexView::SaveAndReturnToShownRecord() {
+    if (!m_pSet || !m_pSet->IsOpen()) {
+        return false;
+    }
+    SaveRecord();
+    if (!m_bShowsRecord) {
+        return false;
+    }
+    if (!m_pSet->HasBookmark(m_shownKey)) {
+        ShowFirstRecord();
+        return false;
+    }
+    if (m_pSet->GetAbsolutePosition() < 0 || m_pSet->GetBookmark() != m_shownKey) {
+        m_pSet->SetBookmark(m_shownKey);
+    }
+    return true;
+}
+
+void CPeriolexView::ShowFirstRecord() {
+    m_Anzahl = QString::number(m_pSet->GetRecordCount());
+    if (m_pSet->GetRecordCount() < 1) {
+        ShowNoRecord();
+        return;
+    }
+    m_pSet->MoveFirst();
+    m_Datensatz = QStringLiteral("Datensatz 1 von ") + m_Anzahl;
+    LoadRecord();
+}
+
+void CPeriolexView::FollowOtherWindow() {
+    if (!m_bShowsRecord || !m_pSet->HasBookmark(m_shownKey)) {
+        ShowFirstRecord();
+        return;
+    }
+    // Only the caption changes; what the user typed stays in the form.
+    UpdateData(true);
+    m_Anzahl = QString::number(m_pSet->GetRecordCount());
+    m_pSet->SetBookmark(m_shownKey);
+    SetCaption(QString::number(m_pSet->GetAbsolutePosition() + 1));
+    UpdateData(false);
+}
+
+void CPeriolexView::TellOtherWindows(long hint) {
+    GetDocument()->UpdateAllViews(this, hint, nullptr);
+}
+
+void CPeriolexView::OnDatensatzErster() {
+    if (!SaveAndReturnToShownRecord()) {
+        return;
+    }
+    m_pSet->MoveFirst();
+    m_Datensatz = QStringLiteral("Datensatz 1 von ") + m_Anzahl;
+    LoadRecord();
+}
+
+void CPeriolexView::OnDatensatzLetzter() {
+    if (!SaveAndReturnToShownRecord()) {
+        return;
+    }
+    m_pSet->MoveLast();
+    SetCaption(m_Anzahl);
+    LoadRecord();
+}
+
+void CPeriolexView::OnDatensatzNaechster() {
+    if (!SaveAndReturnToShownRecord()) {
+        return;
+    }
+    m_pSet->MoveNext();
+    const QString position = QString::number(m_pSet->GetAbsolutePosition() + 1);
+    if (m_pSet->IsEOF()) {
+        SetCaption(m_Anzahl);
+        m_pSet->MoveLast();
+    } else {
+        SetCaption(position);
+    }
+    LoadRecord();
+}
+
+void CPeriolexView::OnDatensatzVorheriger() {
+    if (!SaveAndReturnToShownRecord()) {
+        return;
+    }
+    m_pSet->MovePrev();
+    const QString position = QString::number(m_pSet->GetAbsolutePosition() + 1);
+    if (m_pSet->IsBOF()) {
+        m_Datensatz = QStringLiteral("Datensatz 1 von ") + m_Anzahl;
+        m_pSet->MoveFirst();
+    } else {
+        SetCaption(position);
+    }
+    LoadRecord();
+}
+
+void CPeriolexView::OnDatensatzHinzufuegen() {
+    if (!m_pSet || !m_pSet->IsOpen()) {
+        return;
+    }
+    // An empty catalogue has no record to store the form into; its first record is simply added.
+    SaveRecord();
+    m_pSet->AddNew();
+    for (int field = 1; field <= 4; ++field) {
+        m_pSet->SetFieldValue(field, " ");
+    }
+    m_pSet->Update();
+    m_Anzahl = QString::number(m_pSet->GetRecordCount());
+    SetCaption(m_Anzahl);
+    m_pSet->MoveLast();
+    LoadRecord();
+    TellOtherWindows(kHintRecordsChanged);
+}
+
+void CPeriolexView::OnDatensatzLoeschen() {
+    if (!m_pSet || !m_pSet->IsOpen()) {
+        return;
+    }
+    const long n = m_pSet->GetRecordCount();
+    if (n == 1) {
+        AfxMessageBox(QStringLiteral("Es ist nur 1 Datensatz vorhanden"), MB_OK);
+        return;
+    }
+    if (n < 1 || !m_bShowsRecord) {
+        return;
+    }
+    if (MessageBox(QStringLiteral("Möchten Sie den Datensatz löschen?"), QStringLiteral("Periolex"),
+                   MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        return;
+    }
+    // Only the record on screen is ever deleted; one that has left the set is not looked for.
+    if (!m_pSet->HasBookmark(m_shownKey)) {
+        ShowFirstRecord();
+        return;
+    }
+    m_pSet->SetBookmark(m_shownKey);
+    m_pSet->Delete();
+    m_bShowsRecord = false;
+    m_pSet->MoveLast();
+    m_Anzahl = QString::number(m_pSet->GetRecordCount());
+    SetCaption(QString::number(m_pSet->GetAbsolutePosition() + 1));
+    LoadRecord();
+    TellOtherWindows(kHintRecordsChanged);
 }

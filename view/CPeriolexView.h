@@ -15,6 +15,11 @@ class CPeriolexDoc;
 // the user typed into that record and no other.
 class CPeriolexView : public CFormView {
 public:
+    // Hints with which one window tells the other windows of its catalogue what it changed.
+    enum UpdateHint : long {
+        kHintRecordsChanged = 1,  // records were added or deleted
+    };
+
     CPeriolexView();
 
     CPeriolexDoc* GetDocument() const;
@@ -38,7 +43,26 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
 
+    void OnDatensatzErster();
+    void OnDatensatzLetzter();
+    void OnDatensatzNaechster();
+    void OnDatensatzVorheriger();
+    void OnDatensatzHinzufuegen();
+    void OnDatensatzLoeschen();
+
+    DECLARE_MESSAGE_MAP()
+
 private:
+    // Stores the form, then makes the record it shows the current one. False, and the first
+    // record of the set shown instead, when that record has left the set; false also when there
+    // is no record to step from.
+    bool SaveAndReturnToShownRecord();
+    void ShowFirstRecord();
+    // Another window added or deleted records: the count and position follow, typed text stays.
+    void FollowOtherWindow();
+    void SetCaption(const QString& position);
+    void TellOtherWindows(long hint);
+
     // Fields 1 to 4 of the record as the form holds them.
     std::array<QString*, 4> FormFields();
     void ShowNoRecord();

@@ -18,6 +18,15 @@ namespace {
     ThrowDaoError(SQLITE_MISUSE, "No current record.");
 }
 
+// The state of an open set; throws when the set is closed.
+template <typename Impl>
+Impl& OpenImpl(const std::unique_ptr<Impl>& impl) {
+    if (!impl) {
+        ThrowDaoError(SQLITE_MISUSE, "The record set is not open.");
+    }
+    return *impl;
+}
+
 void LoadKeys(sqlite3* db, const DynasetSource& source, KeySet& keys) {
     Statement stmt = PrepareStatement(db, source.keyQuery);
     int rc;
@@ -125,18 +134,6 @@ CDaoRecordset::CDaoRecordset(CDaoDatabase* pDatabase) : m_pDatabase(pDatabase) {
 CDaoRecordset::~CDaoRecordset() {
     Close();
 }
-
-namespace {
-
-template <typename Impl>
-Impl& OpenImpl(const std::unique_ptr<Impl>& impl) {
-    if (!impl) {
-        ThrowDaoError(SQLITE_MISUSE, "The record set is not open.");
-    }
-    return *impl;
-}
-
-}  // namespace
 
 void CDaoRecordset::Open(int type, const std::string& sql, int /*options*/) {
     Close();

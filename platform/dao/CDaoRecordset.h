@@ -48,8 +48,10 @@ public:
     // The 0-based index of the current record; -1, without failing, when there is none.
     long GetAbsolutePosition() const;
 
-    // Reads field `index` of the current record from the table. Throws when there is no current
-    // record or its row has been deleted meanwhile.
+    // Reads field `index` of the current record from the table. One read of the row serves a
+    // pass over the fields, so a form shows one version of the record; reading a field a second
+    // time, or after a move, Edit or Update, reads the row again. Throws when there is no
+    // current record or its row has been deleted meanwhile.
     COleVariant GetFieldValue(int index);
     // Sets a field of the record being edited or added (between Edit/AddNew and Update).
     void SetFieldValue(int index, const std::string& text);

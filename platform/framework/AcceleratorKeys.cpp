@@ -4,8 +4,7 @@
 
 namespace {
 
-int QtKey(unsigned vk)
-{
+int QtKey(unsigned vk) {
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) {
         return static_cast<int>(vk);  // Qt's keys for letters and digits are their ASCII codes
     }
@@ -13,21 +12,20 @@ int QtKey(unsigned vk)
         return Qt::Key_F1 + static_cast<int>(vk - VK_F1);
     }
     switch (vk) {
-    case VK_BACK:
-        return Qt::Key_Backspace;
-    case VK_INSERT:
-        return Qt::Key_Insert;
-    case VK_DELETE:
-        return Qt::Key_Delete;
-    default:
-        return Qt::Key_unknown;
+        case VK_BACK:
+            return Qt::Key_Backspace;
+        case VK_INSERT:
+            return Qt::Key_Insert;
+        case VK_DELETE:
+            return Qt::Key_Delete;
+        default:
+            return Qt::Key_unknown;
     }
 }
 
 }  // namespace
 
-QKeySequence AcceleratorKeySequence(const AcceleratorEntry& entry)
-{
+QKeySequence AcceleratorKeySequence(const AcceleratorEntry& entry) {
     Qt::KeyboardModifiers modifiers;
     if (entry.flags & FSHIFT) {
         modifiers |= Qt::ShiftModifier;

@@ -11,39 +11,37 @@
 
 namespace {
 
-QMessageBox::Icon IconFor(unsigned type)
-{
+QMessageBox::Icon IconFor(unsigned type) {
     switch (type & 0xF0) {
-    case MB_ICONSTOP:
-        return QMessageBox::Critical;
-    case MB_ICONQUESTION:
-        return QMessageBox::Question;
-    case MB_ICONEXCLAMATION:
-        return QMessageBox::Warning;
-    case MB_ICONINFORMATION:
-        return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
+        case MB_ICONSTOP:
+            return QMessageBox::Critical;
+        case MB_ICONQUESTION:
+            return QMessageBox::Question;
+        case MB_ICONEXCLAMATION:
+            return QMessageBox::Warning;
+        case MB_ICONINFORMATION:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 
-int RunMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent)
-{
+int RunMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent) {
     QMessageBox box(IconFor(type), caption, text, QMessageBox::NoButton, parent);
     const bool secondDefault = (type & MB_DEFBUTTON2) != 0;
     switch (type & 0x0F) {
-    case MB_YESNO:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(secondDefault ? QMessageBox::No : QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
-        break;
-    case MB_OKCANCEL:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.setDefaultButton(secondDefault ? QMessageBox::Cancel : QMessageBox::Ok);
-        break;
-    default:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
+        case MB_YESNO:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(secondDefault ? QMessageBox::No : QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::No);
+            break;
+        case MB_OKCANCEL:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            box.setDefaultButton(secondDefault ? QMessageBox::Cancel : QMessageBox::Ok);
+            break;
+        default:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
     }
     // A message that follows a failed command must not wait behind a wait cursor.
     const bool waiting = QApplication::overrideCursor() != nullptr;
@@ -55,21 +53,20 @@ int RunMessageBox(const QString& text, unsigned type, const QString& caption, QW
         QApplication::restoreOverrideCursor();
     }
     switch (button) {
-    case QMessageBox::Yes:
-        return IDYES;
-    case QMessageBox::No:
-        return IDNO;
-    case QMessageBox::Cancel:
-        return IDCANCEL;
-    default:
-        return IDOK;
+        case QMessageBox::Yes:
+            return IDYES;
+        case QMessageBox::No:
+            return IDNO;
+        case QMessageBox::Cancel:
+            return IDCANCEL;
+        default:
+            return IDOK;
     }
 }
 
 }  // namespace
 
-int AfxMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent)
-{
+int AfxMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent) {
     const QString title = caption.isEmpty() ? AfxLoadString(AFX_IDS_APP_TITLE) : caption;
     if (ModalSeam::IsEnabled()) {
         return ModalSeam::Answer({ModalRequest::Kind::MessageBox, text, title, type}).result;
@@ -80,14 +77,13 @@ int AfxMessageBox(const QString& text, unsigned type, const QString& caption, QW
     return RunMessageBox(text, type, title, parent);
 }
 
-int AfxMessageBox(unsigned stringId, unsigned type)
-{
+int AfxMessageBox(unsigned stringId, unsigned type) {
     return AfxMessageBox(AfxLoadString(stringId), type);
 }
 
-QString AfxDaoErrorText(const CDaoException& e)
-{
-    QString text = AfxLoadString(AFX_IDP_DAO_FIRST + static_cast<unsigned>(e.GetErrorCode() & 0xFF));
+QString AfxDaoErrorText(const CDaoException& e) {
+    QString text =
+        AfxLoadString(AFX_IDP_DAO_FIRST + static_cast<unsigned>(e.GetErrorCode() & 0xFF));
     if (text.isEmpty()) {
         text = AfxLoadString(AFX_IDP_DAO_GENERIC);
     }
@@ -95,7 +91,6 @@ QString AfxDaoErrorText(const CDaoException& e)
     return detail.isEmpty() ? text : text + QStringLiteral("\n\n(") + detail + QLatin1Char(')');
 }
 
-void AfxReportDaoException(const CDaoException& e)
-{
+void AfxReportDaoException(const CDaoException& e) {
     AfxMessageBox(AfxDaoErrorText(e), MB_OK | MB_ICONEXCLAMATION);
 }

@@ -3,14 +3,12 @@
 #include <QApplication>
 #include <QCursor>
 
-const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
-{
+const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
     static const AFX_MSGMAP map{nullptr, nullptr, 0};
     return &map;
 }
 
-bool CCmdTarget::OnCmdMsg(unsigned nID, CmdAction action)
-{
+bool CCmdTarget::OnCmdMsg(unsigned nID, CmdAction action) {
     for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pBaseMap) {
         for (std::size_t i = 0; i < map->count; ++i) {
             const AFX_MSGMAP_ENTRY& e = map->entries[i];
@@ -30,6 +28,10 @@ bool CCmdTarget::OnCmdMsg(unsigned nID, CmdAction action)
     return false;
 }
 
-void CCmdTarget::BeginWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+void CCmdTarget::BeginWaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
 
-void CCmdTarget::EndWaitCursor() { QApplication::restoreOverrideCursor(); }
+void CCmdTarget::EndWaitCursor() {
+    QApplication::restoreOverrideCursor();
+}

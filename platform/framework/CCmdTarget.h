@@ -22,34 +22,33 @@ struct AFX_MSGMAP {
 };
 
 template <class T>
-constexpr AFX_MSGMAP_ENTRY ON_COMMAND(unsigned id, void (T::*handler)())
-{
+constexpr AFX_MSGMAP_ENTRY ON_COMMAND(unsigned id, void (T::*handler)()) {
     return {id, id, static_cast<AFX_PMSG>(handler), nullptr};
 }
 
 template <class T>
 constexpr AFX_MSGMAP_ENTRY ON_COMMAND_RANGE(unsigned first, unsigned last,
-                                            void (T::*handler)(unsigned))
-{
+                                            void (T::*handler)(unsigned)) {
     return {first, last, nullptr, static_cast<AFX_PMSG_RANGE>(handler)};
 }
 
 // In a class: declares its command table. In its source file: MESSAGE_MAP(Class, Base, entries...).
-#define DECLARE_MESSAGE_MAP()                      \
-public:                                            \
-    static const AFX_MSGMAP* GetThisMessageMap();  \
-                                                   \
-protected:                                         \
-    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
+#define DECLARE_MESSAGE_MAP()                          \
+public:                                                \
+    static const AFX_MSGMAP* GetThisMessageMap();      \
+                                                       \
+protected:                                             \
+    const AFX_MSGMAP* GetMessageMap() const override { \
+        return GetThisMessageMap();                    \
+    }
 
-#define MESSAGE_MAP(theClass, baseClass, ...)                                               \
-    const AFX_MSGMAP* theClass::GetThisMessageMap()                                         \
-    {                                                                                       \
-        using ThisClass [[maybe_unused]] = theClass;                                        \
-        static const AFX_MSGMAP_ENTRY entries[] = {__VA_ARGS__};                            \
-        static const AFX_MSGMAP map{baseClass::GetThisMessageMap(), entries,                \
-                                    sizeof(entries) / sizeof(entries[0])};                  \
-        return &map;                                                                        \
+#define MESSAGE_MAP(theClass, baseClass, ...)                                \
+    const AFX_MSGMAP* theClass::GetThisMessageMap() {                        \
+        using ThisClass [[maybe_unused]] = theClass;                         \
+        static const AFX_MSGMAP_ENTRY entries[] = {__VA_ARGS__};             \
+        static const AFX_MSGMAP map{baseClass::GetThisMessageMap(), entries, \
+                                    sizeof(entries) / sizeof(entries[0])};   \
+        return &map;                                                         \
     }
 
 enum class CmdAction { Query, Execute };

@@ -9,8 +9,7 @@
 #include "FieldLengthValidator.h"
 #include "ResourceLookup.h"
 
-void CDataExchange::Fail(unsigned id)
-{
+void CDataExchange::Fail(unsigned id) {
     m_bFailed = true;
     if (QWidget* w = m_pDlgWnd->GetDlgItem(id)) {
         w->setFocus();
@@ -20,8 +19,7 @@ void CDataExchange::Fail(unsigned id)
     }
 }
 
-void DDX_Text(CDataExchange* pDX, unsigned id, QString& value)
-{
+void DDX_Text(CDataExchange* pDX, unsigned id, QString& value) {
     if (pDX->Failed()) {
         return;
     }
@@ -42,15 +40,15 @@ void DDX_Text(CDataExchange* pDX, unsigned id, QString& value)
             // A label whose text outgrows its template rectangle widens rather than clip.
             const int wanted = label->sizeHint().width();
             if (wanted > label->width()) {
-                int room = label->parentWidget() ? label->parentWidget()->width() - label->x() : wanted;
+                int room =
+                    label->parentWidget() ? label->parentWidget()->width() - label->x() : wanted;
                 label->resize(std::max(label->width(), std::min(wanted, room)), label->height());
             }
         }
     }
 }
 
-void DDV_MaxChars(CDataExchange* pDX, unsigned id, const QString& value, int nChars)
-{
+void DDV_MaxChars(CDataExchange* pDX, unsigned id, const QString& value, int nChars) {
     if (pDX->Failed()) {
         return;
     }
@@ -62,7 +60,8 @@ void DDV_MaxChars(CDataExchange* pDX, unsigned id, const QString& value, int nCh
         return;
     }
     if (value.size() > nChars && (!edit || value.size() > FieldLengthValidator::Allowance(edit))) {
-        AfxMessageBox(AfxLoadString(AFX_IDP_PARSE_STRING_SIZE).arg(nChars), MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(AfxLoadString(AFX_IDP_PARSE_STRING_SIZE).arg(nChars),
+                      MB_OK | MB_ICONEXCLAMATION);
         pDX->Fail(id);
     }
 }

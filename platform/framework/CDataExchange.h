@@ -8,7 +8,8 @@ class CWnd;
 // exchanges of the same run do nothing.
 class CDataExchange {
 public:
-    CDataExchange(CWnd* pWnd, bool bSaveAndValidate) : m_pDlgWnd(pWnd), m_bSaveAndValidate(bSaveAndValidate) {}
+    CDataExchange(CWnd* pWnd, bool bSaveAndValidate)
+        : m_pDlgWnd(pWnd), m_bSaveAndValidate(bSaveAndValidate) {}
 
     CWnd* m_pDlgWnd;
     bool m_bSaveAndValidate;

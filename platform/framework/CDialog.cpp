@@ -9,12 +9,9 @@
 #include "ResourceLookup.h"
 
 CDialog::CDialog(unsigned nIDTemplate, CWnd* pParentWnd)
-    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
-{
-}
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
-bool CDialog::Create()
-{
+bool CDialog::Create() {
     const DialogResource* res = AfxFindDialog(m_nIDTemplate);
     if (!res) {
         return false;
@@ -45,8 +42,7 @@ bool CDialog::Create()
     return true;
 }
 
-int CDialog::DoModal()
-{
+int CDialog::DoModal() {
     if (!Create()) {
         return -1;
     }
@@ -74,8 +70,7 @@ int CDialog::DoModal()
     return result;
 }
 
-bool CDialog::OnInitDialog()
-{
+bool CDialog::OnInitDialog() {
     UpdateData(false);
     // The first tab stop of the template takes the focus.
     if (QWidget* first = m_pDialog->nextInFocusChain(); first && first != m_pDialog) {
@@ -84,17 +79,17 @@ bool CDialog::OnInitDialog()
     return true;
 }
 
-void CDialog::OnOK()
-{
+void CDialog::OnOK() {
     if (!UpdateData(true)) {
         return;
     }
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
-void CDialog::EndDialog(int nResult)
-{
+void CDialog::EndDialog(int nResult) {
     m_pDialog->done(nResult);
 }

@@ -8,30 +8,25 @@
 #include "CView.h"
 #include "ResourceLookup.h"
 
-CDocTemplate::CDocTemplate(unsigned nIDResource, DocumentFactory newDocument,
-                           FrameFactory newFrame, ViewFactory newView)
+CDocTemplate::CDocTemplate(unsigned nIDResource, DocumentFactory newDocument, FrameFactory newFrame,
+                           ViewFactory newView)
     : m_nIDResource(nIDResource),
       m_newDocument(std::move(newDocument)),
       m_newFrame(std::move(newFrame)),
-      m_newView(std::move(newView))
-{
-}
+      m_newView(std::move(newView)) {}
 
-CDocTemplate::~CDocTemplate()
-{
+CDocTemplate::~CDocTemplate() {
     for (CDocument* doc : std::vector<CDocument*>(m_documents)) {
         doc->m_pDocTemplate = nullptr;
     }
 }
 
-QString CDocTemplate::GetDocString(DocStringIndex index) const
-{
+QString CDocTemplate::GetDocString(DocStringIndex index) const {
     const QStringList fields = AfxLoadString(m_nIDResource).split(QLatin1Char('\n'));
     return index < fields.size() ? fields[index] : QString();
 }
 
-CDocument* CDocTemplate::OpenDocumentFile(const QString& pathName)
-{
+CDocument* CDocTemplate::OpenDocumentFile(const QString& pathName) {
     CDocument* doc = m_newDocument();
     doc->m_pDocTemplate = this;
     m_documents.push_back(doc);
@@ -68,8 +63,7 @@ CDocument* CDocTemplate::OpenDocumentFile(const QString& pathName)
     return doc;
 }
 
-CMDIChildWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc)
-{
+CMDIChildWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc) {
     CMDIChildWnd* frame = m_newFrame();
     frame->LoadFrame(m_nIDResource);
     CView* view = m_newView();
@@ -78,8 +72,7 @@ CMDIChildWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc)
     return frame;
 }
 
-void CDocTemplate::InitialUpdateFrame(CMDIChildWnd* pFrame, CDocument* pDoc)
-{
+void CDocTemplate::InitialUpdateFrame(CMDIChildWnd* pFrame, CDocument* pDoc) {
     pDoc->UpdateFrameCounts();
     pFrame->ShowFrame();
     if (CView* view = pFrame->GetActiveView()) {
@@ -87,4 +80,6 @@ void CDocTemplate::InitialUpdateFrame(CMDIChildWnd* pFrame, CDocument* pDoc)
     }
 }
 
-void CDocTemplate::RemoveDocument(CDocument* pDoc) { std::erase(m_documents, pDoc); }
+void CDocTemplate::RemoveDocument(CDocument* pDoc) {
+    std::erase(m_documents, pDoc);
+}

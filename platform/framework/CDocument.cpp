@@ -11,8 +11,7 @@
 #include "CWinApp.h"
 #include "ResourceLookup.h"
 
-CDocument::~CDocument()
-{
+CDocument::~CDocument() {
     if (m_pDocTemplate) {
         m_pDocTemplate->RemoveDocument(this);
     }
@@ -20,16 +19,16 @@ CDocument::~CDocument()
 
 MESSAGE_MAP(CDocument, CCmdTarget, ON_COMMAND(ID_FILE_CLOSE, &ThisClass::OnFileClose))
 
-bool CDocument::OnNewDocument() { return true; }
+bool CDocument::OnNewDocument() {
+    return true;
+}
 
-void CDocument::OnFileClose()
-{
+void CDocument::OnFileClose() {
     AfxGetApp()->RunGuarded([this] { CommitAllViews(); });
     OnCloseDocument();
 }
 
-bool CDocument::OnOpenDocument(const QString& pathName)
-{
+bool CDocument::OnOpenDocument(const QString& pathName) {
     QFile file(pathName);
     if (!file.open(QIODevice::ReadOnly)) {
         AfxMessageBox(AfxLoadString(AFX_IDP_FAILED_TO_OPEN_DOC).arg(pathName, file.errorString()),
@@ -39,8 +38,7 @@ bool CDocument::OnOpenDocument(const QString& pathName)
     return true;
 }
 
-void CDocument::OnCloseDocument()
-{
+void CDocument::OnCloseDocument() {
     // Frames go first; each takes its views with it. The document then ends itself.
     std::vector<CMDIChildWnd*> frames;
     for (CView* view : m_views) {
@@ -55,14 +53,12 @@ void CDocument::OnCloseDocument()
     delete this;
 }
 
-void CDocument::SetTitle(const QString& title)
-{
+void CDocument::SetTitle(const QString& title) {
     m_strTitle = title;
     UpdateFrameCounts();
 }
 
-void CDocument::SetPathName(const QString& pathName, bool bAddToMRU)
-{
+void CDocument::SetPathName(const QString& pathName, bool bAddToMRU) {
     m_strPathName = QFileInfo(pathName).absoluteFilePath();
     SetTitle(QFileInfo(m_strPathName).fileName());
     if (bAddToMRU) {
@@ -70,20 +66,17 @@ void CDocument::SetPathName(const QString& pathName, bool bAddToMRU)
     }
 }
 
-void CDocument::AddView(CView* pView)
-{
+void CDocument::AddView(CView* pView) {
     m_views.push_back(pView);
     pView->m_pDocument = this;
 }
 
-void CDocument::RemoveView(CView* pView)
-{
+void CDocument::RemoveView(CView* pView) {
     std::erase(m_views, pView);
     pView->m_pDocument = nullptr;
 }
 
-void CDocument::UpdateAllViews(CView* pSender, long lHint, void* pHint)
-{
+void CDocument::UpdateAllViews(CView* pSender, long lHint, void* pHint) {
     for (CView* view : std::vector<CView*>(m_views)) {
         if (view != pSender) {
             view->OnUpdate(pSender, lHint, pHint);
@@ -91,15 +84,13 @@ void CDocument::UpdateAllViews(CView* pSender, long lHint, void* pHint)
     }
 }
 
-void CDocument::CommitAllViews()
-{
+void CDocument::CommitAllViews() {
     for (CView* view : std::vector<CView*>(m_views)) {
         view->CommitPendingInput();
     }
 }
 
-void CDocument::UpdateFrameCounts()
-{
+void CDocument::UpdateFrameCounts() {
     std::vector<CMDIChildWnd*> frames;
     for (CView* view : m_views) {
         if (CMDIChildWnd* frame = view->GetParentFrame();
@@ -108,7 +99,7 @@ void CDocument::UpdateFrameCounts()
         }
     }
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        frames[i]->SetWindowText(frames.size() == 1 ? m_strTitle
-                                                    : m_strTitle + QStringLiteral(":%1").arg(i + 1));
+        frames[i]->SetWindowText(
+            frames.size() == 1 ? m_strTitle : m_strTitle + QStringLiteral(":%1").arg(i + 1));
     }
 }

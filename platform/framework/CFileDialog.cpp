@@ -10,8 +10,7 @@
 namespace {
 
 // "Name|*.a;*.b|All|*.*||" becomes Qt's "Name (*.a *.b);;All (*)".
-QString QtFilter(const QString& filter)
-{
+QString QtFilter(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList entries;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
@@ -24,7 +23,8 @@ QString QtFilter(const QString& filter)
         // Qt reads the patterns from the name's parentheses, so a name that shows its patterns
         // already gets them replaced rather than repeated.
         QString name = parts[i];
-        if (const qsizetype open = name.lastIndexOf(QStringLiteral(" (")); open > 0 && name.endsWith(QLatin1Char(')'))) {
+        if (const qsizetype open = name.lastIndexOf(QStringLiteral(" ("));
+            open > 0 && name.endsWith(QLatin1Char(')'))) {
             name.truncate(open);
         }
         entries << name + QStringLiteral(" (") + patterns + QLatin1Char(')');
@@ -32,8 +32,7 @@ QString QtFilter(const QString& filter)
     return entries.join(QStringLiteral(";;"));
 }
 
-QString Extension(const QString& defExt)
-{
+QString Extension(const QString& defExt) {
     QString ext = defExt;
     while (ext.startsWith(QLatin1Char('*')) || ext.startsWith(QLatin1Char('.'))) {
         ext.remove(0, 1);
@@ -50,14 +49,12 @@ CFileDialog::CFileDialog(bool bOpenFileDialog, const QString& defExt, const QStr
       m_strFileName(fileName),
       m_nFlags(flags),
       m_strFilter(filter),
-      m_pParent(parent)
-{
-}
+      m_pParent(parent) {}
 
-int CFileDialog::DoModal()
-{
+int CFileDialog::DoModal() {
     if (ModalSeam::IsEnabled()) {
-        ModalAnswer answer = ModalSeam::Answer({ModalRequest::Kind::FileDialog, m_strTitle, {}, m_nFlags});
+        ModalAnswer answer =
+            ModalSeam::Answer({ModalRequest::Kind::FileDialog, m_strTitle, {}, m_nFlags});
         m_strChosen = answer.fileName;
         return answer.result == IDOK && !m_strChosen.isEmpty() ? IDOK : IDCANCEL;
     }
@@ -79,8 +76,7 @@ int CFileDialog::DoModal()
     return IDOK;
 }
 
-QString CFileDialog::GetPathName() const
-{
+QString CFileDialog::GetPathName() const {
     if (m_strChosen.isEmpty()) {
         return {};
     }
@@ -91,6 +87,10 @@ QString CFileDialog::GetPathName() const
     return path;
 }
 
-QString CFileDialog::GetFileName() const { return QFileInfo(GetPathName()).fileName(); }
+QString CFileDialog::GetFileName() const {
+    return QFileInfo(GetPathName()).fileName();
+}
 
-QString CFileDialog::GetFileTitle() const { return GetFileName(); }
+QString CFileDialog::GetFileTitle() const {
+    return GetFileName();
+}

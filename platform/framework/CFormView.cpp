@@ -7,8 +7,7 @@
 #include "DialogBuilder.h"
 #include "ResourceLookup.h"
 
-void CFormView::Create(CMDIChildWnd* pFrame)
-{
+void CFormView::Create(CMDIChildWnd* pFrame) {
     CView::Create(pFrame);
     auto* scroll = new QScrollArea;
     scroll->setFrameShape(QFrame::NoFrame);
@@ -29,8 +28,11 @@ void CFormView::Create(CMDIChildWnd* pFrame)
     pFrame->SetView(this, scroll);
 }
 
-void CFormView::OnInitialUpdate()
-{
+void CFormView::OnInitialUpdate() {
     UpdateData(false);
     CView::OnInitialUpdate();
+    // The user can type at once: the first control of the form has the focus.
+    if (QWidget* form = GetSafeHwnd()->focusProxy(); form && form->nextInFocusChain() != form) {
+        form->nextInFocusChain()->setFocus();
+    }
 }

@@ -22,14 +22,11 @@ namespace {
 class ChildFrameWidget : public QMdiSubWindow {
 public:
     explicit ChildFrameWidget(CMDIChildWnd* owner, Qt::WindowFlags flags)
-        : QMdiSubWindow(nullptr, flags), m_pOwner(owner)
-    {
-    }
+        : QMdiSubWindow(nullptr, flags), m_pOwner(owner) {}
     CMDIChildWnd* m_pOwner;
 
 protected:
-    void closeEvent(QCloseEvent* event) override
-    {
+    void closeEvent(QCloseEvent* event) override {
         event->ignore();
         if (m_pOwner) {
             m_pOwner->OnClose();
@@ -43,8 +40,7 @@ public:
     using QObject::QObject;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         auto* w = qobject_cast<QMdiSubWindow*>(watched);
         if (!w || w->isMaximized() || w->isMinimized()) {
             return false;
@@ -70,17 +66,17 @@ protected:
 
 }  // namespace
 
-CMDIChildWnd::~CMDIChildWnd()
-{
+CMDIChildWnd::~CMDIChildWnd() {
     if (auto* w = static_cast<ChildFrameWidget*>(SubWindow())) {
         w->m_pOwner = nullptr;
     }
 }
 
-bool CMDIChildWnd::PreCreateWindow(CREATESTRUCT&) { return true; }
+bool CMDIChildWnd::PreCreateWindow(CREATESTRUCT&) {
+    return true;
+}
 
-bool CMDIChildWnd::LoadFrame(unsigned nIDResource)
-{
+bool CMDIChildWnd::LoadFrame(unsigned nIDResource) {
     m_nIDResource = nIDResource;
     CREATESTRUCT cs{WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE};
     if (!PreCreateWindow(cs)) {
@@ -123,14 +119,12 @@ bool CMDIChildWnd::LoadFrame(unsigned nIDResource)
     return true;
 }
 
-void CMDIChildWnd::SetView(CView* pView, QWidget* widget)
-{
+void CMDIChildWnd::SetView(CView* pView, QWidget* widget) {
     m_pView = pView;
     SubWindow()->setWidget(widget);
 }
 
-void CMDIChildWnd::ShowFrame()
-{
+void CMDIChildWnd::ShowFrame() {
     QMdiSubWindow* w = SubWindow();
     if (m_nStyle & WS_MAXIMIZE) {
         w->showMaximized();
@@ -140,24 +134,21 @@ void CMDIChildWnd::ShowFrame()
     ActivateFrame();
 }
 
-void CMDIChildWnd::ActivateFrame()
-{
+void CMDIChildWnd::ActivateFrame() {
     if (QMdiSubWindow* w = SubWindow()) {
         AfxGetMainFrame()->MdiArea()->setActiveSubWindow(w);
         AfxGetMainFrame()->OnActiveFrameChanged();
     }
 }
 
-bool CMDIChildWnd::OnCmdMsg(unsigned nID, CmdAction action)
-{
+bool CMDIChildWnd::OnCmdMsg(unsigned nID, CmdAction action) {
     if (m_pView && m_pView->OnCmdMsg(nID, action)) {
         return true;
     }
     return CWnd::OnCmdMsg(nID, action);
 }
 
-void CMDIChildWnd::OnClose()
-{
+void CMDIChildWnd::OnClose() {
     CDocument* doc = m_pView ? m_pView->GetDocument() : nullptr;
     if (m_pView) {
         AfxGetApp()->RunGuarded([this] { m_pView->CommitPendingInput(); });
@@ -175,8 +166,7 @@ void CMDIChildWnd::OnClose()
     }
 }
 
-void CMDIChildWnd::DestroyFrame()
-{
+void CMDIChildWnd::DestroyFrame() {
     QMdiSubWindow* w = SubWindow();
     if (w) {
         static_cast<ChildFrameWidget*>(w)->m_pOwner = nullptr;
@@ -189,10 +179,11 @@ void CMDIChildWnd::DestroyFrame()
     AfxGetMainFrame()->OnActiveFrameChanged();
 }
 
-QMdiSubWindow* CMDIChildWnd::SubWindow() const { return static_cast<QMdiSubWindow*>(GetSafeHwnd()); }
+QMdiSubWindow* CMDIChildWnd::SubWindow() const {
+    return static_cast<QMdiSubWindow*>(GetSafeHwnd());
+}
 
-CMDIChildWnd* CMDIChildWnd::FromWidget(QMdiSubWindow* widget)
-{
+CMDIChildWnd* CMDIChildWnd::FromWidget(QMdiSubWindow* widget) {
     auto* w = dynamic_cast<ChildFrameWidget*>(widget);
     return w ? w->m_pOwner : nullptr;
 }

@@ -36,21 +36,18 @@ public:
     CMDIFrameWnd* m_pOwner;
 
 protected:
-    void closeEvent(QCloseEvent* event) override
-    {
+    void closeEvent(QCloseEvent* event) override {
         event->ignore();
         if (m_pOwner) {
             m_pOwner->OnClose();
         }
     }
-    void dragEnterEvent(QDragEnterEvent* event) override
-    {
+    void dragEnterEvent(QDragEnterEvent* event) override {
         if (event->mimeData()->hasUrls()) {
             event->acceptProposedAction();
         }
     }
-    void dropEvent(QDropEvent* event) override
-    {
+    void dropEvent(QDropEvent* event) override {
         const auto urls = event->mimeData()->urls();
         for (const QUrl& url : urls) {
             if (url.isLocalFile()) {
@@ -61,19 +58,21 @@ protected:
     }
 };
 
-unsigned CommandOf(const QAction* action)
-{
+unsigned CommandOf(const QAction* action) {
     return action->property(kCommandProperty).toUInt();
 }
 
 }  // namespace
 
-CMDIFrameWnd* AfxGetMainFrame() { return s_pMainFrame; }
+CMDIFrameWnd* AfxGetMainFrame() {
+    return s_pMainFrame;
+}
 
-CMDIFrameWnd::CMDIFrameWnd() { s_pMainFrame = this; }
+CMDIFrameWnd::CMDIFrameWnd() {
+    s_pMainFrame = this;
+}
 
-CMDIFrameWnd::~CMDIFrameWnd()
-{
+CMDIFrameWnd::~CMDIFrameWnd() {
     if (auto* w = static_cast<MainFrameWidget*>(MainWindow())) {
         w->m_pOwner = nullptr;
     }
@@ -82,8 +81,7 @@ CMDIFrameWnd::~CMDIFrameWnd()
     }
 }
 
-MESSAGE_MAP(CMDIFrameWnd, CWnd,
-            ON_COMMAND(ID_WINDOW_NEW, &ThisClass::OnWindowNew),
+MESSAGE_MAP(CMDIFrameWnd, CWnd, ON_COMMAND(ID_WINDOW_NEW, &ThisClass::OnWindowNew),
             ON_COMMAND(ID_WINDOW_CASCADE, &ThisClass::OnWindowCascade),
             ON_COMMAND(ID_WINDOW_TILE_HORZ, &ThisClass::OnWindowTileHorz),
             ON_COMMAND(ID_WINDOW_ARRANGE, &ThisClass::OnWindowArrange),
@@ -92,14 +90,19 @@ MESSAGE_MAP(CMDIFrameWnd, CWnd,
             ON_COMMAND_RANGE(ID_EDIT_PASTE, ID_EDIT_PASTE, &ThisClass::OnEditCommand),
             ON_COMMAND_RANGE(ID_EDIT_UNDO, ID_EDIT_UNDO, &ThisClass::OnEditCommand))
 
-bool CMDIFrameWnd::PreCreateWindow(CREATESTRUCT&) { return true; }
+bool CMDIFrameWnd::PreCreateWindow(CREATESTRUCT&) {
+    return true;
+}
 
-int CMDIFrameWnd::OnCreate(CREATESTRUCT&) { return 0; }
+int CMDIFrameWnd::OnCreate(CREATESTRUCT&) {
+    return 0;
+}
 
-QMainWindow* CMDIFrameWnd::MainWindow() const { return static_cast<QMainWindow*>(GetSafeHwnd()); }
+QMainWindow* CMDIFrameWnd::MainWindow() const {
+    return static_cast<QMainWindow*>(GetSafeHwnd());
+}
 
-bool CMDIFrameWnd::LoadFrame(unsigned nIDResource, unsigned style)
-{
+bool CMDIFrameWnd::LoadFrame(unsigned nIDResource, unsigned style) {
     CREATESTRUCT cs{style};
     if (!PreCreateWindow(cs)) {
         return false;
@@ -125,8 +128,7 @@ bool CMDIFrameWnd::LoadFrame(unsigned nIDResource, unsigned style)
     return true;
 }
 
-QAction* CMDIFrameWnd::CreateCommandAction(unsigned nID, const QString& text, QObject* parent)
-{
+QAction* CMDIFrameWnd::CreateCommandAction(unsigned nID, const QString& text, QObject* parent) {
     auto* action = new QAction(text, parent);
     action->setProperty(kCommandProperty, nID);
     const QString prompt = AfxLoadString(nID);
@@ -135,13 +137,13 @@ QAction* CMDIFrameWnd::CreateCommandAction(unsigned nID, const QString& text, QO
     if (newline >= 0) {
         action->setToolTip(prompt.mid(newline + 1));
     }
-    QObject::connect(action, &QAction::triggered, parent, [nID] { AfxGetApp()->DispatchCommand(nullptr, nID); });
+    QObject::connect(action, &QAction::triggered, parent,
+                     [nID] { AfxGetApp()->DispatchCommand(nullptr, nID); });
     m_commandActions.emplace_back(action);
     return action;
 }
 
-QMenu* CMDIFrameWnd::BuildPopup(const MenuItem& popup)
-{
+QMenu* CMDIFrameWnd::BuildPopup(const MenuItem& popup) {
     auto* menu = new QMenu(QString::fromUtf8(popup.text), MainWindow());
     for (const MenuItem& item : popup.popup) {
         if (item.IsSeparator()) {
@@ -153,14 +155,16 @@ QMenu* CMDIFrameWnd::BuildPopup(const MenuItem& popup)
             QAction* placeholder = menu->addAction(QString::fromUtf8(item.text));
             placeholder->setEnabled(false);
             placeholder->setProperty("recentFiles", true);
-            QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] { FillRecentFiles(menu); });
+            QObject::connect(menu, &QMenu::aboutToShow, menu,
+                             [this, menu] { FillRecentFiles(menu); });
         } else {
             menu->addAction(CreateCommandAction(item.id, QString::fromUtf8(item.text), menu));
             if (item.id == ID_VIEW_TOOLBAR || item.id == ID_VIEW_STATUS_BAR) {
                 menu->actions().last()->setCheckable(true);
             }
             if (item.id == ID_WINDOW_NEW) {
-                QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] { FillWindowList(menu); });
+                QObject::connect(menu, &QMenu::aboutToShow, menu,
+                                 [this, menu] { FillWindowList(menu); });
             }
         }
     }
@@ -168,8 +172,7 @@ QMenu* CMDIFrameWnd::BuildPopup(const MenuItem& popup)
     return menu;
 }
 
-QList<QMenu*> CMDIFrameWnd::BuildMenuBar(unsigned nIDMenu)
-{
+QList<QMenu*> CMDIFrameWnd::BuildMenuBar(unsigned nIDMenu) {
     QList<QMenu*> menus;
     if (const MenuResource* res = AfxFindMenu(nIDMenu)) {
         for (const MenuItem& popup : res->bar) {
@@ -179,8 +182,7 @@ QList<QMenu*> CMDIFrameWnd::BuildMenuBar(unsigned nIDMenu)
     return menus;
 }
 
-void CMDIFrameWnd::ShowMenuBar(unsigned nIDMenu)
-{
+void CMDIFrameWnd::ShowMenuBar(unsigned nIDMenu) {
     if (nIDMenu == m_nShownMenu) {
         return;
     }
@@ -196,8 +198,7 @@ void CMDIFrameWnd::ShowMenuBar(unsigned nIDMenu)
     m_nShownMenu = nIDMenu;
 }
 
-void CMDIFrameWnd::FillRecentFiles(QMenu* menu)
-{
+void CMDIFrameWnd::FillRecentFiles(QMenu* menu) {
     QAction* placeholder = nullptr;
     const auto actions = menu->actions();
     for (QAction* a : actions) {
@@ -220,8 +221,7 @@ void CMDIFrameWnd::FillRecentFiles(QMenu* menu)
     }
 }
 
-void CMDIFrameWnd::FillWindowList(QMenu* menu)
-{
+void CMDIFrameWnd::FillWindowList(QMenu* menu) {
     const auto actions = menu->actions();
     for (QAction* a : actions) {
         if (a->property("windowEntry").isValid()) {
@@ -237,17 +237,18 @@ void CMDIFrameWnd::FillWindowList(QMenu* menu)
     for (int i = 0; i < windows.size(); ++i) {
         QMdiSubWindow* w = windows[i];
         QString title = w->windowTitle();
-        auto* a = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title.replace(QStringLiteral("&"), QStringLiteral("&&"))));
+        auto* a = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            title.replace(QStringLiteral("&"), QStringLiteral("&&"))));
         a->setProperty("windowEntry", i);
         a->setCheckable(true);
         a->setChecked(w == m_pMdiArea->currentSubWindow());
         a->setStatusTip(AfxLoadString(0xEF1F));
-        QObject::connect(a, &QAction::triggered, menu, [this, w] { m_pMdiArea->setActiveSubWindow(w); });
+        QObject::connect(a, &QAction::triggered, menu,
+                         [this, w] { m_pMdiArea->setActiveSubWindow(w); });
     }
 }
 
-void CMDIFrameWnd::InstallAccelerators(unsigned nIDResource)
-{
+void CMDIFrameWnd::InstallAccelerators(unsigned nIDResource) {
     const AcceleratorResource* res = AfxFindAccelerators(nIDResource);
     if (!res) {
         return;
@@ -265,19 +266,16 @@ void CMDIFrameWnd::InstallAccelerators(unsigned nIDResource)
     }
 }
 
-CMDIChildWnd* CMDIFrameWnd::MDIGetActive() const
-{
+CMDIChildWnd* CMDIFrameWnd::MDIGetActive() const {
     return m_pMdiArea ? CMDIChildWnd::FromWidget(m_pMdiArea->currentSubWindow()) : nullptr;
 }
 
-CView* CMDIFrameWnd::GetActiveView() const
-{
+CView* CMDIFrameWnd::GetActiveView() const {
     CMDIChildWnd* frame = MDIGetActive();
     return frame ? frame->GetActiveView() : nullptr;
 }
 
-std::vector<CMDIChildWnd*> CMDIFrameWnd::GetChildFrames() const
-{
+std::vector<CMDIChildWnd*> CMDIFrameWnd::GetChildFrames() const {
     std::vector<CMDIChildWnd*> frames;
     if (m_pMdiArea) {
         const auto windows = m_pMdiArea->subWindowList();
@@ -290,13 +288,11 @@ std::vector<CMDIChildWnd*> CMDIFrameWnd::GetChildFrames() const
     return frames;
 }
 
-bool CMDIFrameWnd::OnCmdMsg(unsigned nID, CmdAction action)
-{
+bool CMDIFrameWnd::OnCmdMsg(unsigned nID, CmdAction action) {
     return RouteCommand(MDIGetActive(), nID, action);
 }
 
-bool CMDIFrameWnd::RouteCommand(CMDIChildWnd* pChild, unsigned nID, CmdAction action)
-{
+bool CMDIFrameWnd::RouteCommand(CMDIChildWnd* pChild, unsigned nID, CmdAction action) {
     if (pChild && pChild->OnCmdMsg(nID, action)) {
         return true;
     }
@@ -306,24 +302,25 @@ bool CMDIFrameWnd::RouteCommand(CMDIChildWnd* pChild, unsigned nID, CmdAction ac
     return AfxGetApp()->OnCmdMsg(nID, action);
 }
 
-void CMDIFrameWnd::RegisterControlBar(unsigned id, QWidget* bar) { m_controlBars[id] = bar; }
+void CMDIFrameWnd::RegisterControlBar(unsigned id, QWidget* bar) {
+    m_controlBars[id] = bar;
+}
 
-QWidget* CMDIFrameWnd::GetControlBar(unsigned id) const
-{
+QWidget* CMDIFrameWnd::GetControlBar(unsigned id) const {
     auto it = m_controlBars.find(id);
     return it == m_controlBars.end() ? nullptr : it->second;
 }
 
-void CMDIFrameWnd::EnableDocking(unsigned)
-{
+void CMDIFrameWnd::EnableDocking(unsigned) {
     // Qt's main window has dock areas on all four sides; bars choose theirs.
     MainWindow()->setDockOptions(QMainWindow::AnimatedDocks);
 }
 
-void CMDIFrameWnd::DragAcceptFiles(bool accept) { MainWindow()->setAcceptDrops(accept); }
+void CMDIFrameWnd::DragAcceptFiles(bool accept) {
+    MainWindow()->setAcceptDrops(accept);
+}
 
-void CMDIFrameWnd::OnActiveFrameChanged()
-{
+void CMDIFrameWnd::OnActiveFrameChanged() {
     if (!MainWindow()) {
         return;
     }
@@ -332,8 +329,7 @@ void CMDIFrameWnd::OnActiveFrameChanged()
     UpdateCommandStates();
 }
 
-void CMDIFrameWnd::UpdateCommandStates()
-{
+void CMDIFrameWnd::UpdateCommandStates() {
     std::erase_if(m_commandActions, [](const QPointer<QAction>& a) { return a.isNull(); });
     for (QAction* a : m_commandActions) {
         const unsigned id = CommandOf(a);
@@ -345,8 +341,7 @@ void CMDIFrameWnd::UpdateCommandStates()
     }
 }
 
-void CMDIFrameWnd::OnWindowNew()
-{
+void CMDIFrameWnd::OnWindowNew() {
     CView* view = GetActiveView();
     CDocument* doc = view ? view->GetDocument() : nullptr;
     if (!doc || !doc->GetDocTemplate()) {
@@ -356,12 +351,15 @@ void CMDIFrameWnd::OnWindowNew()
     doc->GetDocTemplate()->InitialUpdateFrame(frame, doc);
 }
 
-void CMDIFrameWnd::OnWindowCascade() { m_pMdiArea->cascadeSubWindows(); }
+void CMDIFrameWnd::OnWindowCascade() {
+    m_pMdiArea->cascadeSubWindows();
+}
 
-void CMDIFrameWnd::OnWindowTileHorz() { m_pMdiArea->tileSubWindows(); }
+void CMDIFrameWnd::OnWindowTileHorz() {
+    m_pMdiArea->tileSubWindows();
+}
 
-void CMDIFrameWnd::OnWindowArrange()
-{
+void CMDIFrameWnd::OnWindowArrange() {
     // Minimized windows line up along the bottom edge, left to right.
     int x = 0;
     const auto windows = m_pMdiArea->subWindowList();
@@ -373,48 +371,44 @@ void CMDIFrameWnd::OnWindowArrange()
     }
 }
 
-void CMDIFrameWnd::OnBarCheck(unsigned nID)
-{
+void CMDIFrameWnd::OnBarCheck(unsigned nID) {
     if (QWidget* bar = GetControlBar(nID)) {
         bar->setVisible(bar->isHidden());
     }
     UpdateCommandStates();
 }
 
-void CMDIFrameWnd::OnEditCommand(unsigned nID)
-{
+void CMDIFrameWnd::OnEditCommand(unsigned nID) {
     auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     if (!edit) {
         return;
     }
     switch (nID) {
-    case ID_EDIT_COPY:
-        edit->copy();
-        break;
-    case ID_EDIT_CUT:
-        edit->cut();
-        break;
-    case ID_EDIT_PASTE:
-        edit->paste();
-        break;
-    case ID_EDIT_UNDO:
-        edit->undo();
-        break;
-    default:
-        break;
+        case ID_EDIT_COPY:
+            edit->copy();
+            break;
+        case ID_EDIT_CUT:
+            edit->cut();
+            break;
+        case ID_EDIT_PASTE:
+            edit->paste();
+            break;
+        case ID_EDIT_UNDO:
+            edit->undo();
+            break;
+        default:
+            break;
     }
 }
 
-void CMDIFrameWnd::OnClose()
-{
+void CMDIFrameWnd::OnClose() {
     if (AfxGetApp()->CloseAllDocuments()) {
         DestroyFrame();
         QApplication::quit();
     }
 }
 
-void CMDIFrameWnd::DestroyFrame()
-{
+void CMDIFrameWnd::DestroyFrame() {
     m_commandActions.clear();
     if (auto* w = static_cast<MainFrameWidget*>(MainWindow())) {
         w->m_pOwner = nullptr;

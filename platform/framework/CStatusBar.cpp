@@ -8,16 +8,14 @@
 #include "CMDIFrameWnd.h"
 #include "ResourceLookup.h"
 
-bool CStatusBar::Create(CMDIFrameWnd* pParent, unsigned, unsigned nID)
-{
+bool CStatusBar::Create(CMDIFrameWnd* pParent, unsigned, unsigned nID) {
     m_pBar = new QStatusBar(pParent->MainWindow());
     pParent->MainWindow()->setStatusBar(m_pBar);
     pParent->RegisterControlBar(nID, m_pBar);
     return true;
 }
 
-bool CStatusBar::SetIndicators(const unsigned* lpIDArray, int nIDCount)
-{
+bool CStatusBar::SetIndicators(const unsigned* lpIDArray, int nIDCount) {
     for (int i = 0; i < nIDCount; ++i) {
         const unsigned id = lpIDArray[i];
         auto* pane = new QLabel(m_pBar);
@@ -33,7 +31,8 @@ bool CStatusBar::SetIndicators(const unsigned* lpIDArray, int nIDCount)
             pane->setFrameShape(QFrame::Panel);
             pane->setFrameShadow(QFrame::Sunken);
             pane->setAlignment(Qt::AlignCenter);
-            pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(text + QStringLiteral("  ")));
+            pane->setMinimumWidth(
+                pane->fontMetrics().horizontalAdvance(text + QStringLiteral("  ")));
             m_pBar->addPermanentWidget(pane);
         }
         m_ids.push_back(id);
@@ -42,13 +41,11 @@ bool CStatusBar::SetIndicators(const unsigned* lpIDArray, int nIDCount)
     return true;
 }
 
-QLabel* CStatusBar::Pane(int index) const
-{
+QLabel* CStatusBar::Pane(int index) const {
     return index >= 0 && index < static_cast<int>(m_panes.size()) ? m_panes[index] : nullptr;
 }
 
-void CStatusBar::SetIndicatorOn(int index, bool on)
-{
+void CStatusBar::SetIndicatorOn(int index, bool on) {
     if (QLabel* pane = Pane(index)) {
         pane->setText(on ? AfxLoadString(m_ids[index]) : QString());
     }

@@ -11,8 +11,7 @@
 
 namespace {
 
-Qt::ToolBarArea AreaFor(unsigned style)
-{
+Qt::ToolBarArea AreaFor(unsigned style) {
     if (style & CBRS_ALIGN_LEFT) {
         return Qt::LeftToolBarArea;
     }
@@ -26,8 +25,7 @@ Qt::ToolBarArea AreaFor(unsigned style)
 }
 
 // Tool bar bitmaps paint their background in light grey; that colour shows the bar through.
-QIcon Tile(const QPixmap& strip, int index, int width, int height)
-{
+QIcon Tile(const QPixmap& strip, int index, int width, int height) {
     QPixmap tile = strip.copy(index * width, 0, width, height);
     tile.setMask(tile.createMaskFromColor(QColor(192, 192, 192)));
     return QIcon(tile);
@@ -35,8 +33,7 @@ QIcon Tile(const QPixmap& strip, int index, int width, int height)
 
 }  // namespace
 
-bool CToolBar::Create(CMDIFrameWnd* pParent, unsigned style, unsigned nID)
-{
+bool CToolBar::Create(CMDIFrameWnd* pParent, unsigned style, unsigned nID) {
     m_pParent = pParent;
     m_pBar = new QToolBar(pParent->MainWindow());
     m_pBar->setObjectName(QStringLiteral("toolbar%1").arg(nID));
@@ -49,8 +46,7 @@ bool CToolBar::Create(CMDIFrameWnd* pParent, unsigned style, unsigned nID)
     return true;
 }
 
-bool CToolBar::LoadToolBar(unsigned nIDResource)
-{
+bool CToolBar::LoadToolBar(unsigned nIDResource) {
     const ToolBarResource* res = AfxFindToolBar(nIDResource);
     const QPixmap strip = AfxLoadBitmap(nIDResource);
     if (!res || strip.isNull()) {
@@ -73,15 +69,13 @@ bool CToolBar::LoadToolBar(unsigned nIDResource)
     return true;
 }
 
-void CToolBar::SetBarStyle(unsigned style)
-{
+void CToolBar::SetBarStyle(unsigned style) {
     m_nBarStyle = style;
     // Floating is the dynamic-size bar of a free window.
     m_pBar->setFloatable((style & CBRS_SIZE_DYNAMIC) != 0);
 }
 
-void CToolBar::EnableDocking(unsigned dockStyle)
-{
+void CToolBar::EnableDocking(unsigned dockStyle) {
     Qt::ToolBarAreas areas;
     if (dockStyle & CBRS_ALIGN_TOP) {
         areas |= Qt::TopToolBarArea;

@@ -37,15 +37,14 @@ public:
     explicit PreTranslateFilter(CWinApp* app) : m_pApp(app) {}
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         switch (event->type()) {
-        case QEvent::KeyPress:
-        case QEvent::MouseButtonPress:
-        case QEvent::NonClientAreaMouseButtonPress:
-            return m_pApp->PreTranslateMessage(watched, event);
-        default:
-            return false;
+            case QEvent::KeyPress:
+            case QEvent::MouseButtonPress:
+            case QEvent::NonClientAreaMouseButtonPress:
+                return m_pApp->PreTranslateMessage(watched, event);
+            default:
+                return false;
         }
     }
 
@@ -53,8 +52,7 @@ private:
     CWinApp* m_pApp;
 };
 
-void RestoreCursor()
-{
+void RestoreCursor() {
     while (QApplication::overrideCursor()) {
         QApplication::restoreOverrideCursor();
     }
@@ -62,12 +60,15 @@ void RestoreCursor()
 
 }  // namespace
 
-CWinApp* AfxGetApp() { return s_pApp; }
+CWinApp* AfxGetApp() {
+    return s_pApp;
+}
 
-CWinApp::CWinApp() { s_pApp = this; }
+CWinApp::CWinApp() {
+    s_pApp = this;
+}
 
-CWinApp::~CWinApp()
-{
+CWinApp::~CWinApp() {
     if (s_pApp == this) {
         s_pApp = nullptr;
     }
@@ -77,15 +78,13 @@ MESSAGE_MAP(CWinApp, CCmdTarget,
             ON_COMMAND_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, &ThisClass::OnOpenRecentFile),
             ON_COMMAND(ID_APP_EXIT, &ThisClass::OnAppExit))
 
-bool CWinApp::InitInstance()
-{
+bool CWinApp::InitInstance() {
     m_pPreTranslateFilter = std::make_unique<PreTranslateFilter>(this);
     qApp->installEventFilter(m_pPreTranslateFilter.get());
     return true;
 }
 
-int CWinApp::ExitInstance()
-{
+int CWinApp::ExitInstance() {
     if (m_pPreTranslateFilter) {
         qApp->removeEventFilter(m_pPreTranslateFilter.get());
         m_pPreTranslateFilter.reset();
@@ -97,18 +96,20 @@ int CWinApp::ExitInstance()
     return 0;
 }
 
-bool CWinApp::PreTranslateMessage(QObject*, QEvent*) { return false; }
+bool CWinApp::PreTranslateMessage(QObject*, QEvent*) {
+    return false;
+}
 
-int CWinApp::Run() { return QApplication::exec(); }
+int CWinApp::Run() {
+    return QApplication::exec();
+}
 
-void CWinApp::SetRegistryKey(const QString& key)
-{
+void CWinApp::SetRegistryKey(const QString& key) {
     QCoreApplication::setOrganizationName(key);
     QCoreApplication::setApplicationName(AfxLoadString(AFX_IDS_APP_TITLE));
 }
 
-void CWinApp::LoadStdProfileSettings(unsigned nMaxMRU)
-{
+void CWinApp::LoadStdProfileSettings(unsigned nMaxMRU) {
     m_nMaxMRU = nMaxMRU;
     m_recentFiles.clear();
     QSettings settings;
@@ -121,8 +122,7 @@ void CWinApp::LoadStdProfileSettings(unsigned nMaxMRU)
     }
 }
 
-void CWinApp::SaveRecentFiles() const
-{
+void CWinApp::SaveRecentFiles() const {
     QSettings settings;
     settings.remove(QLatin1String(kRecentSection));
     settings.beginGroup(QLatin1String(kRecentSection));
@@ -131,8 +131,7 @@ void CWinApp::SaveRecentFiles() const
     }
 }
 
-void CWinApp::AddToRecentFileList(const QString& pathName)
-{
+void CWinApp::AddToRecentFileList(const QString& pathName) {
     if (m_nMaxMRU == 0) {
         return;
     }
@@ -145,19 +144,22 @@ void CWinApp::AddToRecentFileList(const QString& pathName)
     SaveRecentFiles();
 }
 
-void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) { m_templates.emplace_back(pTemplate); }
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
+    m_templates.emplace_back(pTemplate);
+}
 
-void CWinApp::ParseCommandLine(CCommandLineInfo& info)
-{
+void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
     QCommandLineParser parser;
     parser.setApplicationDescription(AfxLoadString(AFX_IDS_APP_TITLE));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption print({QStringLiteral("p"), QStringLiteral("print")},
                                    AfxLoadString(AFX_IDS_CMDLINE_PRINT));
-    const QCommandLineOption printTo(QStringLiteral("print-to"), AfxLoadString(AFX_IDS_CMDLINE_PRINT_TO),
+    const QCommandLineOption printTo(QStringLiteral("print-to"),
+                                     AfxLoadString(AFX_IDS_CMDLINE_PRINT_TO),
                                      AfxLoadString(AFX_IDS_CMDLINE_PRINTER));
-    const QCommandLineOption noSplash(QStringLiteral("nosplash"), AfxLoadString(AFX_IDS_CMDLINE_NOSPLASH));
+    const QCommandLineOption noSplash(QStringLiteral("nosplash"),
+                                      AfxLoadString(AFX_IDS_CMDLINE_NOSPLASH));
     const QCommandLineOption unregister(QStringLiteral("unregister"),
                                         AfxLoadString(AFX_IDS_CMDLINE_UNREGISTER));
     parser.addOptions({print, printTo, noSplash, unregister});
@@ -191,41 +193,41 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& info)
     } else if (parser.isSet(print)) {
         info.m_nShellCommand = CCommandLineInfo::FilePrint;
     } else {
-        info.m_nShellCommand = files.isEmpty() ? CCommandLineInfo::FileNew : CCommandLineInfo::FileOpen;
+        info.m_nShellCommand =
+            files.isEmpty() ? CCommandLineInfo::FileNew : CCommandLineInfo::FileOpen;
     }
     // Only a start that shows the program shows the splash picture.
-    info.m_bShowSplash = !parser.isSet(noSplash) && (info.m_nShellCommand == CCommandLineInfo::FileNew ||
-                                                     info.m_nShellCommand == CCommandLineInfo::FileOpen);
+    info.m_bShowSplash =
+        !parser.isSet(noSplash) && (info.m_nShellCommand == CCommandLineInfo::FileNew ||
+                                    info.m_nShellCommand == CCommandLineInfo::FileOpen);
 }
 
-bool CWinApp::ProcessShellCommand(CCommandLineInfo& info)
-{
+bool CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
     if (info.m_bHandled) {
         return false;
     }
     m_nExitCode = 1;
     switch (info.m_nShellCommand) {
-    case CCommandLineInfo::FileNew:
-        OnFileNew();
-        break;
-    case CCommandLineInfo::FileOpen:
-        if (!OpenDocumentFile(info.m_strFileName)) {
+        case CCommandLineInfo::FileNew:
+            OnFileNew();
+            break;
+        case CCommandLineInfo::FileOpen:
+            if (!OpenDocumentFile(info.m_strFileName)) {
+                return false;
+            }
+            break;
+        case CCommandLineInfo::FileNothing:
+            break;
+        default:
+            // Printing and unregistering from the command line are not offered by this build.
+            std::fprintf(stderr, "%s\n", qPrintable(AfxLoadString(AFX_IDP_COMMAND_FAILURE)));
             return false;
-        }
-        break;
-    case CCommandLineInfo::FileNothing:
-        break;
-    default:
-        // Printing and unregistering from the command line are not offered by this build.
-        std::fprintf(stderr, "%s\n", qPrintable(AfxLoadString(AFX_IDP_COMMAND_FAILURE)));
-        return false;
     }
     m_nExitCode = 0;
     return true;
 }
 
-std::vector<CDocument*> CWinApp::GetDocuments() const
-{
+std::vector<CDocument*> CWinApp::GetDocuments() const {
     std::vector<CDocument*> docs;
     for (const auto& t : m_templates) {
         docs.insert(docs.end(), t->GetDocuments().begin(), t->GetDocuments().end());
@@ -233,14 +235,14 @@ std::vector<CDocument*> CWinApp::GetDocuments() const
     return docs;
 }
 
-CDocument* CWinApp::OpenDocumentFile(const QString& pathName)
-{
+CDocument* CWinApp::OpenDocumentFile(const QString& pathName) {
     if (m_templates.empty()) {
         return nullptr;
     }
     const QString path = QFileInfo(pathName).absoluteFilePath();
     for (CDocument* doc : GetDocuments()) {
-        if (!doc->GetPathName().isEmpty() && doc->GetPathName() == path && !doc->GetViews().empty()) {
+        if (!doc->GetPathName().isEmpty() && doc->GetPathName() == path &&
+            !doc->GetViews().empty()) {
             doc->GetViews().front()->GetParentFrame()->ActivateFrame();
             return doc;
         }
@@ -250,8 +252,7 @@ CDocument* CWinApp::OpenDocumentFile(const QString& pathName)
     return doc;
 }
 
-bool CWinApp::CloseAllDocuments()
-{
+bool CWinApp::CloseAllDocuments() {
     for (CDocument* doc : GetDocuments()) {
         RunGuarded([doc] { doc->CommitAllViews(); });
         doc->OnCloseDocument();
@@ -259,8 +260,7 @@ bool CWinApp::CloseAllDocuments()
     return true;
 }
 
-void CWinApp::DispatchCommand(CView* pView, unsigned nID)
-{
+void CWinApp::DispatchCommand(CView* pView, unsigned nID) {
     CMDIFrameWnd* frame = AfxGetMainFrame();
     if (!frame) {
         return;
@@ -274,8 +274,7 @@ void CWinApp::DispatchCommand(CView* pView, unsigned nID)
     }
 }
 
-bool CWinApp::RunGuarded(const std::function<void()>& work)
-{
+bool CWinApp::RunGuarded(const std::function<void()>& work) {
     try {
         work();
         return true;
@@ -285,21 +284,20 @@ bool CWinApp::RunGuarded(const std::function<void()>& work)
         e->Delete();
     } catch (const std::exception& e) {
         RestoreCursor();
-        AfxMessageBox(AfxLoadString(AFX_IDP_COMMAND_FAILURE) + QStringLiteral("\n\n") + QString::fromUtf8(e.what()),
+        AfxMessageBox(AfxLoadString(AFX_IDP_COMMAND_FAILURE) + QStringLiteral("\n\n") +
+                          QString::fromUtf8(e.what()),
                       MB_OK | MB_ICONSTOP);
     }
     return false;
 }
 
-void CWinApp::OnFileNew()
-{
+void CWinApp::OnFileNew() {
     if (!m_templates.empty()) {
         RunGuarded([this] { m_templates.front()->OpenDocumentFile(QString()); });
     }
 }
 
-void CWinApp::OnFileOpen()
-{
+void CWinApp::OnFileOpen() {
     if (m_templates.empty()) {
         return;
     }
@@ -315,16 +313,14 @@ void CWinApp::OnFileOpen()
     }
 }
 
-QPrinter* CWinApp::GetPrinter()
-{
+QPrinter* CWinApp::GetPrinter() {
     if (!m_pPrinter) {
         m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     }
     return m_pPrinter.get();
 }
 
-void CWinApp::OnFilePrintSetup()
-{
+void CWinApp::OnFilePrintSetup() {
     if (ModalSeam::IsEnabled()) {
         ModalSeam::Answer({ModalRequest::Kind::Dialog, QStringLiteral("QPageSetupDialog"), {}, 0});
         return;
@@ -333,15 +329,13 @@ void CWinApp::OnFilePrintSetup()
     dialog.exec();
 }
 
-void CWinApp::OnAppExit()
-{
+void CWinApp::OnAppExit() {
     if (m_pMainWnd) {
         m_pMainWnd->OnClose();
     }
 }
 
-void CWinApp::OnOpenRecentFile(unsigned nID)
-{
+void CWinApp::OnOpenRecentFile(unsigned nID) {
     const int index = static_cast<int>(nID - ID_FILE_MRU_FILE1);
     if (index >= m_recentFiles.size()) {
         return;
@@ -353,8 +347,7 @@ void CWinApp::OnOpenRecentFile(unsigned nID)
     }
 }
 
-void AfxInstallGermanTranslation()
-{
+void AfxInstallGermanTranslation() {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     auto* translator = new QTranslator(qApp);
     if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -363,8 +356,7 @@ void AfxInstallGermanTranslation()
     }
 }
 
-int AfxWinMain(int argc, char** argv)
-{
+int AfxWinMain(int argc, char** argv) {
     QApplication application(argc, argv);
     AfxInstallGermanTranslation();
     CWinApp* app = AfxGetApp();

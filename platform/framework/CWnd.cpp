@@ -4,16 +4,16 @@
 #include "AfxRes.h"
 #include "CDataExchange.h"
 
-CWnd::~CWnd() { DestroyWindow(); }
+CWnd::~CWnd() {
+    DestroyWindow();
+}
 
-QWidget* CWnd::GetDlgItem(unsigned id) const
-{
+QWidget* CWnd::GetDlgItem(unsigned id) const {
     auto it = m_controls.find(id);
     return it == m_controls.end() ? nullptr : it->second;
 }
 
-bool CWnd::UpdateData(bool bSaveAndValidate)
-{
+bool CWnd::UpdateData(bool bSaveAndValidate) {
     CDataExchange dx(this, bSaveAndValidate);
     DoDataExchange(&dx);
     return !dx.Failed();
@@ -21,22 +21,21 @@ bool CWnd::UpdateData(bool bSaveAndValidate)
 
 void CWnd::DoDataExchange(CDataExchange*) {}
 
-int CWnd::MessageBox(const QString& text, const QString& caption, unsigned type)
-{
+int CWnd::MessageBox(const QString& text, const QString& caption, unsigned type) {
     return AfxMessageBox(text, type, caption, m_pWidget ? m_pWidget->window() : nullptr);
 }
 
-void CWnd::SetWindowText(const QString& text)
-{
+void CWnd::SetWindowText(const QString& text) {
     if (m_pWidget) {
         m_pWidget->setWindowTitle(text);
     }
 }
 
-QString CWnd::GetWindowText() const { return m_pWidget ? m_pWidget->windowTitle() : QString(); }
+QString CWnd::GetWindowText() const {
+    return m_pWidget ? m_pWidget->windowTitle() : QString();
+}
 
-void CWnd::ShowWindow(int nCmdShow)
-{
+void CWnd::ShowWindow(int nCmdShow) {
     if (!m_pWidget) {
         return;
     }
@@ -47,8 +46,7 @@ void CWnd::ShowWindow(int nCmdShow)
     }
 }
 
-void CWnd::DestroyWindow()
-{
+void CWnd::DestroyWindow() {
     m_controls.clear();
     if (m_pWidget) {
         m_pWidget->hide();
@@ -57,4 +55,6 @@ void CWnd::DestroyWindow()
     }
 }
 
-void CWnd::Attach(QWidget* widget) { m_pWidget = widget; }
+void CWnd::Attach(QWidget* widget) {
+    m_pWidget = widget;
+}

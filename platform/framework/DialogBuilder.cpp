@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QString>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -20,10 +20,11 @@ struct BaseUnits {
     double y;  // pixels per 8 vertical dialog units
 };
 
-bool IsClass(const DialogItem& item, const char* name) { return std::strcmp(item.windowClass, name) == 0; }
+bool IsClass(const DialogItem& item, const char* name) {
+    return std::strcmp(item.windowClass, name) == 0;
+}
 
-QString DisplayText(const DialogItem& item)
-{
+QString DisplayText(const DialogItem& item) {
     QString text = QString::fromUtf8(item.text);
     if (IsClass(item, "STATIC") && (item.style & SS_NOPREFIX)) {
         text.replace(QLatin1Char('&'), QStringLiteral("&&"));
@@ -32,8 +33,7 @@ QString DisplayText(const DialogItem& item)
 }
 
 // Width of the text itself, plus the room that the control's frame takes around it.
-double NeededWidth(const DialogItem& item, const QFontMetricsF& fm)
-{
+double NeededWidth(const DialogItem& item, const QFontMetricsF& fm) {
     QString text = QString::fromUtf8(item.text);
     if (!(item.style & SS_NOPREFIX)) {
         text.remove(QLatin1Char('&'));
@@ -42,11 +42,11 @@ double NeededWidth(const DialogItem& item, const QFontMetricsF& fm)
     return fm.horizontalAdvance(text) + padding;
 }
 
-BaseUnits UnitsFor(const DialogResource& dialog, const QWidget* parent)
-{
+BaseUnits UnitsFor(const DialogResource& dialog, const QWidget* parent) {
     const QFontMetricsF fm(parent->font());
-    const double average =
-        fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52.0;
+    const double average = fm.horizontalAdvance(QStringLiteral(
+                               "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                           52.0;
     BaseUnits units{average, fm.height()};
     for (const DialogItem& item : dialog.items) {
         if (item.text && *item.text && (item.style & 0xF) != SS_ICON && item.cx > 0) {
@@ -56,15 +56,14 @@ BaseUnits UnitsFor(const DialogResource& dialog, const QWidget* parent)
     return units;
 }
 
-QRect ToPixels(const BaseUnits& u, int x, int y, int cx, int cy)
-{
+QRect ToPixels(const BaseUnits& u, int x, int y, int cx, int cy) {
     auto px = [&](int dlu) { return static_cast<int>(std::lround(dlu * u.x / 4.0)); };
     auto py = [&](int dlu) { return static_cast<int>(std::lround(dlu * u.y / 8.0)); };
     return QRect(px(x), py(y), px(cx), py(cy));
 }
 
-QWidget* MakeControl(const DialogItem& item, QWidget* parent, const DialogBuilder::ButtonHandler& onButton)
-{
+QWidget* MakeControl(const DialogItem& item, QWidget* parent,
+                     const DialogBuilder::ButtonHandler& onButton) {
     if (IsClass(item, "EDIT")) {
         auto* edit = new QLineEdit(parent);
         edit->setFrame((item.style & WS_BORDER) != 0);
@@ -92,8 +91,7 @@ QWidget* MakeControl(const DialogItem& item, QWidget* parent, const DialogBuilde
 }  // namespace
 
 std::map<unsigned, QWidget*> DialogBuilder::Build(const DialogResource& dialog, QWidget* parent,
-                                                  const ButtonHandler& onButton)
-{
+                                                  const ButtonHandler& onButton) {
     const BaseUnits units = UnitsFor(dialog, parent);
     std::map<unsigned, QWidget*> controls;
     QWidget* previousTabStop = nullptr;
@@ -123,14 +121,14 @@ std::map<unsigned, QWidget*> DialogBuilder::Build(const DialogResource& dialog, 
             w->setFocusPolicy(Qt::NoFocus);
         }
         // A label with a marked letter takes the user to the next control in template order.
-        if (isLabel && !(item.style & SS_NOPREFIX) && QString::fromUtf8(item.text).contains(QLatin1Char('&'))) {
+        if (isLabel && !(item.style & SS_NOPREFIX) &&
+            QString::fromUtf8(item.text).contains(QLatin1Char('&'))) {
             pendingBuddy = static_cast<QLabel*>(w);
         }
     }
     return controls;
 }
 
-QSize DialogBuilder::TemplateSize(const DialogResource& dialog, const QWidget* parent)
-{
+QSize DialogBuilder::TemplateSize(const DialogResource& dialog, const QWidget* parent) {
     return ToPixels(UnitsFor(dialog, parent), 0, 0, dialog.cx, dialog.cy).size();
 }

@@ -3,8 +3,7 @@
 #include <QLineEdit>
 #include <algorithm>
 
-QValidator::State FieldLengthValidator::validate(QString& input, int&) const
-{
+QValidator::State FieldLengthValidator::validate(QString& input, int&) const {
     if (input.size() > m_nAllowance) {
         return Invalid;
     }
@@ -13,8 +12,7 @@ QValidator::State FieldLengthValidator::validate(QString& input, int&) const
     return Acceptable;
 }
 
-FieldLengthValidator* FieldLengthValidator::Of(QLineEdit* edit)
-{
+FieldLengthValidator* FieldLengthValidator::Of(QLineEdit* edit) {
     auto* v = qobject_cast<FieldLengthValidator*>(const_cast<QValidator*>(edit->validator()));
     if (!v) {
         v = new FieldLengthValidator(edit);
@@ -23,17 +21,17 @@ FieldLengthValidator* FieldLengthValidator::Of(QLineEdit* edit)
     return v;
 }
 
-void FieldLengthValidator::Limit(QLineEdit* edit, int nChars)
-{
+void FieldLengthValidator::Limit(QLineEdit* edit, int nChars) {
     FieldLengthValidator* v = Of(edit);
     v->m_nLimit = nChars;
     v->m_nAllowance = std::max(nChars, static_cast<int>(edit->text().size()));
 }
 
-void FieldLengthValidator::AllowText(QLineEdit* edit, const QString& text)
-{
+void FieldLengthValidator::AllowText(QLineEdit* edit, const QString& text) {
     FieldLengthValidator* v = Of(edit);
     v->m_nAllowance = std::max(v->m_nLimit, static_cast<int>(text.size()));
 }
 
-int FieldLengthValidator::Allowance(QLineEdit* edit) { return Of(edit)->m_nAllowance; }
+int FieldLengthValidator::Allowance(QLineEdit* edit) {
+    return Of(edit)->m_nAllowance;
+}

@@ -11,22 +11,26 @@ struct SeamState {
     std::vector<ModalRequest> unanswered;
 };
 
-SeamState& State()
-{
+SeamState& State() {
     static SeamState state;
     return state;
 }
 
 }  // namespace
 
-void ModalSeam::Enable(bool on) { State().enabled = on; }
+void ModalSeam::Enable(bool on) {
+    State().enabled = on;
+}
 
-bool ModalSeam::IsEnabled() { return State().enabled; }
+bool ModalSeam::IsEnabled() {
+    return State().enabled;
+}
 
-void ModalSeam::Push(ModalAnswer answer) { State().queue.push_back(std::move(answer)); }
+void ModalSeam::Push(ModalAnswer answer) {
+    State().queue.push_back(std::move(answer));
+}
 
-ModalAnswer ModalSeam::Answer(const ModalRequest& request)
-{
+ModalAnswer ModalSeam::Answer(const ModalRequest& request) {
     SeamState& s = State();
     s.requests.push_back(request);
     if (s.queue.empty()) {
@@ -38,14 +42,19 @@ ModalAnswer ModalSeam::Answer(const ModalRequest& request)
     return answer;
 }
 
-const std::vector<ModalRequest>& ModalSeam::Requests() { return State().requests; }
+const std::vector<ModalRequest>& ModalSeam::Requests() {
+    return State().requests;
+}
 
-std::vector<ModalRequest> ModalSeam::Unanswered() { return State().unanswered; }
+std::vector<ModalRequest> ModalSeam::Unanswered() {
+    return State().unanswered;
+}
 
-std::size_t ModalSeam::Pending() { return State().queue.size(); }
+std::size_t ModalSeam::Pending() {
+    return State().queue.size();
+}
 
-void ModalSeam::Reset()
-{
+void ModalSeam::Reset() {
     SeamState& s = State();
     s.queue.clear();
     s.requests.clear();

@@ -13,14 +13,14 @@ class QWidget;
 struct ModalRequest {
     enum class Kind { MessageBox, FileDialog, Dialog };
     Kind kind;
-    QString text;      // message text, or the dialog's title
-    QString caption;   // message box caption
-    unsigned type = 0; // message box type (MB_...)
+    QString text;       // message text, or the dialog's title
+    QString caption;    // message box caption
+    unsigned type = 0;  // message box type (MB_...)
 };
 
 struct ModalAnswer {
-    int result = 0;       // IDOK, IDYES, ... as the dialog would return it
-    QString fileName;     // for file dialogs: the name the user typed or chose
+    int result = 0;    // IDOK, IDYES, ... as the dialog would return it
+    QString fileName;  // for file dialogs: the name the user typed or chose
     // For dialogs built from templates: called with the dialog before it "closes", to fill in
     // fields as a user would.
     std::function<void(QWidget*)> fill;

@@ -7,7 +7,7 @@
 // Texts are UTF-8.
 
 struct MenuItem {
-    unsigned id = 0;           // command; 0 with no text is a separator
+    unsigned id = 0;  // command; 0 with no text is a separator
     const char* text = nullptr;
     std::span<const MenuItem> popup = {};
     bool grayed = false;

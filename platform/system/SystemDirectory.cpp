@@ -6,8 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-QString GetSystemDirectory()
-{
+QString GetSystemDirectory() {
     const QString fromEnvironment = qEnvironmentVariable("PERIOLEX_SYSTEM_DIR");
     if (!fromEnvironment.isEmpty()) {
         return fromEnvironment;
@@ -21,10 +20,10 @@ QString GetSystemDirectory()
     return programDir.filePath(QStringLiteral("res"));
 }
 
-bool CopyFileTo(const QString& from, const QString& to, QString& error)
-{
+bool CopyFileTo(const QString& from, const QString& to, QString& error) {
     std::error_code ec;
-    std::filesystem::copy_file(std::filesystem::path(from.toStdString()), std::filesystem::path(to.toStdString()),
+    std::filesystem::copy_file(std::filesystem::path(from.toStdString()),
+                               std::filesystem::path(to.toStdString()),
                                std::filesystem::copy_options::overwrite_existing, ec);
     if (ec) {
         error = QString::fromLocal8Bit(ec.message().c_str());

@@ -15,8 +15,7 @@
 
 namespace {
 
-QStringList MenuTitles(QMainWindow* window)
-{
+QStringList MenuTitles(QMainWindow* window) {
     QStringList titles;
     const auto actions = window->menuBar()->actions();
     for (QAction* a : actions) {
@@ -25,8 +24,7 @@ QStringList MenuTitles(QMainWindow* window)
     return titles;
 }
 
-QAction* ToolBarAction(CMainFrame* frame, unsigned id)
-{
+QAction* ToolBarAction(CMainFrame* frame, unsigned id) {
     const auto actions = frame->m_toolBar.Widget()->actions();
     for (QAction* a : actions) {
         if (a->property("periolexCommand").toUInt() == id) {
@@ -38,8 +36,7 @@ QAction* ToolBarAction(CMainFrame* frame, unsigned id)
 
 class StartupTest : public ProgramTest {};
 
-TEST_F(StartupTest, PlainStartShowsTheEmptyMainWindowAndAsksNothing)
-{
+TEST_F(StartupTest, PlainStartShowsTheEmptyMainWindowAndAsksNothing) {
     ASSERT_TRUE(Start());
     QMainWindow* window = MainFrame()->MainWindow();
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
@@ -49,8 +46,7 @@ TEST_F(StartupTest, PlainStartShowsTheEmptyMainWindowAndAsksNothing)
     EXPECT_TRUE(ModalSeam::Requests().empty());
 }
 
-TEST_F(StartupTest, CommandsWithoutHandlerAreDisabled)
-{
+TEST_F(StartupTest, CommandsWithoutHandlerAreDisabled) {
     ASSERT_TRUE(Start());
     EXPECT_TRUE(ToolBarAction(MainFrame(), ID_FILE_NEW)->isEnabled());
     EXPECT_TRUE(ToolBarAction(MainFrame(), ID_FILE_OPEN)->isEnabled());
@@ -59,8 +55,7 @@ TEST_F(StartupTest, CommandsWithoutHandlerAreDisabled)
     EXPECT_FALSE(ToolBarAction(MainFrame(), ID_FILE_PRINT)->isEnabled());
 }
 
-TEST_F(StartupTest, CatalogueOnTheCommandLineOpensMaximizedWithMenu129)
-{
+TEST_F(StartupTest, CatalogueOnTheCommandLineOpensMaximizedWithMenu129) {
     const QString path = CopyOfExample();
     ASSERT_TRUE(Start({path}));
     ASSERT_EQ(MainFrame()->GetChildFrames().size(), 1u);
@@ -75,8 +70,7 @@ TEST_F(StartupTest, CatalogueOnTheCommandLineOpensMaximizedWithMenu129)
     EXPECT_EQ(child->windowTitle(), "Beispiel.plx");
 }
 
-TEST_F(StartupTest, MissingFileOnTheCommandLineEndsTheProgramAfterAMessage)
-{
+TEST_F(StartupTest, MissingFileOnTheCommandLineEndsTheProgramAfterAMessage) {
     ModalSeam::Push({IDOK, {}, {}});
     const QString missing = TempPath("fehlt.plx");
     EXPECT_FALSE(Start({missing}));
@@ -85,8 +79,7 @@ TEST_F(StartupTest, MissingFileOnTheCommandLineEndsTheProgramAfterAMessage)
     EXPECT_FALSE(QFile::exists(missing)) << "opening must never create the file";
 }
 
-TEST_F(StartupTest, RecentFilesKeepTheFourNewestInTheSettings)
-{
+TEST_F(StartupTest, RecentFilesKeepTheFourNewestInTheSettings) {
     ASSERT_TRUE(Start());
     QStringList opened;
     for (int i = 1; i <= 5; ++i) {
@@ -100,16 +93,14 @@ TEST_F(StartupTest, RecentFilesKeepTheFourNewestInTheSettings)
     EXPECT_FALSE(settings.contains("Recent File List/File5"));
 }
 
-TEST_F(StartupTest, OpeningAnOpenFileAgainBringsItsWindowForward)
-{
+TEST_F(StartupTest, OpeningAnOpenFileAgainBringsItsWindowForward) {
     const QString path = CopyOfExample();
     ASSERT_TRUE(Start({path}));
     EXPECT_EQ(App()->OpenDocumentFile(path), Documents().front());
     EXPECT_EQ(Documents().size(), 1u);
 }
 
-TEST_F(StartupTest, NewWindowShowsTheSameCatalogueAndClosesWithoutClosingIt)
-{
+TEST_F(StartupTest, NewWindowShowsTheSameCatalogueAndClosesWithoutClosingIt) {
     ASSERT_TRUE(Start({CopyOfExample()}));
     RunCommand(ID_WINDOW_NEW);
     std::vector<CMDIChildWnd*> frames = MainFrame()->GetChildFrames();
@@ -126,8 +117,7 @@ TEST_F(StartupTest, NewWindowShowsTheSameCatalogueAndClosesWithoutClosingIt)
     EXPECT_EQ(MenuTitles(MainFrame()->MainWindow()).size(), 3);
 }
 
-TEST_F(StartupTest, AboutBoxIsTheDialogInfoUeberPeriolex)
-{
+TEST_F(StartupTest, AboutBoxIsTheDialogInfoUeberPeriolex) {
     ASSERT_TRUE(Start());
     ModalSeam::Push({IDOK, {}, {}});
     RunCommand(ID_APP_ABOUT);

@@ -59,8 +59,6 @@ TEST_F(RecordsetUpdate, WritesOnlyTheChangedFieldsInOneStatement) {
     EditRow({"1", "Heft 2", "Artikel 1", nullptr});
     EXPECT_EQ(m_updateStatements, 1);
     EXPECT_EQ(m_scratch.Scalar(written), "Seite,Zeitschriftenname");
-    EXPECT_EQ(m_rs.GetFieldValue(2).GetString(), "Heft 2");
-    EXPECT_TRUE(m_rs.GetFieldValue(4).IsNull());
 
     // NULL and the empty text are different values; the same value again is no change.
     m_scratch.Exec("DELETE FROM Protokoll");
@@ -99,7 +97,6 @@ TEST_F(RecordsetUpdate, PendingValuesEndWithCancelUpdateOrAMove) {
     m_rs.SetFieldValue(3, "verworfen");
     m_rs.MoveNext();
     EXPECT_EQ(ErrorCode([&] { m_rs.Update(); }), SQLITE_MISUSE);
-    EXPECT_EQ(ErrorCode([&] { m_rs.SetFieldValue(3, "x"); }), SQLITE_MISUSE);
     EXPECT_EQ(
         m_scratch.Scalar("SELECT count(*) FROM Zeitschriften WHERE Artikelname = 'verworfen'"),
         "0");
@@ -126,24 +123,6 @@ TEST_F(RecordsetUpdate, ReadsSeeOtherConnectionsChanges) {
     EXPECT_EQ(m_rs.GetRecordCount(), 2);
     m_rs.MoveNext();
     EXPECT_EQ(m_rs.GetFieldValue(3).GetString(), "Artikel 2");
-}
-
-TEST_F(RecordsetUpdate, FieldsReadAsTextUnlessTheyAreIntegers) {
-    m_scratch.Exec("CREATE TABLE Werte (Nr INTEGER PRIMARY KEY, Wert)");
-    m_scratch.Exec("INSERT INTO Werte VALUES (1, 1.5), (2, x'4142'), (3, 42), (4, NULL)");
-    m_rs.Open(dbOpenDynaset, "SELECT Wert, Nr FROM Werte");
-    EXPECT_EQ(m_rs.GetFieldValue(0), COleVariant(std::string("1.5")));
-    m_rs.MoveNext();
-    EXPECT_EQ(m_rs.GetFieldValue(0), COleVariant(std::string("AB")));
-    m_rs.MoveNext();
-    EXPECT_EQ(m_rs.GetFieldValue(0), COleVariant(std::int64_t{42}));
-    // Compared as text, the stored integer equals its digits: nothing to write.
-    m_rs.Edit();
-    m_rs.SetFieldValue(0, "42");
-    m_rs.Update();
-    EXPECT_EQ(m_updateStatements, 0);
-    m_rs.MoveNext();
-    EXPECT_TRUE(m_rs.GetFieldValue(0).IsNull());
 }
 
 }  // namespace

@@ -15,15 +15,13 @@ const StoredRecord kBlankRecord{" ", " ", " ", " "};
 
 class NewCatalogueTest : public ProgramTest {
 protected:
-    void Create(const QString& typedName)
-    {
+    void Create(const QString& typedName) {
         ModalSeam::Push({IDOK, typedName, {}});
         RunCommand(ID_FILE_NEW);
     }
 };
 
-TEST_F(NewCatalogueTest, CopiesTheTemplateAndAddsTheExtension)
-{
+TEST_F(NewCatalogueTest, CopiesTheTemplateAndAddsTheExtension) {
     ASSERT_TRUE(Start());
     Create(TempPath("Zeitschriften 1998"));
     const QString path = TempPath("Zeitschriften 1998.plx");
@@ -38,16 +36,14 @@ TEST_F(NewCatalogueTest, CopiesTheTemplateAndAddsTheExtension)
     EXPECT_EQ(ModalSeam::Requests()[0].text, "Neue Datenbank erstellen");
 }
 
-TEST_F(NewCatalogueTest, ReplacesAnExistingFileTheUserConfirmed)
-{
+TEST_F(NewCatalogueTest, ReplacesAnExistingFileTheUserConfirmed) {
     const QString path = CopyOfExample("alt.plx");
     ASSERT_TRUE(Start());
     Create(path);
     EXPECT_EQ(StoredRecords(path), std::vector<StoredRecord>{kBlankRecord});
 }
 
-TEST_F(NewCatalogueTest, CancelLeavesNothing)
-{
+TEST_F(NewCatalogueTest, CancelLeavesNothing) {
     ASSERT_TRUE(Start());
     ModalSeam::Push({IDCANCEL, {}, {}});
     RunCommand(ID_FILE_NEW);
@@ -56,8 +52,7 @@ TEST_F(NewCatalogueTest, CancelLeavesNothing)
     EXPECT_TRUE(QDir(TempPath("")).entryList(QDir::Files).isEmpty());
 }
 
-TEST_F(NewCatalogueTest, UnwritableTargetIsReportedWithItsPath)
-{
+TEST_F(NewCatalogueTest, UnwritableTargetIsReportedWithItsPath) {
     ASSERT_TRUE(Start());
     const QString path = TempPath("gibt es nicht/neu.plx");
     ModalSeam::Push({IDOK, path, {}});
@@ -69,8 +64,7 @@ TEST_F(NewCatalogueTest, UnwritableTargetIsReportedWithItsPath)
     EXPECT_TRUE(MainFrame()->GetChildFrames().empty());
 }
 
-TEST_F(NewCatalogueTest, MissingTemplateIsReported)
-{
+TEST_F(NewCatalogueTest, MissingTemplateIsReported) {
     QTemporaryDir emptySystemDir;
     ASSERT_TRUE(Start());
     const QByteArray saved = qgetenv("PERIOLEX_SYSTEM_DIR");
@@ -85,8 +79,7 @@ TEST_F(NewCatalogueTest, MissingTemplateIsReported)
     EXPECT_FALSE(QFile::exists(TempPath("neu.plx")));
 }
 
-TEST_F(NewCatalogueTest, PathsOfAnyLengthWork)
-{
+TEST_F(NewCatalogueTest, PathsOfAnyLengthWork) {
     QString folder = TempPath("");
     for (int i = 0; i < 12; ++i) {
         folder += QStringLiteral("/Verzeichnis mit langem Namen Nummer %1").arg(i);

@@ -16,8 +16,7 @@
 #include "res/Resource.h"
 #include "view/CPeriolexView.h"
 
-void EnsureTestApplication()
-{
+void EnsureTestApplication() {
     if (qApp) {
         return;
     }
@@ -33,16 +32,14 @@ void EnsureTestApplication()
     ModalSeam::Enable(true);
 }
 
-void ProgramTest::SetUp()
-{
+void ProgramTest::SetUp() {
     EnsureTestApplication();
     ModalSeam::Reset();
     m_dir = std::make_unique<QTemporaryDir>();
     ASSERT_TRUE(m_dir->isValid());
 }
 
-void ProgramTest::TearDown()
-{
+void ProgramTest::TearDown() {
     Stop();
     EXPECT_EQ(ModalSeam::Pending(), 0u) << "answers queued for questions that were never asked";
     for (const ModalRequest& r : ModalSeam::Unanswered()) {
@@ -51,8 +48,7 @@ void ProgramTest::TearDown()
     ModalSeam::Reset();
 }
 
-bool ProgramTest::Start(const QStringList& arguments)
-{
+bool ProgramTest::Start(const QStringList& arguments) {
     m_app = std::make_unique<CPeriolexApp>();
     m_app->SetArguments(arguments);
     m_running = true;
@@ -61,8 +57,7 @@ bool ProgramTest::Start(const QStringList& arguments)
     return started;
 }
 
-void ProgramTest::Stop()
-{
+void ProgramTest::Stop() {
     if (m_app && m_running) {
         m_app->ExitInstance();
         m_running = false;
@@ -71,37 +66,36 @@ void ProgramTest::Stop()
     m_app.reset();
 }
 
-QString ProgramTest::TempPath(const QString& name) const { return m_dir->filePath(name); }
+QString ProgramTest::TempPath(const QString& name) const {
+    return m_dir->filePath(name);
+}
 
-QString ProgramTest::TemplatePath() { return QStringLiteral(PERIOLEX_RES_BINARY_DIR "/file.dat"); }
+QString ProgramTest::TemplatePath() {
+    return QStringLiteral(PERIOLEX_RES_BINARY_DIR "/file.dat");
+}
 
-QString ProgramTest::CopyOfExample(const QString& name) const
-{
+QString ProgramTest::CopyOfExample(const QString& name) const {
     const QString path = TempPath(name);
     QFile::copy(QStringLiteral(PERIOLEX_RES_BINARY_DIR "/Beispiel.plx"), path);
     QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     return path;
 }
 
-QString ProgramTest::GeneratedCatalogue(long records, const QString& name) const
-{
+QString ProgramTest::GeneratedCatalogue(long records, const QString& name) const {
     const QString path = TempPath(name);
     GenerateCatalogue(path.toStdString(), records);
     return path;
 }
 
-CMainFrame* ProgramTest::MainFrame() const
-{
+CMainFrame* ProgramTest::MainFrame() const {
     return m_app ? static_cast<CMainFrame*>(m_app->m_pMainWnd) : nullptr;
 }
 
-CPeriolexView* ProgramTest::ActiveView() const
-{
+CPeriolexView* ProgramTest::ActiveView() const {
     return MainFrame() ? static_cast<CPeriolexView*>(MainFrame()->GetActiveView()) : nullptr;
 }
 
-std::vector<CPeriolexDoc*> ProgramTest::Documents() const
-{
+std::vector<CPeriolexDoc*> ProgramTest::Documents() const {
     std::vector<CPeriolexDoc*> docs;
     for (CDocument* d : m_app->GetDocuments()) {
         docs.push_back(static_cast<CPeriolexDoc*>(d));
@@ -109,47 +103,41 @@ std::vector<CPeriolexDoc*> ProgramTest::Documents() const
     return docs;
 }
 
-QLineEdit* ProgramTest::Field(unsigned id) const
-{
+QLineEdit* ProgramTest::Field(unsigned id) const {
     return qobject_cast<QLineEdit*>(ActiveView()->GetDlgItem(id));
 }
 
-QString ProgramTest::Caption() const
-{
+QString ProgramTest::Caption() const {
     return qobject_cast<QLabel*>(ActiveView()->GetDlgItem(IDC_DATENSATZ))->text();
 }
 
-StoredRecord ProgramTest::FormTexts() const
-{
+StoredRecord ProgramTest::FormTexts() const {
     return {Field(IDC_ZEITSCHRIFTENNUMMER)->text(), Field(IDC_ZEITSCHRIFTENNAME)->text(),
             Field(IDC_ARTIKELNAME)->text(), Field(IDC_SEITE)->text()};
 }
 
-void ProgramTest::TypeInto(unsigned id, const QString& text)
-{
+void ProgramTest::TypeInto(unsigned id, const QString& text) {
     QLineEdit* edit = Field(id);
     edit->selectAll();
     edit->insert(text);
 }
 
-void ProgramTest::RunCommand(unsigned id)
-{
+void ProgramTest::RunCommand(unsigned id) {
     m_app->DispatchCommand(nullptr, id);
     ProcessEvents();
 }
 
-void ProgramTest::ProcessEvents()
-{
+void ProgramTest::ProcessEvents() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-std::vector<StoredRecord> ProgramTest::StoredRecords(const QString& path)
-{
+std::vector<StoredRecord> ProgramTest::StoredRecords(const QString& path) {
     std::vector<StoredRecord> records;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK) {
         sqlite3_close(db);
         return records;
     }
@@ -171,11 +159,12 @@ std::vector<StoredRecord> ProgramTest::StoredRecords(const QString& path)
     return records;
 }
 
-QByteArray ProgramTest::FileBytes(const QString& path)
-{
+QByteArray ProgramTest::FileBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Fontconfig keeps a cache for the life of the process that LeakSanitizer reports as lost.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}

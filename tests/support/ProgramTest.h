@@ -12,7 +12,9 @@
 #include <ostream>
 
 // Lets failing assertions show texts as text.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 class CMainFrame;
 #include "app/CPeriolexApp.h"

@@ -14,8 +14,7 @@
 
 namespace {
 
-void Execute(const QString& path, const char* sql)
-{
+void Execute(const QString& path, const char* sql) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     char* error = nullptr;
@@ -25,11 +24,11 @@ void Execute(const QString& path, const char* sql)
 
 class RecordFormTest : public ProgramTest {
 protected:
-    QString ThreeRecords()
-    {
+    QString ThreeRecords() {
         const QString path = GeneratedCatalogue(0, "drei.plx");
         Execute(path,
-                "INSERT INTO Zeitschriften (Zeitschriftennummer, Zeitschriftenname, Artikelname, Seite) "
+                "INSERT INTO Zeitschriften (Zeitschriftennummer, Zeitschriftenname, Artikelname, "
+                "Seite) "
                 "VALUES ('1/1997', 'Gartenfreund', 'Rosen schneiden', '12'),"
                 "       ('2/1997', 'Gartenfreund', 'Kübelpflanzen überwintern', '30'),"
                 "       ('3/1997', 'Gartenfreund', 'Teich anlegen', '8')");
@@ -37,16 +36,14 @@ protected:
     }
 };
 
-TEST_F(RecordFormTest, ShowsTheFirstRecordWithMagazineNameSecondAndArticleThird)
-{
+TEST_F(RecordFormTest, ShowsTheFirstRecordWithMagazineNameSecondAndArticleThird) {
     ASSERT_TRUE(Start({ThreeRecords()}));
     EXPECT_EQ(Caption(), "Datensatz 1 von 3");
     EXPECT_EQ(FormTexts(), StoredRecord({"1/1997", "Gartenfreund", "Rosen schneiden", "12"}));
     EXPECT_EQ(ActiveView()->m_Anzahl, "3");
 }
 
-TEST_F(RecordFormTest, TypedTextIsStoredWhenTheWindowCloses)
-{
+TEST_F(RecordFormTest, TypedTextIsStoredWhenTheWindowCloses) {
     const QString path = ThreeRecords();
     ASSERT_TRUE(Start({path}));
     TypeInto(IDC_ARTIKELNAME, "Rosen richtig schneiden");
@@ -56,8 +53,7 @@ TEST_F(RecordFormTest, TypedTextIsStoredWhenTheWindowCloses)
     EXPECT_EQ(StoredRecords(path)[1][2], "Kübelpflanzen überwintern");
 }
 
-TEST_F(RecordFormTest, TypedTextIsStoredWhenTheCatalogueOrTheProgramCloses)
-{
+TEST_F(RecordFormTest, TypedTextIsStoredWhenTheCatalogueOrTheProgramCloses) {
     const QString path = ThreeRecords();
     ASSERT_TRUE(Start({path}));
     TypeInto(IDC_SEITE, "13");
@@ -67,11 +63,11 @@ TEST_F(RecordFormTest, TypedTextIsStoredWhenTheCatalogueOrTheProgramCloses)
     ASSERT_TRUE(App()->OpenDocumentFile(path));
     TypeInto(IDC_ZEITSCHRIFTENNAME, "Gartenfreund extra");
     Stop();
-    EXPECT_EQ(StoredRecords(path)[0], StoredRecord({"1/1997", "Gartenfreund extra", "Rosen schneiden", "13"}));
+    EXPECT_EQ(StoredRecords(path)[0],
+              StoredRecord({"1/1997", "Gartenfreund extra", "Rosen schneiden", "13"}));
 }
 
-TEST_F(RecordFormTest, AnUnchangedFormWritesNothing)
-{
+TEST_F(RecordFormTest, AnUnchangedFormWritesNothing) {
     const QString path = CopyOfExample();
     const QByteArray before = FileBytes(path);
     ASSERT_TRUE(Start({path}));
@@ -80,8 +76,7 @@ TEST_F(RecordFormTest, AnUnchangedFormWritesNothing)
     EXPECT_EQ(FileBytes(path), before);
 }
 
-TEST_F(RecordFormTest, InputStopsAtThirtyCharacters)
-{
+TEST_F(RecordFormTest, InputStopsAtThirtyCharacters) {
     ASSERT_TRUE(Start({ThreeRecords()}));
     QLineEdit* field = Field(IDC_ARTIKELNAME);
     field->clear();
@@ -92,12 +87,12 @@ TEST_F(RecordFormTest, InputStopsAtThirtyCharacters)
     EXPECT_LE(field->text().size(), 30);
 }
 
-TEST_F(RecordFormTest, LongAndNullFieldsFromTheFileSurviveShowingAndSaving)
-{
+TEST_F(RecordFormTest, LongAndNullFieldsFromTheFileSurviveShowingAndSaving) {
     const QString path = ThreeRecords();
     const QString longName = QStringLiteral("Ein sehr langer Artikelname über dreißig Zeichen");
     Execute(path, ("UPDATE Zeitschriften SET Artikelname = '" + longName.toStdString() +
-                   "', Seite = NULL WHERE ID = 1").c_str());
+                   "', Seite = NULL WHERE ID = 1")
+                      .c_str());
     ASSERT_TRUE(Start({path}));
     EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), longName);
     EXPECT_EQ(Field(IDC_SEITE)->text(), "");
@@ -106,7 +101,8 @@ TEST_F(RecordFormTest, LongAndNullFieldsFromTheFileSurviveShowingAndSaving)
     EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), longName) << "a long text must not grow";
     Stop();
     EXPECT_TRUE(ModalSeam::Requests().empty()) << "a long stored text is no input error";
-    EXPECT_EQ(StoredRecords(path)[0], StoredRecord({"1a/1997", "Gartenfreund", longName, "<null>"}));
+    EXPECT_EQ(StoredRecords(path)[0],
+              StoredRecord({"1a/1997", "Gartenfreund", longName, "<null>"}));
 }
 
 }  // namespace
