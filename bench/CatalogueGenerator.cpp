@@ -366,3 +366,16 @@ void GenerateCatalogue(const std::string& path, long records, unsigned seed) {
         throw;
     }
 }
+
+std::string CachedCatalogue(long records)
+{
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("periolex-bench-" + std::to_string(records) + ".plx");
+    if (!std::filesystem::exists(path)) {
+        // Made under another name first, so that an interrupted run leaves no half catalogue.
+        const std::string building = path.string() + ".building";
+        GenerateCatalogue(building, records);
+        std::filesystem::rename(building, path);
+    }
+    return path.string();
+}

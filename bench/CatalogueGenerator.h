@@ -12,3 +12,7 @@
 // Throws std::runtime_error, naming the file, if the catalogue cannot be written; a partly written
 // file is removed.
 void GenerateCatalogue(const std::string& path, long records, unsigned seed = 1);
+
+// The path of a generated catalogue of `records` records (seed 1) in the temporary folder, made on
+// first use and kept for later runs; benchmarks share these files.
+std::string CachedCatalogue(long records);

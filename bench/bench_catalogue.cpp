@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <filesystem>
 #include <memory>
@@ -16,19 +17,12 @@
 #include "CatalogueGenerator.h"
 #include "app/CPeriolexApp.h"
 #include "doc/CPeriolexDoc.h"
+#include "res/Resource.h"
 #include "view/CPeriolexView.h"
 
 namespace {
 
-std::string Catalogue(long records) {
-    const std::string path = (std::filesystem::temp_directory_path() /
-                              ("periolex-bench-" + std::to_string(records) + ".plx"))
-                                 .string();
-    if (!std::filesystem::exists(path)) {
-        GenerateCatalogue(path, records);
-    }
-    return path;
-}
+std::string Catalogue(long records) { return CachedCatalogue(records); }
 
 // Baseline: every key of the table, read with plain SQLite.
 void BM_RawReadAllKeys(benchmark::State& state) {
@@ -97,6 +91,29 @@ void BM_FormStep(benchmark::State& state) {
     app.ExitInstance();
 }
 
+// One record command as the view runs it, with an unchanged form. Stepping past either end
+// keeps working: next and previous turn round at the ends.
+void BM_RecordCommand(benchmark::State& state)
+{
+    const unsigned command = static_cast<unsigned>(state.range(1));
+    const QString path = QString::fromStdString(Catalogue(state.range(0)));
+    const QString work = path + QStringLiteral(".work");
+    QFile::remove(work);
+    QFile::copy(path, work);
+    CPeriolexApp app;
+    app.SetArguments({QStringLiteral("--nosplash"), work});
+    if (!app.InitInstance()) {
+        state.SkipWithError("program did not start");
+        return;
+    }
+    auto* view = static_cast<CPeriolexView*>(AfxGetMainFrame()->GetActiveView());
+    for (auto _ : state) {
+        view->OnCmdMsg(command, CmdAction::Execute);
+    }
+    app.ExitInstance();
+    QFile::remove(work);
+}
+
 BENCHMARK(BM_RawReadAllKeys)
     ->Arg(10'000)
     ->Arg(100'000)
@@ -107,6 +124,16 @@ BENCHMARK(BM_OpenCatalogue)
     ->Arg(100'000)
     ->Arg(1'000'000)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecordCommand)
+    ->ArgNames({"records", "command"})
+    ->Args({1'000'000, ID_DATENSATZ_NAECHSTER})
+    ->Args({1'000'000, ID_DATENSATZ_VORHERIGER})
+    ->Args({1'000'000, ID_DATENSATZ_ERSTER})
+    ->Args({1'000'000, ID_DATENSATZ_LETZTER})
+    ->Args({1'000'000, ID_DATENSATZ_HINZUFUEGEN})
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 BENCHMARK(BM_FormStep)
     ->Arg(1'000'000)
     ->Unit(benchmark::kMicrosecond)

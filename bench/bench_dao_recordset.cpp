@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "CatalogueGenerator.h"
 #include "CDaoDatabase.h"
 #include "CDaoException.h"
 #include "CDaoRecordset.h"
@@ -28,82 +29,11 @@ void Check(sqlite3* db, int rc, int expected = SQLITE_OK) {
     }
 }
 
-void Exec(sqlite3* db, const char* sql) {
-    Check(db, sqlite3_exec(db, sql, nullptr, nullptr, nullptr));
-}
-
-std::int64_t CountRows(const std::string& path) {
-    sqlite3* db = nullptr;
-    std::int64_t rows = -1;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM Zeitschriften", -1, &stmt, nullptr) ==
-                SQLITE_OK &&
-            sqlite3_step(stmt) == SQLITE_ROW) {
-            rows = sqlite3_column_int64(stmt, 0);
-        }
-        sqlite3_finalize(stmt);
-    }
-    sqlite3_close_v2(db);
-    return rows;
-}
-
-void Generate(const std::string& path, std::int64_t rows) {
-    constexpr std::array magazines{"Kraftfahrt heute",  "Technik & Wissen", "Der Motorsport",
-                                   "Elektronik Praxis", "Garten und Haus",  "Reise Journal",
-                                   "Computer Welt",     "Flugrevue",        "Bahn Magazin"};
-    constexpr std::array words{"Neuer",   "Test",      "Motor",   "Getriebe", "Übersicht",
-                               "Bericht", "Fahrwerk",  "Zukunft", "Rotor",    "Elektro",
-                               "Antrieb", "Vergleich", "Praxis",  "Straße",   "Sommer",
-                               "Reifen",  "Diesel",    "Hybrid",  "Motorrad", "Interview"};
-    sqlite3* db = nullptr;
-    Check(db, sqlite3_open(path.c_str(), &db));
-    Exec(db, "PRAGMA journal_mode = OFF");
-    Exec(db, "PRAGMA synchronous = OFF");
-    Exec(db,
-         "CREATE TABLE Zeitschriften (ID INTEGER PRIMARY KEY AUTOINCREMENT, Zeitschriftennummer "
-         "TEXT, Zeitschriftenname TEXT, Artikelname TEXT, Seite TEXT)");
-    Exec(db, "BEGIN");
-    sqlite3_stmt* insert = nullptr;
-    Check(db, sqlite3_prepare_v2(db, "INSERT INTO Zeitschriften VALUES (NULL, ?, ?, ?, ?)", -1,
-                                 &insert, nullptr));
-    std::mt19937 random(4711);
-    auto pick = [&](std::size_t n) {
-        return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
-    };
-    for (std::int64_t i = 0; i < rows; ++i) {
-        const std::string number =
-            std::to_string(1970 + pick(50)) + "/" + std::to_string(1 + pick(12));
-        std::string title = words[pick(words.size())];
-        for (std::size_t w = 2 + pick(5); w > 0; --w) {
-            title += std::string(" ") + words[pick(words.size())];
-        }
-        const std::string page = std::to_string(1 + pick(180));
-        sqlite3_bind_text(insert, 1, number.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 2, magazines[pick(magazines.size())], -1, nullptr);
-        sqlite3_bind_text(insert, 3, title.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 4, page.c_str(), -1, SQLITE_TRANSIENT);
-        Check(db, sqlite3_step(insert), SQLITE_DONE);
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    Exec(db, "COMMIT");
-    sqlite3_close_v2(db);
-}
-
 const std::string& Catalogue(std::int64_t rows) {
     static std::map<std::int64_t, std::string> paths;
-    auto& path = paths[rows];
+    std::string& path = paths[rows];
     if (path.empty()) {
-        path = (fs::temp_directory_path() / ("periolex-bench-dao-" + std::to_string(rows) + ".db"))
-                   .string();
-        if (CountRows(path) != rows) {
-            // Built under another name first, so that an interrupted run leaves no half table.
-            const std::string building = path + ".building";
-            fs::remove(building);
-            Generate(building, rows);
-            fs::rename(building, path);
-        }
+        path = CachedCatalogue(static_cast<long>(rows));
     }
     return path;
 }
