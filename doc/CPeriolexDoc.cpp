@@ -11,12 +11,6 @@
 
 #include "res/Resource.h"
 
-namespace {
-
-const QString kWholeTable = QStringLiteral("SELECT * FROM Zeitschriften");
-
-}  // namespace
-
 CPeriolexDoc::~CPeriolexDoc() {
     delete m_pRecordset;
 }
@@ -76,7 +70,7 @@ bool CPeriolexDoc::OpenDatabase(const QString& path) {
 
 bool CPeriolexDoc::OpenRecordset() {
     if (m_strSQL.isEmpty()) {
-        m_strSQL = kWholeTable;
+        m_strSQL = QStringLiteral("SELECT * FROM Zeitschriften");
     }
     m_pRecordset = new CDaoRecordset(&m_database);
     try {
@@ -94,6 +88,28 @@ bool CPeriolexDoc::OpenRecordset() {
     }
     UpdateAllViews(nullptr, 0, nullptr);
     m_bConnected = true;
+    return true;
+}
+
+bool CPeriolexDoc::StoreRecord(const COleVariant& key,
+                               const std::array<std::optional<QString>, 4>& fields)
+{
+    const std::optional<std::int64_t> id = key.GetInteger();
+    if (!id || !m_database.IsOpen()) {
+        return false;
+    }
+    CDaoRecordset row(&m_database);
+    row.Open(dbOpenDynaset, "SELECT * FROM Zeitschriften WHERE ID = " + std::to_string(*id), 0);
+    if (row.GetRecordCount() < 1) {
+        return false;
+    }
+    row.Edit();
+    for (int i = 0; i < 4; ++i) {
+        if (fields[i]) {
+            row.SetFieldValue(i + 1, fields[i]->toStdString());
+        }
+    }
+    row.Update();
     return true;
 }
 

@@ -3,6 +3,10 @@
 #include <CDaoDatabase.h>
 #include <CDaoRecordset.h>
 #include <CDocument.h>
+#include <COleVariant.h>
+
+#include <array>
+#include <optional>
 
 // One open catalogue: its database and the one record set over the table Zeitschriften, which
 // every window of the catalogue shares. Records are written through the record set as the user
@@ -22,6 +26,10 @@ public:
     // the file's name and leaves the document without a record set.
     bool OpenDatabase(const QString& path);
     bool OpenRecordset();
+
+    // Writes the given fields (1 to 4; unset ones stay) into the record with this key, whether or
+    // not the shared record set holds it at present. False when the record no longer exists.
+    bool StoreRecord(const COleVariant& key, const std::array<std::optional<QString>, 4>& fields);
 
     CDaoDatabase m_database;
     CDaoRecordset* m_pRecordset = nullptr;

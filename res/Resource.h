@@ -34,6 +34,7 @@ constexpr unsigned IDP_NO_CATALOGUE = 200;
 constexpr unsigned IDP_TEMPLATE_COPY_FAILED = 201;
 constexpr unsigned IDP_TEMPLATE_MISSING = 202;
 constexpr unsigned IDP_NO_ARTICLE_TABLE = 203;
+constexpr unsigned IDP_CATALOGUE_UNREADABLE = 204;
 
 struct ResourceTables;
 // Every resource table of the program, for the framework.

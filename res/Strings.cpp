@@ -120,6 +120,7 @@ constexpr StringResource kStrings[] = {
     {IDP_TEMPLATE_COPY_FAILED, "Der neue Katalog „%1“ kann nicht angelegt werden:\n\n%2"},
     {IDP_TEMPLATE_MISSING, "Die Vorlage für neue Kataloge „%1“ fehlt."},
     {IDP_NO_ARTICLE_TABLE, "Die Datei enthält keine Artikeltabelle „Zeitschriften“."},
+    {IDP_CATALOGUE_UNREADABLE, "Der Katalog „%1“ kann nicht mehr gelesen werden. Bitte schließen Sie ihn und öffnen Sie ihn erneut."},
 };
 
 }  // namespace

@@ -2,10 +2,14 @@
 
 #include <AfxMessageBox.h>
 #include <CDaoRecordset.h>
+#include <CDaoException.h>
 #include <CDataExchange.h>
+#include <ResourceLookup.h>
 
 #include "doc/CPeriolexDoc.h"
 #include "res/Resource.h"
+#include "view/ArticleQuery.h"
+#include "view/CQueryDlg.h"
 
 namespace {
 
@@ -22,7 +26,9 @@ MESSAGE_MAP(CPeriolexView, CFormView,
             ON_COMMAND(ID_DATENSATZ_NAECHSTER, &ThisClass::OnDatensatzNaechster),
             ON_COMMAND(ID_DATENSATZ_VORHERIGER, &ThisClass::OnDatensatzVorheriger),
             ON_COMMAND(ID_DATENSATZ_HINZUFUEGEN, &ThisClass::OnDatensatzHinzufuegen),
-            ON_COMMAND(ID_DATENSATZ_LOESCHEN, &ThisClass::OnDatensatzLoeschen))
+            ON_COMMAND(ID_DATENSATZ_LOESCHEN, &ThisClass::OnDatensatzLoeschen),
+            ON_COMMAND(IDC_ABFRAGE, &ThisClass::OnQuery),
+            ON_COMMAND(IDC_ABFRAGE_LOESCHEN, &ThisClass::OnClearQuery))
 
 CPeriolexDoc* CPeriolexView::GetDocument() const {
     return static_cast<CPeriolexDoc*>(CFormView::GetDocument());
@@ -51,7 +57,7 @@ void CPeriolexView::OnUpdate(CView*, long lHint, void*) {
     if (!m_pSet) {
         return;
     }
-    if (lHint == kHintRecordsChanged) {
+    if (lHint == kHintRecordsChanged || lHint == kHintSetReopened) {
         FollowOtherWindow();
         return;
     }
@@ -109,20 +115,30 @@ void CPeriolexView::SaveRecord() {
         return;
     }
     // The shared record set may stand anywhere; the text belongs to the record this form shows.
-    // A record deleted meanwhile in another window takes the text with it.
-    if (!m_pSet->HasBookmark(m_shownKey)) {
-        return;
-    }
-    if (m_pSet->GetAbsolutePosition() < 0 || m_pSet->GetBookmark() != m_shownKey) {
-        m_pSet->SetBookmark(m_shownKey);
-    }
-    m_pSet->Edit();
-    for (int i = 0; i < 4; ++i) {
-        if (changed[i]) {
-            m_pSet->SetFieldValue(i + 1, fields[i]->toStdString());
+    // A record that a query in another window left out of the set is written all the same; one
+    // deleted meanwhile takes the text with it.
+    if (!m_pSet->IsOpen() || !m_pSet->HasBookmark(m_shownKey)) {
+        std::array<std::optional<QString>, 4> values;
+        for (int i = 0; i < 4; ++i) {
+            if (changed[i]) {
+                values[i] = *fields[i];
+            }
         }
+        if (!GetDocument()->StoreRecord(m_shownKey, values)) {
+            return;
+        }
+    } else {
+        if (m_pSet->GetAbsolutePosition() < 0 || m_pSet->GetBookmark() != m_shownKey) {
+            m_pSet->SetBookmark(m_shownKey);
+        }
+        m_pSet->Edit();
+        for (int i = 0; i < 4; ++i) {
+            if (changed[i]) {
+                m_pSet->SetFieldValue(i + 1, fields[i]->toStdString());
+            }
+        }
+        m_pSet->Update();
     }
-    m_pSet->Update();
     for (int i = 0; i < 4; ++i) {
         m_loadedTexts[i] = *fields[i];
     }
@@ -157,6 +173,10 @@ bool CPeriolexView::SaveAndReturnToShownRecord() {
 }
 
 void CPeriolexView::ShowFirstRecord() {
+    if (!m_pSet->IsOpen()) {
+        m_bShowsRecord = false;
+        return;
+    }
     m_Anzahl = QString::number(m_pSet->GetRecordCount());
     if (m_pSet->GetRecordCount() < 1) {
         ShowNoRecord();
@@ -168,7 +188,9 @@ void CPeriolexView::ShowFirstRecord() {
 }
 
 void CPeriolexView::FollowOtherWindow() {
-    if (!m_bShowsRecord || !m_pSet->HasBookmark(m_shownKey)) {
+    if (!m_bShowsRecord || !m_pSet->IsOpen() || !m_pSet->HasBookmark(m_shownKey)) {
+        // What was typed goes into the record it was typed into before the form moves on.
+        SaveRecord();
         ShowFirstRecord();
         return;
     }
@@ -279,4 +301,73 @@ void CPeriolexView::OnDatensatzLoeschen() {
     SetCaption(QString::number(m_pSet->GetAbsolutePosition() + 1));
     LoadRecord();
     TellOtherWindows(kHintRecordsChanged);
+}
+
+bool CPeriolexView::ReopenSet(const QString& statement)
+{
+    try {
+        m_pSet->Close();
+        m_pSet->Open(dbOpenDynaset, statement.toStdString(), 0);
+        return true;
+    } catch (CDaoException* e) {
+        AfxReportDaoException(*e);
+        e->Delete();
+    }
+    // Back to a state the other commands can work from: the whole table, or, if even that
+    // cannot be read, a form that nothing is written from.
+    try {
+        if (!m_pSet->IsOpen()) {
+            m_pSet->Open(dbOpenDynaset, WholeTableStatement().toStdString(), 0);
+        }
+    } catch (CDaoException* e) {
+        e->Delete();
+        AfxMessageBox(AfxLoadString(IDP_CATALOGUE_UNREADABLE).arg(GetDocument()->GetTitle()),
+                      MB_OK | MB_ICONSTOP);
+    }
+    ShowFirstRecord();
+    TellOtherWindows(kHintSetReopened);
+    return false;
+}
+
+void CPeriolexView::ShowWholeSetFromFirst()
+{
+    if (m_pSet->GetRecordCount() < 1) {
+        m_Anzahl = QStringLiteral("0");
+        ShowNoRecord();
+    } else {
+        m_pSet->MoveLast();
+        m_Anzahl = QString::number(m_pSet->GetAbsolutePosition() + 1);
+        m_pSet->MoveFirst();
+        m_Datensatz = QStringLiteral("Datensatz 1 von ") + m_Anzahl;
+        LoadRecord();
+    }
+    TellOtherWindows(kHintSetReopened);
+}
+
+void CPeriolexView::OnQuery()
+{
+    if (!m_pSet) {
+        return;
+    }
+    CQueryDlg dialog;
+    if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    if (!ReopenSet(ArticleQueryStatement(dialog.m_strText))) {
+        return;
+    }
+    if (m_pSet->GetRecordCount() >= 1) {
+        ShowWholeSetFromFirst();
+        return;
+    }
+    AfxMessageBox(QStringLiteral("Keine Übereinstimmungen gefunden"), MB_OK);
+    OnClearQuery();
+}
+
+void CPeriolexView::OnClearQuery()
+{
+    if (!m_pSet || !ReopenSet(WholeTableStatement())) {
+        return;
+    }
+    ShowWholeSetFromFirst();
 }

@@ -18,6 +18,7 @@ public:
     // Hints with which one window tells the other windows of its catalogue what it changed.
     enum UpdateHint : long {
         kHintRecordsChanged = 1,  // records were added or deleted
+        kHintSetReopened = 2,     // the set was opened anew (a query, or the query cleared)
     };
 
     CPeriolexView();
@@ -49,6 +50,10 @@ protected:
     void OnDatensatzVorheriger();
     void OnDatensatzHinzufuegen();
     void OnDatensatzLoeschen();
+    void OnQuery();
+    void OnClearQuery();
+
+    // Printing (see CPeriolexViewPrinting.cpp).
 
     DECLARE_MESSAGE_MAP()
 
@@ -61,6 +66,11 @@ private:
     // Another window added or deleted records: the count and position follow, typed text stays.
     void FollowOtherWindow();
     void SetCaption(const QString& position);
+    // Closes and opens the shared set with `statement`; on failure reports it, goes back to the
+    // whole table if it can and returns false.
+    bool ReopenSet(const QString& statement);
+    // After the set was opened anew: count, first record, and word to the other windows.
+    void ShowWholeSetFromFirst();
     void TellOtherWindows(long hint);
 
     // Fields 1 to 4 of the record as the form holds them.

@@ -1,0 +1,180 @@
+#include <CMDIChildWnd.h>
+#include <ModalSeam.h>
+#include <sqlite3.h>
+
+#include <QLineEdit>
+
+#include "app/CMainFrame.h"
+#include "res/Resource.h"
+#include "support/ProgramTest.h"
+#include "view/ArticleQuery.h"
+#include "view/CPeriolexView.h"
+
+namespace {
+
+// Article names chosen so that each search below has a known answer.
+const char* const kArticles[] = {
+    "Motoröl richtig wechseln", "Neue Motorräder 1998",  "Gärten im Herbst",
+    "O'Reilly trifft C++",      "50% sparen beim Strom", "Was? Wann? Wo?",
+    "[1] Einführung",           "ÄRGER mit dem Öl",      "Stern*Stunden",
+};
+
+class QueryTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        m_path = GeneratedCatalogue(0, "abfrage.plx");
+        sqlite3* db = nullptr;
+        sqlite3_open(m_path.toUtf8().constData(), &db);
+        sqlite3_stmt* insert = nullptr;
+        sqlite3_prepare_v2(db,
+                           "INSERT INTO Zeitschriften (Zeitschriftennummer, Zeitschriftenname, Artikelname, "
+                           "Seite) VALUES (?, 'Motorwelt Zeitung', ?, '1')",
+                           -1, &insert, nullptr);
+        int number = 0;
+        for (const char* article : kArticles) {
+            const std::string n = std::to_string(++number);
+            sqlite3_bind_text(insert, 1, n.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(insert, 2, article, -1, SQLITE_STATIC);
+            sqlite3_step(insert);
+            sqlite3_reset(insert);
+        }
+        sqlite3_finalize(insert);
+        // An article without a name: no search selects it.
+        sqlite3_exec(db, "INSERT INTO Zeitschriften (Zeitschriftennummer) VALUES ('10')", nullptr, nullptr,
+                     nullptr);
+        sqlite3_close(db);
+        ASSERT_TRUE(Start({m_path}));
+    }
+
+    // Runs the query with `text`; `messageAnswers` answers the message boxes that follow it.
+    void Query(const QString& text, int messageAnswers = 0)
+    {
+        ModalSeam::Push({IDOK, {}, [text](QWidget* dialog) {
+                             auto* field = dialog->findChild<QLineEdit*>();
+                             field->setText(text);
+                         }});
+        for (int i = 0; i < messageAnswers; ++i) {
+            ModalSeam::Push({IDOK, {}, {}});
+        }
+        RunCommand(IDC_ABFRAGE);
+    }
+    // The article names of the set as the form steps through it.
+    QStringList Found()
+    {
+        QStringList names;
+        RunCommand(ID_DATENSATZ_ERSTER);
+        const int count = ActiveView()->m_Anzahl.toInt();
+        for (int i = 0; i < count; ++i) {
+            names << Field(IDC_ARTIKELNAME)->text();
+            RunCommand(ID_DATENSATZ_NAECHSTER);
+        }
+        return names;
+    }
+    QString m_path;
+};
+
+TEST_F(QueryTest, StatementIsThePlainOneForPlainText)
+{
+    EXPECT_EQ(ArticleQueryStatement("Motor"),
+              "SELECT * FROM Zeitschriften WHERE (((Zeitschriften.Artikelname) Like '*Motor*'))");
+    EXPECT_EQ(ArticleQueryStatement("O'Reilly [1]?*#"),
+              "SELECT * FROM Zeitschriften WHERE (((Zeitschriften.Artikelname) Like "
+              "'*O''Reilly [[]1][?][*][#]*'))");
+}
+
+TEST_F(QueryTest, NarrowsToTheArticlesContainingTheText)
+{
+    Query("motor");
+    EXPECT_EQ(Caption(), "Datensatz 1 von 2");
+    EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), "Motoröl richtig wechseln");
+    EXPECT_EQ(Found(), QStringList({"Motoröl richtig wechseln", "Neue Motorräder 1998"}));
+}
+
+TEST_F(QueryTest, UmlautsMatchInEitherCase)
+{
+    Query("öl");
+    EXPECT_EQ(Found(), QStringList({"Motoröl richtig wechseln", "ÄRGER mit dem Öl"}));
+    Query("ärger");
+    EXPECT_EQ(Found(), QStringList({"ÄRGER mit dem Öl"}));
+}
+
+TEST_F(QueryTest, SearchTextsAreTakenLiterally)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"O'Reilly", "O'Reilly trifft C++"}, {"C++", "O'Reilly trifft C++"}, {"50%", "50% sparen beim Strom"},
+        {"Was?", "Was? Wann? Wo?"},          {"[1]", "[1] Einführung"},     {"n*S", "Stern*Stunden"},
+    };
+    for (const auto& [text, article] : cases) {
+        Query(QString::fromUtf8(text));
+        EXPECT_EQ(Caption(), "Datensatz 1 von 1") << text;
+        EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), QString::fromUtf8(article)) << text;
+    }
+}
+
+TEST_F(QueryTest, NoMatchSaysSoAndShowsTheWholeTable)
+{
+    for (const char* text : {"Zeitung", "xyz", "#", "'); DROP TABLE Zeitschriften; --"}) {
+        Query(QString::fromUtf8(text), 1);
+        EXPECT_EQ(ModalSeam::Requests().back().text, "Keine Übereinstimmungen gefunden") << text;
+        EXPECT_EQ(Caption(), "Datensatz 1 von 10") << text;
+    }
+    EXPECT_EQ(StoredRecords(m_path).size(), 10u);
+}
+
+TEST_F(QueryTest, EmptyTextSelectsEveryNamedArticle)
+{
+    Query("");
+    EXPECT_EQ(Caption(), "Datensatz 1 von 9");
+}
+
+TEST_F(QueryTest, EachQuerySelectsFromTheWholeTableAndClearingRestoresIt)
+{
+    Query("motor");
+    Query("Herbst");
+    EXPECT_EQ(Caption(), "Datensatz 1 von 1");
+    RunCommand(IDC_ABFRAGE_LOESCHEN);
+    EXPECT_EQ(Caption(), "Datensatz 1 von 10");
+    EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), "Motoröl richtig wechseln");
+}
+
+TEST_F(QueryTest, CancelChangesNothingWhileAQueryDropsTypedText)
+{
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    TypeInto(IDC_SEITE, "77");
+    ModalSeam::Push({IDCANCEL, {}, {}});
+    RunCommand(IDC_ABFRAGE);
+    EXPECT_EQ(Field(IDC_SEITE)->text(), "77");
+    EXPECT_EQ(Caption(), "Datensatz 2 von 10");
+    Query("Herbst");
+    Stop();
+    for (const StoredRecord& r : StoredRecords(m_path)) {
+        EXPECT_NE(r[3], "77");
+    }
+}
+
+TEST_F(QueryTest, AnotherWindowKeepsItsTextAndMovesIntoTheNewSet)
+{
+    RunCommand(ID_WINDOW_NEW);
+    const auto frames = MainFrame()->GetChildFrames();
+    frames[1]->ActivateFrame();
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    RunCommand(ID_DATENSATZ_NAECHSTER);  // "Gärten im Herbst"
+    TypeInto(IDC_SEITE, "33");
+    ASSERT_EQ(Field(IDC_ARTIKELNAME)->text(), "Gärten im Herbst");
+    frames[0]->ActivateFrame();
+    Query("motor");
+    frames[1]->ActivateFrame();
+    EXPECT_EQ(Caption(), "Datensatz 1 von 2");
+    EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), "Motoröl richtig wechseln");
+    TypeInto(IDC_SEITE, "44");
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    Stop();
+    const auto records = StoredRecords(m_path);
+    EXPECT_EQ(records[2][3], "33") << "typed text went into the record it was typed into";
+    EXPECT_EQ(records[0][3], "44");
+    EXPECT_EQ(records[1][3], "1");
+}
+
+}  // namespace
