@@ -1,5 +1,6 @@
 #include "CMainFrame.h"
 
+#include "app/CSplashWnd.h"
 #include "res/Resource.h"
 
 namespace {
@@ -12,6 +13,12 @@ constexpr unsigned kIndicators[] = {
 };
 
 }  // namespace
+
+MESSAGE_MAP(CMainFrame, CMDIFrameWnd,
+            ON_COMMAND(ID_HELP_FINDER, &ThisClass::OnHelpFinder),
+            ON_COMMAND(ID_HELP, &ThisClass::OnHelp),
+            ON_COMMAND(ID_CONTEXT_HELP, &ThisClass::OnContextHelp),
+            ON_COMMAND(ID_DEFAULT_HELP, &ThisClass::OnHelpFinder))
 
 bool CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
     cs.style = WS_OVERLAPPEDWINDOW | WS_MAXIMIZE | FWS_ADDTOTITLE;
@@ -33,5 +40,6 @@ int CMainFrame::OnCreate(CREATESTRUCT& cs) {
     m_toolBar.SetBarStyle(m_toolBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
     m_toolBar.EnableDocking(CBRS_ALIGN_ANY);
     EnableDocking(CBRS_ALIGN_ANY);
+    CSplashWnd::ShowSplash(this);
     return 0;
 }

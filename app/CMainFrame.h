@@ -15,4 +15,6 @@ public:
 
 protected:
     int OnCreate(CREATESTRUCT& cs) override;
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -6,6 +6,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
+#include "app/CSplashWnd.h"
 #include "doc/CPeriolexDoc.h"
 #include "res/Resource.h"
 #include "view/CPeriolexView.h"
@@ -24,6 +25,7 @@ bool CPeriolexApp::InitInstance() {
     if (splashInfo.m_bHandled) {
         return false;
     }
+    CSplashWnd::SetSplashEnabled(splashInfo.m_bShowSplash);
 
     SetRegistryKey(QStringLiteral("Tesmo Software"));
     LoadStdProfileSettings(4);
@@ -51,6 +53,14 @@ bool CPeriolexApp::InitInstance() {
     }
     mainFrame->ShowWindow(SW_SHOWMAXIMIZED);
     return true;
+}
+
+bool CPeriolexApp::PreTranslateMessage(QObject* target, QEvent* event)
+{
+    if (CSplashWnd::FilterSplashMessage(event)) {
+        return true;
+    }
+    return CWinApp::PreTranslateMessage(target, event);
 }
 
 void CPeriolexApp::OnAppAbout() {

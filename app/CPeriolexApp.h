@@ -9,6 +9,7 @@ public:
     CPeriolexApp() = default;
 
     bool InitInstance() override;
+    bool PreTranslateMessage(QObject* target, QEvent* event) override;
 
 protected:
     void OnAppAbout();

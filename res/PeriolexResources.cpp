@@ -7,11 +7,12 @@ namespace {
 
 constexpr ImageResource kBitmaps[] = {
     {IDR_MAINFRAME, ":/periolex/toolbar128.png"},
+    {IDB_SPLASH, ":/periolex/splash102.png"},
 };
 
 constexpr ImageResource kIcons[] = {
-    {IDR_MAINFRAME, ":/periolex/icon128-32.png"},
-    {IDR_PERIOLTYPE, ":/periolex/icon129-32.png"},
+    {IDR_MAINFRAME, ":/periolex/icon128"},
+    {IDR_PERIOLTYPE, ":/periolex/icon129"},
 };
 
 }  // namespace
@@ -24,6 +25,8 @@ const ResourceTables& PeriolexResources() {
                                        PeriolexToolBars(),
                                        kBitmaps,
                                        kIcons,
-                                       "1.0.0.1"};
+                                       "1.0.0.1",
+                                       "/periolex/help",
+                                       PeriolexHelpTopics()};
     return tables;
 }

@@ -8,3 +8,4 @@ std::span<const AcceleratorResource> PeriolexAccelerators();
 std::span<const ToolBarResource> PeriolexToolBars();
 std::span<const StringResource> PeriolexStrings();
 std::span<const DialogResource> PeriolexDialogs();
+std::span<const HelpTopic> PeriolexHelpTopics();

@@ -81,6 +81,19 @@ constexpr StringResource kStrings[] = {
     {0xEF13, "Aktiviert die Task-Liste."},
     {0xEF1F, "Aktiviert dieses Fenster."},
 
+    // What the help mode says about the form's fields.
+    {IDC_ZEITSCHRIFTENNUMMER, "Die Nummer des Heftes, zum Beispiel 3/1996.\nZeitschriftennummer"},
+    {IDC_ZEITSCHRIFTENNAME, "Der Name der Zeitschrift.\nZeitschriftenname"},
+    {IDC_ARTIKELNAME, "Der Titel des Artikels; die Abfrage sucht in diesem Feld.\nArtikelname"},
+    {IDC_SEITE, "Die Seite, auf der der Artikel steht.\nSeite"},
+    {IDC_DATENSATZ, "Welcher Datensatz angezeigt wird und wie viele es gibt.\nDatensatz N von M"},
+
+    // The help window.
+    {AFX_IDS_HELP_TITLE, "Periolex-Hilfe"},
+    {AFX_IDS_HELP_CONTENTS, "&Inhalt"},
+    {AFX_IDS_HELP_BACK, "&Zurück"},
+    {AFX_IDS_HELP_FORWARD, "&Vorwärts"},
+
     // The framework's own messages.
     {AFX_IDS_ALLFILTER, "Alle Dateien (*.*)"},
     {AFX_IDS_OPENFILE, "Öffnen"},
@@ -94,6 +107,28 @@ constexpr StringResource kStrings[] = {
     {AFX_IDS_CMDLINE_PRINTER, "drucker"},
     {AFX_IDS_CMDLINE_NOSPLASH, "Startet ohne Begrüßungsbild."},
     {AFX_IDS_CMDLINE_UNREGISTER, "Entfernt die Anmeldung des Dateityps beim Desktop."},
+
+    // Printing and the print preview.
+    {AFX_IDS_PREVIEW_NEXT, "Zeigt die nächste Seite an.\nNächste Seite"},
+    {AFX_IDS_PREVIEW_PREV, "Zeigt die vorherige Seite an.\nVorherige Seite"},
+    {AFX_IDS_PREVIEW_PAGES, "Zeigt eine oder zwei Seiten nebeneinander an.\nEine/Zwei Seiten"},
+    {AFX_IDS_PREVIEW_ZOOMIN, "Vergrößert die Seitenansicht.\nVergrößern"},
+    {AFX_IDS_PREVIEW_ZOOMOUT, "Verkleinert die Seitenansicht.\nVerkleinern"},
+    {AFX_IDS_PREVIEW_PRINT_LABEL, "&Drucken..."},
+    {AFX_IDS_PREVIEW_NEXT_LABEL, "&Nächste Seite"},
+    {AFX_IDS_PREVIEW_PREV_LABEL, "&Vorherige Seite"},
+    {AFX_IDS_PREVIEW_ONEPAGE_LABEL, "&Eine Seite"},
+    {AFX_IDS_PREVIEW_TWOPAGE_LABEL, "&Zwei Seiten"},
+    {AFX_IDS_PREVIEW_ZOOMIN_LABEL, "Ver&größern"},
+    {AFX_IDS_PREVIEW_ZOOMOUT_LABEL, "Ver&kleinern"},
+    {AFX_IDS_PREVIEW_CLOSE_LABEL, "&Schließen"},
+    {AFX_IDS_PREVIEW_ONE_PAGE, "Seite %1 von %2"},
+    {AFX_IDS_PREVIEW_TWO_PAGES, "Seiten %1–%2 von %3"},
+    {AFX_IDS_PRINT_PDF_FILTER, "PDF-Dateien (*.pdf)|*.pdf||"},
+    {AFX_IDS_PRINT_PDF_TITLE, "Als PDF-Datei drucken"},
+    {AFX_IDP_PRINT_FAILED, "Der Druck auf „%1“ ist nicht möglich."},
+    {AFX_IDP_PRINTER_UNKNOWN, "Der Drucker „%1“ ist nicht vorhanden."},
+    {AFX_IDP_NO_DEFAULT_PRINTER, "Es ist kein Standarddrucker eingerichtet."},
 
     // Record-store failures, by SQLite's primary result code.
     {AFX_IDP_DAO_GENERIC, "Bei der Arbeit mit dem Katalog ist ein Fehler aufgetreten."},

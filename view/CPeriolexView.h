@@ -53,7 +53,17 @@ protected:
     void OnQuery();
     void OnClearQuery();
 
-    // Printing (see CPeriolexViewPrinting.cpp).
+public:
+    // Printing (CPeriolexViewPrinting.cpp): the record set as a table, 45 records a page.
+    static constexpr long kRecordsPerPage = 45;
+    // The pages `records` records fill; an empty catalogue still prints its one page.
+    static unsigned PageCount(long records);
+    bool OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+
+protected:
+    void PrintPageHeader(CDC* pDC, CPrintInfo* pInfo);
+    void PrintPageFooter(CDC* pDC, CPrintInfo* pInfo);
 
     DECLARE_MESSAGE_MAP()
 

@@ -15,8 +15,8 @@ char32_t FoldLatinExtendedA(char32_t c) {
     if (c == 0x0178) {
         return 0x00FF;  // Ÿ has its small letter in Latin-1
     }
-    if (c == 0x017F) {
-        return U's';  // long s
+    if (c == kLongS) {
+        return U's';
     }
     return c;  // İ, ı, ĸ and ŉ have no simple fold
 }

@@ -1,5 +1,10 @@
 #pragma once
 
+// The one character beyond ASCII whose fold is ASCII: ſ folds to s. Searches for an ASCII
+// literal skip folding texts without it, so another fold into ASCII has to be taught to them
+// too.
+inline constexpr char32_t kLongS = 0x017F;
+
 char32_t FoldCaseBeyondAscii(char32_t c);
 
 // The character that stands for `c` and its other case when letters are compared without

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,6 +36,8 @@ private:
     bool InList(const Token& token, char32_t c) const;
     bool MatchesTokens(std::string_view text) const;
     bool Contains(std::string_view text) const;
+    bool ContainsAscii(std::string_view text) const;
+    bool AsciiMatchAt(std::string_view text, std::size_t pos) const;
 
     std::vector<Token> m_tokens;
     std::vector<Range> m_ranges;
@@ -42,4 +45,16 @@ private:
     // case-folded text; m_contains is the folded literal.
     bool m_isContains = false;
     std::string m_contains;
+
+    // A literal of ASCII alone, as nearly every search is, can be looked for in the text as it
+    // is, without writing a folded copy. Candidates are where the literal's first and last
+    // bytes match, eight starts at a time; a key holds its byte in every lane and, for a
+    // letter, the case bit that makes upper and lower case alike.
+    struct ByteKey {
+        std::uint64_t value = 0;
+        std::uint64_t caseBits = 0;
+    };
+    bool m_isAsciiContains = false;
+    ByteKey m_firstKey;
+    ByteKey m_lastKey;
 };

@@ -146,3 +146,37 @@ constexpr unsigned AFX_IDS_CMDLINE_NOSPLASH = 0xF303;
 constexpr unsigned AFX_IDS_CMDLINE_UNREGISTER = 0xF304;
 constexpr unsigned AFX_IDS_CMDLINE_PRINTER = 0xF305;
 constexpr unsigned AFX_IDS_OPENFILE = 0xF306;
+
+// The help window and the help mode.
+constexpr unsigned AFX_IDS_HELP_TITLE = 0xF310;
+constexpr unsigned AFX_IDS_HELP_CONTENTS = 0xF311;
+constexpr unsigned AFX_IDS_HELP_BACK = 0xF312;
+constexpr unsigned AFX_IDS_HELP_FORWARD = 0xF313;
+
+// Printing and the print preview. The preview's buttons are labelled with the *_LABEL strings;
+// the others are their status prompts and tool tips ("prompt\ntip"). The print button uses the
+// print command's prompt.
+constexpr unsigned AFX_IDS_PREVIEW_CLOSE = 0xF005;
+constexpr unsigned AFX_IDS_PREVIEW_NEXT = 0xF340;
+constexpr unsigned AFX_IDS_PREVIEW_PREV = 0xF341;
+constexpr unsigned AFX_IDS_PREVIEW_PAGES = 0xF342;
+constexpr unsigned AFX_IDS_PREVIEW_ZOOMIN = 0xF343;
+constexpr unsigned AFX_IDS_PREVIEW_ZOOMOUT = 0xF344;
+constexpr unsigned AFX_IDS_PREVIEW_PRINT_LABEL = 0xF345;
+constexpr unsigned AFX_IDS_PREVIEW_NEXT_LABEL = 0xF346;
+constexpr unsigned AFX_IDS_PREVIEW_PREV_LABEL = 0xF347;
+constexpr unsigned AFX_IDS_PREVIEW_ONEPAGE_LABEL = 0xF348;
+constexpr unsigned AFX_IDS_PREVIEW_TWOPAGE_LABEL = 0xF349;
+constexpr unsigned AFX_IDS_PREVIEW_ZOOMIN_LABEL = 0xF34A;
+constexpr unsigned AFX_IDS_PREVIEW_ZOOMOUT_LABEL = 0xF34B;
+constexpr unsigned AFX_IDS_PREVIEW_CLOSE_LABEL = 0xF34C;
+// "Page %1 of %2" and "Pages %1 to %2 of %3", for the preview's page indicator.
+constexpr unsigned AFX_IDS_PREVIEW_ONE_PAGE = 0xF34D;
+constexpr unsigned AFX_IDS_PREVIEW_TWO_PAGES = 0xF34E;
+// Without a printer the pages go into a PDF file: the file dialog's filter and title.
+constexpr unsigned AFX_IDS_PRINT_PDF_FILTER = 0xF34F;
+constexpr unsigned AFX_IDS_PRINT_PDF_TITLE = 0xF350;
+// %1: the printer or file that failed, or the printer asked for.
+constexpr unsigned AFX_IDP_PRINT_FAILED = 0xF351;
+constexpr unsigned AFX_IDP_PRINTER_UNKNOWN = 0xF352;
+constexpr unsigned AFX_IDP_NO_DEFAULT_PRINTER = 0xF353;

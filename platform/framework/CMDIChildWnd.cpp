@@ -66,6 +66,32 @@ protected:
 
 }  // namespace
 
+namespace {
+
+// Qt's system menu of a document window, in its order: restore, move, size, minimize, maximize,
+// stay on top, separator, close. Each gets its prompt from the string table (0xEF00 plus the
+// Windows system command's offset); the entries that a window of this kind does not offer go.
+void SetUpSystemMenu(QMenu* menu, bool sizable)
+{
+    if (!menu) {
+        return;
+    }
+    constexpr unsigned kPrompts[] = {0xEF12, 0xEF01, 0xEF00, 0xEF02, 0xEF03, 0, 0, 0xEF06};
+    const auto actions = menu->actions();
+    for (int i = 0; i < actions.size() && i < static_cast<int>(std::size(kPrompts)); ++i) {
+        QAction* a = actions[i];
+        const bool sizing = i == 2;
+        const bool stayOnTop = i == 5;
+        if ((sizing && !sizable) || stayOnTop) {
+            menu->removeAction(a);
+        } else if (kPrompts[i] != 0) {
+            a->setStatusTip(AfxLoadString(kPrompts[i]));
+        }
+    }
+}
+
+}  // namespace
+
 CMDIChildWnd::~CMDIChildWnd() {
     if (auto* w = static_cast<ChildFrameWidget*>(SubWindow())) {
         w->m_pOwner = nullptr;
@@ -102,17 +128,8 @@ bool CMDIChildWnd::LoadFrame(unsigned nIDResource) {
     if (!(cs.style & WS_THICKFRAME)) {
         w->setAttribute(Qt::WA_Hover);
         w->installEventFilter(new NoSizingBorder(w));
-        // The system menu offers no sizing either.
-        if (QMenu* menu = w->systemMenu()) {
-            const auto actions = menu->actions();
-            for (QAction* a : actions) {
-                if (a->objectName() == QLatin1String("ActionResize") ||
-                    a->text().remove(QLatin1Char('&')).startsWith(QStringLiteral("Größe"))) {
-                    menu->removeAction(a);
-                }
-            }
-        }
     }
+    SetUpSystemMenu(w->systemMenu(), (cs.style & WS_THICKFRAME) != 0);
     Attach(w);
     AfxGetMainFrame()->MdiArea()->addSubWindow(w);
     w->hide();

@@ -13,9 +13,12 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QToolBar>
+#include <QWhatsThis>
 
 #include "AcceleratorKeys.h"
+#include "CHelpWindow.h"
 #include "AfxRes.h"
 #include "CDocTemplate.h"
 #include "CDocument.h"
@@ -41,6 +44,13 @@ protected:
         if (m_pOwner) {
             m_pOwner->OnClose();
         }
+    }
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::LeaveWhatsThisMode && statusBar()) {
+            statusBar()->clearMessage();
+        }
+        return QMainWindow::event(event);
     }
     void dragEnterEvent(QDragEnterEvent* event) override {
         if (event->mimeData()->hasUrls()) {
@@ -137,6 +147,7 @@ QAction* CMDIFrameWnd::CreateCommandAction(unsigned nID, const QString& text, QO
     if (newline >= 0) {
         action->setToolTip(prompt.mid(newline + 1));
     }
+    action->setWhatsThis(AfxWhatsThisText(nID, text));
     QObject::connect(action, &QAction::triggered, parent,
                      [nID] { AfxGetApp()->DispatchCommand(nullptr, nID); });
     m_commandActions.emplace_back(action);
@@ -398,6 +409,32 @@ void CMDIFrameWnd::OnEditCommand(unsigned nID) {
             break;
         default:
             break;
+    }
+}
+
+void CMDIFrameWnd::OnHelpFinder() { CHelpWindow::ShowPage(AfxHelpUrl(0), MainWindow()); }
+
+void CMDIFrameWnd::OnHelp()
+{
+    // The most specific help there is: the focused control, the active window, the program.
+    QUrl page;
+    if (CView* view = GetActiveView()) {
+        page = AfxHelpUrl(view->GetDlgCtrlID(QApplication::focusWidget()));
+        if (page.isEmpty()) {
+            page = AfxHelpUrl(MDIGetActive()->GetResourceId());
+        }
+    }
+    if (page.isEmpty()) {
+        page = AfxHelpUrl(m_nIDResource);
+    }
+    CHelpWindow::ShowPage(page, MainWindow());
+}
+
+void CMDIFrameWnd::OnContextHelp()
+{
+    QWhatsThis::enterWhatsThisMode();
+    if (QStatusBar* bar = MainWindow()->statusBar()) {
+        bar->showMessage(AfxLoadString(AFX_IDS_HELPMODEMESSAGE));
     }
 }
 

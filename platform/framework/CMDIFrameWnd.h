@@ -65,6 +65,11 @@ protected:
     void OnWindowArrange();
     void OnBarCheck(unsigned nID);
     void OnEditCommand(unsigned nID);
+    // Help: the contents, the page for what is active (F1), and the help mode (Shift+F1) in
+    // which the next click shows the help of what was clicked instead of running it.
+    void OnHelpFinder();
+    void OnHelp();
+    void OnContextHelp();
 
     DECLARE_MESSAGE_MAP()
 

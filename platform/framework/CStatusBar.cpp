@@ -1,16 +1,58 @@
 #include "CStatusBar.h"
 
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QStatusBar>
+#include <QApplication>
 
 #include "AfxRes.h"
 #include "CMDIFrameWnd.h"
 #include "ResourceLookup.h"
 
+namespace {
+
+// X11 modifier bits of a key event's state: Lock is Caps Lock, Mod2 is Num Lock on every usual
+// keyboard map. Scroll Lock has no bit; its key toggles it.
+constexpr quint32 kX11LockMask = 0x02;
+constexpr quint32 kX11Mod2Mask = 0x10;
+
+// Follows the lock keys from the key events that the program sees.
+class LockKeyWatcher : public QObject {
+public:
+    explicit LockKeyWatcher(CStatusBar* bar) : QObject(bar->Widget()), m_pBar(bar) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->type() == QEvent::KeyPress && key->key() == Qt::Key_ScrollLock && !key->isAutoRepeat() &&
+                watched->isWindowType()) {
+                m_bScroll = !m_bScroll;
+            }
+            // The state of an event is the one before it; after a release it is the new one.
+            if (key->type() == QEvent::KeyRelease && QGuiApplication::platformName() == QLatin1String("xcb")) {
+                m_pBar->SetIndicator(ID_INDICATOR_CAPS, (key->nativeModifiers() & kX11LockMask) != 0);
+                m_pBar->SetIndicator(ID_INDICATOR_NUM, (key->nativeModifiers() & kX11Mod2Mask) != 0);
+            }
+            m_pBar->SetIndicator(ID_INDICATOR_SCRL, m_bScroll);
+        }
+        return false;
+    }
+
+private:
+    CStatusBar* m_pBar;
+    bool m_bScroll = false;
+};
+
+}  // namespace
+
 bool CStatusBar::Create(CMDIFrameWnd* pParent, unsigned, unsigned nID) {
     m_pBar = new QStatusBar(pParent->MainWindow());
     pParent->MainWindow()->setStatusBar(m_pBar);
+    qApp->installEventFilter(new LockKeyWatcher(this));
     pParent->RegisterControlBar(nID, m_pBar);
     return true;
 }
@@ -45,8 +87,10 @@ QLabel* CStatusBar::Pane(int index) const {
     return index >= 0 && index < static_cast<int>(m_panes.size()) ? m_panes[index] : nullptr;
 }
 
-void CStatusBar::SetIndicatorOn(int index, bool on) {
-    if (QLabel* pane = Pane(index)) {
-        pane->setText(on ? AfxLoadString(m_ids[index]) : QString());
+void CStatusBar::SetIndicator(unsigned id, bool on) {
+    for (std::size_t i = 0; i < m_ids.size(); ++i) {
+        if (m_ids[i] == id) {
+            m_panes[i]->setText(on ? AfxLoadString(id) : QString());
+        }
     }
 }

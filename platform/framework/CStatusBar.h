@@ -15,8 +15,8 @@ public:
 
     QStatusBar* Widget() const { return m_pBar; }
     QLabel* Pane(int index) const;
-    // Shows the indicator text of pane `index` or leaves the pane empty.
-    void SetIndicatorOn(int index, bool on);
+    // Shows the text of indicator `id` in its pane, or leaves the pane empty.
+    void SetIndicator(unsigned id, bool on);
 
 private:
     QStatusBar* m_pBar = nullptr;

@@ -25,10 +25,12 @@ Qt::ToolBarArea AreaFor(unsigned style) {
 }
 
 // Tool bar bitmaps paint their background in light grey; that colour shows the bar through.
-QIcon Tile(const QPixmap& strip, int index, int width, int height) {
-    QPixmap tile = strip.copy(index * width, 0, width, height);
+QPixmap Tile(const QPixmap& strip, int index, int width, int height) {
+    const qreal scale = strip.devicePixelRatio();
+    QPixmap tile = strip.copy(QRectF(index * width * scale, 0, width * scale, height * scale).toRect());
     tile.setMask(tile.createMaskFromColor(QColor(192, 192, 192)));
-    return QIcon(tile);
+    tile.setDevicePixelRatio(scale);
+    return tile;
 }
 
 }  // namespace
@@ -49,6 +51,7 @@ bool CToolBar::Create(CMDIFrameWnd* pParent, unsigned style, unsigned nID) {
 bool CToolBar::LoadToolBar(unsigned nIDResource) {
     const ToolBarResource* res = AfxFindToolBar(nIDResource);
     const QPixmap strip = AfxLoadBitmap(nIDResource);
+    const QPixmap denseStrip = AfxLoadBitmap(nIDResource, 2);
     if (!res || strip.isNull()) {
         return false;
     }
@@ -60,7 +63,12 @@ bool CToolBar::LoadToolBar(unsigned nIDResource) {
             continue;
         }
         QAction* a = m_pParent->CreateCommandAction(id, {}, m_pBar);
-        a->setIcon(Tile(strip, image++, res->buttonWidth, res->buttonHeight));
+        QIcon icon(Tile(strip, image, res->buttonWidth, res->buttonHeight));
+        if (!denseStrip.isNull()) {
+            icon.addPixmap(Tile(denseStrip, image, res->buttonWidth, res->buttonHeight));
+        }
+        ++image;
+        a->setIcon(icon);
         if (a->toolTip().isEmpty() || a->toolTip() == a->text()) {
             a->setToolTip(a->statusTip());
         }

@@ -218,8 +218,13 @@ bool CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
             break;
         case CCommandLineInfo::FileNothing:
             break;
+        case CCommandLineInfo::FilePrint:
+        case CCommandLineInfo::FilePrintTo:
+            // The program prints and ends without showing a window.
+            m_nExitCode = PrintFromCommandLine(info) ? 0 : 1;
+            return false;
         default:
-            // Printing and unregistering from the command line are not offered by this build.
+            // Unregistering from the command line is not offered by this build.
             std::fprintf(stderr, "%s\n", qPrintable(AfxLoadString(AFX_IDP_COMMAND_FAILURE)));
             return false;
     }
@@ -321,11 +326,17 @@ QPrinter* CWinApp::GetPrinter() {
 }
 
 void CWinApp::OnFilePrintSetup() {
+    // Paper, orientation and margins are kept in the application's one printer, which every
+    // later printing and preview uses.
+    QPageSetupDialog dialog(GetPrinter(), m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
     if (ModalSeam::IsEnabled()) {
-        ModalSeam::Answer({ModalRequest::Kind::Dialog, QStringLiteral("QPageSetupDialog"), {}, 0});
+        const ModalAnswer answer =
+            ModalSeam::Answer({ModalRequest::Kind::Dialog, dialog.windowTitle(), {}, 0});
+        if (answer.fill) {
+            answer.fill(&dialog);
+        }
         return;
     }
-    QPageSetupDialog dialog(GetPrinter(), m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
     dialog.exec();
 }
 

@@ -72,6 +72,9 @@ protected:
 
 private:
     void SaveRecentFiles() const;
+    // Prints the command line's file without a window or a question; false when it failed,
+    // which is reported on standard error.
+    bool PrintFromCommandLine(const CCommandLineInfo& info);
 
     QStringList m_arguments;
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;

@@ -13,6 +13,16 @@ QWidget* CWnd::GetDlgItem(unsigned id) const {
     return it == m_controls.end() ? nullptr : it->second;
 }
 
+unsigned CWnd::GetDlgCtrlID(const QWidget* control) const
+{
+    for (const auto& [id, widget] : m_controls) {
+        if (widget == control) {
+            return id;
+        }
+    }
+    return 0;
+}
+
 bool CWnd::UpdateData(bool bSaveAndValidate) {
     CDataExchange dx(this, bSaveAndValidate);
     DoDataExchange(&dx);

@@ -20,6 +20,8 @@ public:
 
     QWidget* GetSafeHwnd() const { return m_pWidget.data(); }
     QWidget* GetDlgItem(unsigned id) const;
+    // The number of one of this window's controls; 0 for any other widget.
+    unsigned GetDlgCtrlID(const QWidget* control) const;
 
     // Runs the data exchange: false moves members into the controls, true controls into members.
     // False when a check of the exchange failed (the failing control then has the focus).

@@ -105,6 +105,7 @@ std::map<unsigned, QWidget*> DialogBuilder::Build(const DialogResource& dialog, 
         w->setVisible((item.style & WS_VISIBLE) != 0);
         if (item.id != IDC_STATIC) {
             controls[item.id] = w;
+            w->setWhatsThis(AfxWhatsThisText(item.id, DisplayText(item)));
         }
         const bool isLabel = IsClass(item, "STATIC");
         if (!isLabel && (item.style & WS_TABSTOP)) {

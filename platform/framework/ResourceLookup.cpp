@@ -1,6 +1,7 @@
 #include "ResourceLookup.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <algorithm>
 
 namespace {
@@ -48,12 +49,62 @@ const ToolBarResource* AfxFindToolBar(unsigned id) {
     return FindById(Table(&ResourceTables::toolBars), id);
 }
 
-QPixmap AfxLoadBitmap(unsigned id) {
+QPixmap AfxLoadBitmap(unsigned id, int scale)
+{
     const ImageResource* r = FindById(Table(&ResourceTables::bitmaps), id);
-    return r ? QPixmap(QString::fromUtf8(r->path)) : QPixmap();
+    if (!r) {
+        return {};
+    }
+    QString path = QString::fromUtf8(r->path);
+    if (scale > 1) {
+        path.insert(path.lastIndexOf(QLatin1Char('.')), QStringLiteral("@%1x").arg(scale));
+    }
+    QPixmap bitmap(path);
+    bitmap.setDevicePixelRatio(scale);
+    return bitmap;
 }
 
-QIcon AfxLoadIcon(unsigned id) {
+QIcon AfxLoadIcon(unsigned id)
+{
     const ImageResource* r = FindById(Table(&ResourceTables::icons), id);
-    return r ? QIcon(QString::fromUtf8(r->path)) : QIcon();
+    if (!r) {
+        return {};
+    }
+    // The icon comes in several sizes; Qt picks the one that fits.
+    QIcon icon;
+    const QString base = QString::fromUtf8(r->path);
+    for (const char* size : {"-16.png", "-32.png"}) {
+        if (QFile::exists(base + QLatin1String(size))) {
+            icon.addFile(base + QLatin1String(size));
+        }
+    }
+    return icon;
+}
+
+QUrl AfxHelpUrl(unsigned id)
+{
+    if (!s_pTables || !s_pTables->helpFolder) {
+        return {};
+    }
+    const QString folder = QStringLiteral("qrc") + QString::fromUtf8(s_pTables->helpFolder) + QLatin1Char('/');
+    if (id == 0) {
+        return QUrl(folder + QStringLiteral("index.html"));
+    }
+    const HelpTopic* topic = FindById(Table(&ResourceTables::helpTopics), id);
+    return topic ? QUrl(folder + QString::fromUtf8(topic->page)) : QUrl();
+}
+
+QString AfxWhatsThisText(unsigned id, const QString& name)
+{
+    const QString entry = AfxLoadString(id);
+    const qsizetype newline = entry.indexOf(QLatin1Char('\n'));
+    const QString prompt = newline < 0 ? entry : entry.left(newline);
+    QString title = newline < 0 ? name : entry.mid(newline + 1);
+    title = title.left(title.indexOf(QLatin1Char('\t'))).remove(QLatin1Char('&'));
+    if (prompt.isEmpty()) {
+        return {};
+    }
+    return title.isEmpty() || title == prompt
+               ? prompt.toHtmlEscaped()
+               : QStringLiteral("<b>%1</b><br>%2").arg(title.toHtmlEscaped(), prompt.toHtmlEscaped());
 }

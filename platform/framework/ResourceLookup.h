@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
+#include <QUrl>
 
 #include "Resources.h"
 
@@ -14,5 +15,10 @@ const MenuResource* AfxFindMenu(unsigned id);
 const AcceleratorResource* AfxFindAccelerators(unsigned id);
 const DialogResource* AfxFindDialog(unsigned id);
 const ToolBarResource* AfxFindToolBar(unsigned id);
-QPixmap AfxLoadBitmap(unsigned id);  // null when missing
-QIcon AfxLoadIcon(unsigned id);      // null when missing
+// Null when missing. A scale of 2 gives the picture drawn for screens of twice the density.
+QPixmap AfxLoadBitmap(unsigned id, int scale = 1);
+QIcon AfxLoadIcon(unsigned id);  // null when missing
+// The text that the help mode shows for a command or control: its name in bold, then its prompt.
+QString AfxWhatsThisText(unsigned id, const QString& name = {});
+// The URL of the help page for a number; empty when it has none. Id 0 gives the contents.
+QUrl AfxHelpUrl(unsigned id);

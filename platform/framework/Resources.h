@@ -65,10 +65,18 @@ struct ToolBarResource {
     std::span<const unsigned> buttons;
 };
 
-// An image shipped with the application (bitmap or icon), as a Qt resource path.
+// An image shipped with the application, as a Qt resource path: a bitmap's file (with an
+// "@2x" variant beside it for dense screens), or an icon's path without "-16.png" / "-32.png".
 struct ImageResource {
     unsigned id;
     const char* path;
+};
+
+// The help page (a path below the help folder, with an optional #anchor) for a window, dialog,
+// control or command number.
+struct HelpTopic {
+    unsigned id;
+    const char* page;
 };
 
 struct ResourceTables {
@@ -80,4 +88,6 @@ struct ResourceTables {
     std::span<const ImageResource> bitmaps;
     std::span<const ImageResource> icons;
     const char* version;  // the program's version, "1.2.3.4"
+    const char* helpFolder;  // Qt resource folder of the help pages; its index.html is the contents
+    std::span<const HelpTopic> helpTopics;
 };

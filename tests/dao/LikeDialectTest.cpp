@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "CDaoDatabase.h"
+#include "CaseFold.h"
 #include "LikeDialect.h"
 #include "ScratchDatabase.h"
 
@@ -63,6 +66,75 @@ INSTANTIATE_TEST_SUITE_P(
                     // `?` is one character however many bytes it takes.
                     LikeCase{"?", "ä", true}, LikeCase{"??", "ä", false},
                     LikeCase{"M??", "M€🙂", true}, LikeCase{"*?", "🙂", true}));
+
+// `*literal*` with an ASCII literal is searched for in the unfolded text, eight bytes at a time.
+INSTANTIATE_TEST_SUITE_P(
+    AsciiContains, LikeMatchTest,
+    testing::Values(
+        LikeCase{"*motor*", "Motorsport", true}, LikeCase{"*MOTOR*", "Der Elektromotor", true},
+        LikeCase{"*motor*", "Neue MoToRen im Test", true},
+        LikeCase{"*motor*", "Über Größe und Motoröle", true},
+        LikeCase{"*motor*", "Motomotor", true}, LikeCase{"*motor*", "Mötör", false},
+        LikeCase{"*motor*", "moto", false}, LikeCase{"*motor*", "", false},
+        LikeCase{"*x*", "...............................X", true},
+        LikeCase{"*datensicherung*", "Kaufberatung: DATENSICHERUNG im Vergleich", true},
+        LikeCase{"*se*", "K\xE4se", true},
+        // The long s folds to s, so a text that holds it has to be folded after all.
+        LikeCase{"*sport*", "Motorſport", true}, LikeCase{"*SS*", "Straſſe", true},
+        LikeCase{"*ſ*", "Haus", true}, LikeCase{"*ss*", "Straſe", false},
+        // Only letters have a case: `[` and `{`, `@` and a backtick differ by the case bit.
+        LikeCase{"*c++*", "C++ für Umsteiger", true}, LikeCase{"*c++*", "C+ und C", false},
+        LikeCase{"*50%*", "Bis zu 50% weniger", true}, LikeCase{"*50%*", "50 Prozent", false},
+        LikeCase{"*a{b*", "A[B", false}, LikeCase{"*a@b*", "A`B", false}));
+
+TEST(LikeMatch, ContainsSearchAgreesWithTheGeneralMatcher) {
+    // A list keeps a pattern off the contains search, so `*[m]otor*` asks what `*motor*` asks,
+    // the slow way. Texts are made of pieces that meet the search's edge cases: letters that
+    // fold into ASCII or only look as if, bytes that are no UTF-8, and lengths on both sides
+    // of the eight-byte blocks.
+    const std::vector<std::string> pieces = {"Motor",  "mOTOR", "moto", " ",    "s",   "S",
+                                             "r",      "+",     "%",    "ö",    "Ü",   "ſ",
+                                             "\u212A", "K",     "\xE4", "\xC5", "\xBF"};
+    const std::vector<std::pair<std::string, std::string>> needles = {
+        {"m", "otor"}, {"t", "or"}, {"s", ""}, {"s", "s"}, {"r", " m"},
+        {"o", "rs"},   {"+", "+"},  {"%", ""}, {"ö", "r"}, {"ſ", "s"}};
+    std::vector<std::string> texts = {""};
+    for (std::size_t i = 0; i < texts.size() && texts.size() < 2000; ++i) {
+        for (const std::string& piece : pieces) {
+            texts.push_back(texts[i] + piece);
+        }
+    }
+    std::uint32_t random = 1;
+    for (int i = 0; i < 2000; ++i) {
+        std::string text;
+        for (int n = 0; n < 12; ++n) {
+            random = random * 1664525u + 1013904223u;
+            text += pieces[(random >> 16) % pieces.size()];
+        }
+        texts.push_back(text);
+    }
+    int mismatches = 0;
+    for (const auto& [head, tail] : needles) {
+        for (const std::string& text : texts) {
+            const bool contains = LikeMatch("*" + head + tail + "*", text);
+            if (contains != LikeMatch("*[" + head + "]" + tail + "*", text) && ++mismatches <= 5) {
+                ADD_FAILURE() << "'" << text << "' Like '*" << head << tail << "*' gave "
+                              << contains;
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST(LikeMatch, OnlyTheLongSFoldsIntoAscii) {
+    // The contains search folds a text for an ASCII literal only if the long s is in it.
+    for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
+        if (FoldCase(c) < 0x80 && c != kLongS) {
+            ADD_FAILURE() << "U+" << std::hex << static_cast<std::uint32_t>(c)
+                          << " folds into ASCII";
+        }
+    }
+}
 
 TEST(LikeMatch, TakesMalformedUtf8AsLatin1) {
     EXPECT_TRUE(LikeMatch("?", "\xC4"));

@@ -1,0 +1,28 @@
+#include "Resource.h"
+#include "ResourceParts.h"
+
+namespace {
+
+// F1 shows the page of the focused field, else of the active window.
+constexpr HelpTopic kHelpTopics[] = {
+    {IDR_MAINFRAME, "index.html"},
+    {IDR_PERIOLTYPE, "formular.html"},
+    {IDC_ZEITSCHRIFTENNUMMER, "formular.html#zeitschriftennummer"},
+    {IDC_ZEITSCHRIFTENNAME, "formular.html#zeitschriftenname"},
+    {IDC_ARTIKELNAME, "formular.html#artikelname"},
+    {IDC_SEITE, "formular.html#seite"},
+    {IDC_DATENSATZ, "formular.html#position"},
+    {ID_DATENSATZ_ERSTER, "blaettern.html"},
+    {ID_DATENSATZ_VORHERIGER, "blaettern.html"},
+    {ID_DATENSATZ_NAECHSTER, "blaettern.html"},
+    {ID_DATENSATZ_LETZTER, "blaettern.html"},
+    {ID_DATENSATZ_HINZUFUEGEN, "hinzufuegen.html#hinzufuegen"},
+    {ID_DATENSATZ_LOESCHEN, "hinzufuegen.html#loeschen"},
+    {IDC_ABFRAGE, "abfrage.html"},
+    {IDC_ABFRAGE_LOESCHEN, "abfrage.html"},
+    {IDD_ABFRAGE, "abfrage.html"},
+};
+
+}  // namespace
+
+std::span<const HelpTopic> PeriolexHelpTopics() { return kHelpTopics; }

@@ -1,0 +1,69 @@
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QScreen>
+#include <QTest>
+
+#include "app/CMainFrame.h"
+#include "app/CSplashWnd.h"
+#include "res/Resource.h"
+#include "support/ProgramTest.h"
+
+namespace {
+
+class SplashTest : public ProgramTest {
+protected:
+    void TearDown() override
+    {
+        if (CSplashWnd::Current()) {
+            CSplashWnd::Current()->HideSplash();
+        }
+        ProgramTest::TearDown();
+    }
+    static QWidget* SplashWindow() { return CSplashWnd::Current() ? CSplashWnd::Current()->GetSafeHwnd() : nullptr; }
+};
+
+TEST_F(SplashTest, PlainStartShowsTheCentredPictureUntilTheFirstTick)
+{
+    ASSERT_TRUE(Start({"--splash"}));
+    QWidget* splash = SplashWindow();
+    ASSERT_NE(splash, nullptr);
+    EXPECT_TRUE(splash->isVisible());
+    EXPECT_EQ(splash->size(), QSize(520, 317));
+    EXPECT_TRUE(splash->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(splash->geometry().center(), splash->screen()->availableGeometry().center());
+    CSplashWnd::ShowSplash(MainFrame());
+    EXPECT_EQ(SplashWindow(), splash) << "a second splash never shows";
+    QTRY_VERIFY_WITH_TIMEOUT(CSplashWnd::Current() == nullptr, 2000);
+}
+
+TEST_F(SplashTest, APressClosesItAndDoesNothingElse)
+{
+    ASSERT_TRUE(Start({"--splash", CopyOfExample()}));
+    ASSERT_NE(SplashWindow(), nullptr);
+    QLineEdit* field = Field(IDC_ARTIKELNAME);
+    const QString before = field->text();
+    QTest::keyClick(field, Qt::Key_X);
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
+    EXPECT_EQ(field->text(), before);
+    QTest::keyClick(field, Qt::Key_X);
+    EXPECT_NE(field->text(), before) << "after the splash, keys work again";
+}
+
+TEST_F(SplashTest, MouseReleaseAndMoveLeaveItUp)
+{
+    ASSERT_TRUE(Start({"--splash"}));
+    QWidget* window = MainFrame()->MainWindow();
+    QTest::mouseMove(window, QPoint(10, 10));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_NE(CSplashWnd::Current(), nullptr);
+    QTest::mousePress(window, Qt::RightButton, {}, QPoint(10, 10));
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
+}
+
+TEST_F(SplashTest, NoSplashWhenSwitchedOff)
+{
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
+}
+
+}  // namespace
