@@ -7,6 +7,7 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
+#include "doc/CatalogueFormat.h"
 #include "doc/CPeriolexDoc.h"
 #include "res/Resource.h"
 #include "view/CPeriolexView.h"
@@ -25,6 +26,11 @@ bool CPeriolexApp::InitInstance() {
     if (splashInfo.m_bHandled) {
         return false;
     }
+    // A catalogue opened from the desktop while Periolex runs goes to the running program.
+    if (splashInfo.m_nShellCommand == CCommandLineInfo::FileOpen &&
+        HandOverToRunningInstance(splashInfo.m_strFileName)) {
+        return false;
+    }
     CSplashWnd::SetSplashEnabled(splashInfo.m_bShowSplash);
 
     SetRegistryKey(QStringLiteral("Tesmo Software"));
@@ -41,6 +47,8 @@ bool CPeriolexApp::InitInstance() {
     }
     m_pMainWnd = mainFrame;
     mainFrame->DragAcceptFiles(true);
+    EnableShellOpen();
+    RegisterShellFileTypes(true, kCatalogueApplicationId, kApplicationIdOffset);
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);

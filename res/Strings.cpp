@@ -88,6 +88,11 @@ constexpr StringResource kStrings[] = {
     {IDC_SEITE, "Die Seite, auf der der Artikel steht.\nSeite"},
     {IDC_DATENSATZ, "Welcher Datensatz angezeigt wird und wie viele es gibt.\nDatensatz N von M"},
 
+    // What the desktop shows of the program.
+    {AFX_IDS_SHELL_GENERIC_NAME, "Verzeichnis von Zeitschriftenartikeln"},
+    {AFX_IDS_SHELL_COMMENT, "Kataloge von Zeitschriftenartikeln anlegen, durchsuchen und drucken"},
+    {AFX_IDS_SHELL_PRINT, "Drucken"},
+
     // The help window.
     {AFX_IDS_HELP_TITLE, "Periolex-Hilfe"},
     {AFX_IDS_HELP_CONTENTS, "&Inhalt"},

@@ -180,3 +180,8 @@ constexpr unsigned AFX_IDS_PRINT_PDF_TITLE = 0xF350;
 constexpr unsigned AFX_IDP_PRINT_FAILED = 0xF351;
 constexpr unsigned AFX_IDP_PRINTER_UNKNOWN = 0xF352;
 constexpr unsigned AFX_IDP_NO_DEFAULT_PRINTER = 0xF353;
+
+// What the desktop shows of the program.
+constexpr unsigned AFX_IDS_SHELL_GENERIC_NAME = 0xF320;
+constexpr unsigned AFX_IDS_SHELL_COMMENT = 0xF321;
+constexpr unsigned AFX_IDS_SHELL_PRINT = 0xF322;

@@ -30,6 +30,7 @@ public:
     bool LoadFrame(unsigned nIDResource, unsigned style);
 
     QMainWindow* MainWindow() const;
+    unsigned GetResourceId() const { return m_nIDResource; }
     QMdiArea* MdiArea() const { return m_pMdiArea; }
     CMDIChildWnd* MDIGetActive() const;
     CView* GetActiveView() const;

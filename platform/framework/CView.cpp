@@ -72,7 +72,12 @@ bool CView::DoPreparePrinting(CPrintInfo* pInfo) {
     }
     QWidget* parent = GetSafeHwnd() ? GetSafeHwnd()->window() : nullptr;
     if (!AfxPrintersInstalled()) {
-        return AfxChoosePdfFile(pInfo, m_pDocument ? m_pDocument->GetTitle() : QString(), parent);
+        QString document;
+        if (m_pDocument) {
+            document = m_pDocument->GetPathName().isEmpty() ? m_pDocument->GetTitle()
+                                                            : m_pDocument->GetPathName();
+        }
+        return AfxChoosePdfFile(pInfo, document, parent);
     }
     pInfo->m_pPrinter = AfxGetApp()->GetPrinter();
     if (pInfo->m_bDirect) {

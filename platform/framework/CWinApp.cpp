@@ -24,6 +24,7 @@
 #include "CView.h"
 #include "ModalSeam.h"
 #include "ResourceLookup.h"
+#include "SingleInstance.h"
 
 namespace {
 
@@ -223,9 +224,9 @@ bool CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
             // The program prints and ends without showing a window.
             m_nExitCode = PrintFromCommandLine(info) ? 0 : 1;
             return false;
-        default:
-            // Unregistering from the command line is not offered by this build.
-            std::fprintf(stderr, "%s\n", qPrintable(AfxLoadString(AFX_IDP_COMMAND_FAILURE)));
+        case CCommandLineInfo::AppUnregister:
+            UnregisterShellFileTypes();
+            m_nExitCode = 0;
             return false;
     }
     m_nExitCode = 0;

@@ -13,6 +13,7 @@ class CDocTemplate;
 class CDocument;
 class CMDIFrameWnd;
 class CView;
+class SingleInstance;
 class QEvent;
 class QObject;
 class QSettings;
@@ -37,6 +38,14 @@ public:
     void SetRegistryKey(const QString& key);
     void LoadStdProfileSettings(unsigned nMaxMRU);
     void AddDocTemplate(CDocTemplate* pTemplate);
+
+    // The desktop side (see CWinAppShell.cpp): later starts hand their files to this one, and the
+    // document type is known to the desktop under the document template's names. `magic` is a
+    // big-endian number at `magicOffset` in every document file, or 0.
+    void EnableShellOpen();
+    static bool HandOverToRunningInstance(const QString& pathName);
+    void RegisterShellFileTypes(bool bCompat, quint32 magic = 0, int magicOffset = 0);
+    void UnregisterShellFileTypes();
 
     void ParseCommandLine(CCommandLineInfo& info);
     bool ProcessShellCommand(CCommandLineInfo& info);
@@ -82,6 +91,7 @@ private:
     unsigned m_nMaxMRU = 0;
     std::unique_ptr<QPrinter> m_pPrinter;
     std::unique_ptr<QObject> m_pPreTranslateFilter;
+    std::unique_ptr<SingleInstance> m_pSingleInstance;
 };
 
 CWinApp* AfxGetApp();

@@ -1,5 +1,6 @@
 #include "PrinterChoice.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -40,11 +41,13 @@ std::unique_ptr<QPrinter> AfxMakePdfPrinter(const QString& path, const QPrinter*
     return printer;
 }
 
-bool AfxChoosePdfFile(CPrintInfo* pInfo, const QString& documentTitle, QWidget* parent) {
+bool AfxChoosePdfFile(CPrintInfo* pInfo, const QString& documentPath, QWidget* parent) {
+    // Offered beside the document, under its name.
+    const QFileInfo document(documentPath);
     const QString suggested =
-        documentTitle.isEmpty()
+        documentPath.isEmpty()
             ? QString()
-            : QFileInfo(documentTitle).completeBaseName() + QStringLiteral(".pdf");
+            : document.dir().filePath(document.completeBaseName() + QStringLiteral(".pdf"));
     CFileDialog dialog(false, QStringLiteral("pdf"), suggested,
                        OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        AfxLoadString(AFX_IDS_PRINT_PDF_FILTER), parent);

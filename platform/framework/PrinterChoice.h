@@ -16,6 +16,6 @@ void AfxSetPrintersInstalledForTesting(std::optional<bool> installed);
 // A printer that writes the PDF file `path`, with the page layout of `like` when given.
 std::unique_ptr<QPrinter> AfxMakePdfPrinter(const QString& path, const QPrinter* like);
 
-// Without a printer the pages go into a PDF file: asks for its name (offering `documentTitle`
-// with .pdf) and makes the printing's printer write it. False when the user cancels.
-bool AfxChoosePdfFile(CPrintInfo* pInfo, const QString& documentTitle, QWidget* parent);
+// Without a printer the pages go into a PDF file: asks for its name (offering the document's
+// path or title with .pdf) and makes the printing's printer write it. False when cancelled.
+bool AfxChoosePdfFile(CPrintInfo* pInfo, const QString& documentPath, QWidget* parent);

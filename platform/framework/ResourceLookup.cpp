@@ -64,6 +64,12 @@ QPixmap AfxLoadBitmap(unsigned id, int scale)
     return bitmap;
 }
 
+QString AfxIconPath(unsigned id)
+{
+    const ImageResource* r = FindById(Table(&ResourceTables::icons), id);
+    return r ? QString::fromUtf8(r->path) : QString();
+}
+
 QIcon AfxLoadIcon(unsigned id)
 {
     const ImageResource* r = FindById(Table(&ResourceTables::icons), id);

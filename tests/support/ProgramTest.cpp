@@ -23,6 +23,8 @@ void EnsureTestApplication() {
     }
     static QTemporaryDir configHome;
     qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
+    static QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("PERIOLEX_SYSTEM_DIR", PERIOLEX_RES_BINARY_DIR);
     static int argc = 1;

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QtGlobal>
+
+// A catalogue file is an SQLite database whose header carries this application id (the
+// database's `PRAGMA application_id`), a big-endian number at byte 68; the desktop recognises
+// catalogues by it.
+constexpr quint32 kCatalogueApplicationId = 0x50524C58;
+constexpr int kApplicationIdOffset = 68;
