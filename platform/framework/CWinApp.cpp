@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QTranslator>
 #include <cstdio>
+#include <string_view>
 
 #include "AfxMessageBox.h"
 #include "AfxRes.h"
@@ -178,7 +179,7 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
     if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version"))) {
         std::fputs(qPrintable(parser.isSet(QStringLiteral("help"))
                                   ? parser.helpText()
-                                  : QCoreApplication::applicationName() + QLatin1Char(' ') +
+                                  : AfxLoadString(AFX_IDS_APP_TITLE) + QLatin1Char(' ') +
                                         QCoreApplication::applicationVersion() + QLatin1Char('\n')),
                    stdout);
         info.m_bHandled = true;
@@ -368,7 +369,30 @@ void AfxInstallGermanTranslation() {
     }
 }
 
+namespace {
+
+// Printing, help, version and unregistering show no window; they must work without a display,
+// for instance from a script or a terminal without a desktop.
+void AllowWindowlessCommands(int argc, char** argv)
+{
+    const bool display = qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+    if (display || qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        return;
+    }
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg(argv[i]);
+        if (arg == "-p" || arg == "--print" || arg == "--print-to" || arg == "-h" || arg == "--help" ||
+            arg == "--help-all" || arg == "-v" || arg == "--version" || arg == "--unregister") {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            return;
+        }
+    }
+}
+
+}  // namespace
+
 int AfxWinMain(int argc, char** argv) {
+    AllowWindowlessCommands(argc, argv);
     QApplication application(argc, argv);
     AfxInstallGermanTranslation();
     CWinApp* app = AfxGetApp();

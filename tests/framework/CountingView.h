@@ -16,8 +16,8 @@
 class CountingView : public CView {
 public:
     unsigned m_nPages = 3;
-    bool m_bPrepare = true;      // false: OnPreparePrinting refuses
-    unsigned m_nLastPage = 0;    // OnPrepareDC ends the printing after this page (0: never)
+    bool m_bPrepare = true;    // false: OnPreparePrinting refuses
+    unsigned m_nLastPage = 0;  // OnPrepareDC ends the printing after this page (0: never)
     bool m_bFailOnPrint = false;
     QStringList m_calls;
     std::multiset<unsigned> m_printed;
@@ -55,7 +55,8 @@ public:
 // The text of each page of a PDF file, as pdftotext reads it.
 inline QStringList PdfPages(const QString& path) {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), path, QStringLiteral("-")});
     if (!process.waitForFinished(30000) || process.exitCode() != 0) {
         return {};
     }

@@ -63,8 +63,8 @@ TEST_F(PrintLoopTest, ARefusedPreparationOrAStoppedPageEndsThePrinting) {
     m_view.m_bPrepare = true;
     m_view.m_nLastPage = 2;
     ASSERT_TRUE(PrintTo(Pdf()));
-    EXPECT_EQ(m_view.m_calls,
-              QStringList({"prepare", "begin", "dc 1", "print 1", "dc 2", "print 2", "dc 3", "end"}));
+    EXPECT_EQ(m_view.m_calls, QStringList({"prepare", "begin", "dc 1", "print 1", "dc 2", "print 2",
+                                           "dc 3", "end"}));
     EXPECT_EQ(PdfPages(Pdf()).size(), 2);
 }
 
@@ -78,8 +78,9 @@ TEST_F(PrintLoopTest, AnUnwritableFileIsReportedAndNothingIsPrinted) {
     ModalSeam::Push({IDOK, {}, {}});
     EXPECT_FALSE(PrintTo(m_dir.filePath("fehlt/druck.pdf")));
     ASSERT_EQ(ModalSeam::Requests().size(), 1u);
-    EXPECT_EQ(ModalSeam::Requests()[0].text,
-              QString("Der Druck auf „%1“ ist nicht möglich.").arg(m_dir.filePath("fehlt/druck.pdf")));
+    EXPECT_EQ(
+        ModalSeam::Requests()[0].text,
+        QString("Der Druck auf „%1“ ist nicht möglich.").arg(m_dir.filePath("fehlt/druck.pdf")));
     EXPECT_EQ(m_view.m_calls, QStringList({"prepare"}));
 }
 
