@@ -20,7 +20,7 @@ constexpr int kSplashMilliseconds = 750;
 class SplashWidget : public QWidget {
 public:
     SplashWidget(const QPixmap& picture, QWidget* owner)
-        : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint), m_picture(picture)
+        : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_picture(picture)
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFixedSize(picture.deviceIndependentSize().toSize());

@@ -61,14 +61,7 @@ void CPeriolexView::OnUpdate(CView*, long lHint, void*) {
         FollowOtherWindow();
         return;
     }
-    m_Anzahl = QString::number(m_pSet->GetRecordCount());
-    if (m_pSet->GetRecordCount() < 1) {
-        ShowNoRecord();
-        return;
-    }
-    m_pSet->MoveFirst();
-    m_Datensatz = QStringLiteral("Datensatz 1 von ") + m_Anzahl;
-    LoadRecord();
+    ShowFirstRecord();
 }
 
 void CPeriolexView::ShowNoRecord() {

@@ -40,13 +40,7 @@ bool CDocument::OnOpenDocument(const QString& pathName) {
 
 void CDocument::OnCloseDocument() {
     // Frames go first; each takes its views with it. The document then ends itself.
-    std::vector<CMDIChildWnd*> frames;
-    for (CView* view : m_views) {
-        if (CMDIChildWnd* frame = view->GetParentFrame();
-            frame && std::find(frames.begin(), frames.end(), frame) == frames.end()) {
-            frames.push_back(frame);
-        }
-    }
+    const std::vector<CMDIChildWnd*> frames = GetFrames();
     for (CMDIChildWnd* frame : frames) {
         frame->DestroyFrame();
     }
@@ -90,7 +84,7 @@ void CDocument::CommitAllViews() {
     }
 }
 
-void CDocument::UpdateFrameCounts() {
+std::vector<CMDIChildWnd*> CDocument::GetFrames() const {
     std::vector<CMDIChildWnd*> frames;
     for (CView* view : m_views) {
         if (CMDIChildWnd* frame = view->GetParentFrame();
@@ -98,6 +92,11 @@ void CDocument::UpdateFrameCounts() {
             frames.push_back(frame);
         }
     }
+    return frames;
+}
+
+void CDocument::UpdateFrameCounts() {
+    const std::vector<CMDIChildWnd*> frames = GetFrames();
     for (std::size_t i = 0; i < frames.size(); ++i) {
         frames[i]->SetWindowText(
             frames.size() == 1 ? m_strTitle : m_strTitle + QStringLiteral(":%1").arg(i + 1));

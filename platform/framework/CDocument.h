@@ -5,6 +5,7 @@
 
 #include "CCmdTarget.h"
 
+class CMDIChildWnd;
 class CView;
 class CDocTemplate;
 
@@ -29,6 +30,8 @@ public:
 
     CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
     const std::vector<CView*>& GetViews() const { return m_views; }
+    // The windows that show the document, each once.
+    std::vector<CMDIChildWnd*> GetFrames() const;
     void AddView(CView* pView);
     void RemoveView(CView* pView);
 

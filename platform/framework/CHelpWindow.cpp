@@ -17,7 +17,7 @@ QPointer<QTextBrowser> s_browser;
 
 QWidget* MakeWindow(QWidget* owner)
 {
-    auto* window = new QWidget(owner, Qt::Window);
+    auto* window = new QWidget(nullptr, Qt::Window);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(AfxLoadString(AFX_IDS_HELP_TITLE));
     window->setWindowIcon(owner ? owner->windowIcon() : QIcon());

@@ -1,8 +1,9 @@
 #include "CPreviewView.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QEvent>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPainter>
@@ -65,7 +66,7 @@ QString Tip(unsigned id) {
 
 }  // namespace
 
-CPreviewView::CPreviewView(CView* pView) : m_pView(pView) {}
+CPreviewView::CPreviewView(CView* pView) : m_pView(pView), m_pAlive(std::make_unique<QObject>()) {}
 
 CPreviewView* CPreviewView::Current() {
     return s_pCurrent;
@@ -89,6 +90,7 @@ bool CPreviewView::Open() {
     m_bBegun = true;
 
     BuildWidget();
+    m_pFocus = QApplication::focusWidget();
     QMainWindow* window = frame->MainWindow();
     for (QWidget* bar : window->findChildren<QToolBar*>()) {
         if (bar->isVisible()) {
@@ -137,6 +139,9 @@ CPreviewView::~CPreviewView() {
         if (bar) {
             bar->show();
         }
+    }
+    if (m_pFocus) {
+        m_pFocus->setFocus();
     }
 }
 
@@ -237,8 +242,7 @@ void CPreviewView::ShowPages() {
     }
 
     m_pIndicator->setText(PageIndicator());
-    const unsigned lastShown = m_nCurrentPage + shown - 1;
-    m_buttons.at(AFX_IDS_PREVIEW_NEXT_LABEL)->setEnabled(lastShown < count);
+    m_buttons.at(AFX_IDS_PREVIEW_NEXT_LABEL)->setEnabled(LastShownPage() < count);
     m_buttons.at(AFX_IDS_PREVIEW_PREV_LABEL)->setEnabled(m_nCurrentPage > 1);
     QPushButton* pages = m_buttons.at(AFX_IDS_PREVIEW_TWOPAGE_LABEL);
     pages->setText(
@@ -256,8 +260,13 @@ void CPreviewView::GoToPage(unsigned page) {
     }
 }
 
+unsigned CPreviewView::LastShownPage() const {
+    const unsigned places = m_bTwoPages && m_nZoom == 0 ? 2 : 1;
+    return std::min(GetPageCount(), m_nCurrentPage + places - 1);
+}
+
 void CPreviewView::NextPage() {
-    if (m_nCurrentPage < GetPageCount()) {
+    if (LastShownPage() < GetPageCount()) {
         GoToPage(m_nCurrentPage + 1);
     }
 }
@@ -324,7 +333,7 @@ QImage CPreviewView::RenderPage(unsigned page, double pixelsPerInch) {
 
 void CPreviewView::ReportFailure(std::exception_ptr failure) {
     // Reported once the paint event is over; the preview then ends.
-    QTimer::singleShot(0, m_pWidget, [this, failure] {
+    QTimer::singleShot(0, m_pAlive.get(), [this, failure] {
         CView* view = m_pView;
         AfxGetApp()->RunGuarded([failure] { std::rethrow_exception(failure); });
         view->EndPrintPreview();

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QImage>
+#include <QObject>
 #include <QPointer>
 #include <QString>
+#include <exception>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "CPrintInfo.h"
@@ -60,6 +63,7 @@ private:
     void BuildWidget();
     QPushButton* AddButton(unsigned labelId, unsigned promptId, void (CPreviewView::*handler)());
     void ShowPages();
+    unsigned LastShownPage() const;
     void ReportFailure(std::exception_ptr failure);
 
     CView* m_pView;
@@ -78,4 +82,7 @@ private:
     // What the preview took from the main window, to give back.
     QPointer<QWidget> m_pDocumentArea;
     std::vector<QPointer<QWidget>> m_hiddenBars;
+    QPointer<QWidget> m_pFocus;
+    // Work put off until a paint event is over dies with the preview.
+    std::unique_ptr<QObject> m_pAlive;
 };

@@ -92,7 +92,7 @@ QUrl AfxHelpUrl(unsigned id)
     if (!s_pTables || !s_pTables->helpFolder) {
         return {};
     }
-    const QString folder = QStringLiteral("qrc") + QString::fromUtf8(s_pTables->helpFolder) + QLatin1Char('/');
+    const QString folder = QStringLiteral("qrc:") + QString::fromUtf8(s_pTables->helpFolder) + QLatin1Char('/');
     if (id == 0) {
         return QUrl(folder + QStringLiteral("index.html"));
     }
