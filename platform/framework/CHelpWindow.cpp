@@ -1,7 +1,11 @@
 #include "CHelpWindow.h"
 
+#include <algorithm>
+
 #include <QAction>
+#include <QMainWindow>
 #include <QPointer>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -50,12 +54,50 @@ QWidget* MakeWindow(QWidget* owner)
     return window;
 }
 
+// Where the window manager puts a new window over a maximized main window is its top left
+// corner: the help then hides the menu bar, the tool bar and the very form it explains, and the
+// main window looks blank until it is clicked. So the help goes beside the main window when the
+// screen has room for it, and otherwise against the right edge of the document area, below the
+// bars, where a form leaves space. Called before the first show, so that move() places the frame.
+void Place(QWidget* window, const QWidget* owner)
+{
+    if (!owner || !owner->isVisible() || !owner->screen()) {
+        return;
+    }
+    // The help window will get the same decorations as the main window; its own frame is not
+    // known before it is shown.
+    const QRect ownerFrame = owner->frameGeometry();
+    const QRect ownerInner = owner->geometry();
+    const QMargins decoration(ownerInner.left() - ownerFrame.left(), ownerInner.top() - ownerFrame.top(),
+                              ownerFrame.right() - ownerInner.right(), ownerFrame.bottom() - ownerInner.bottom());
+    const QRect screen = owner->screen()->availableGeometry();
+    QRect work = ownerInner;
+    const auto* main = qobject_cast<const QMainWindow*>(owner);
+    if (const QWidget* central = main ? main->centralWidget() : nullptr) {
+        work = QRect(central->mapToGlobal(QPoint(0, 0)), central->size());
+    }
+    QSize frame = window->size().grownBy(decoration);
+    QPoint topLeft;
+    if (ownerFrame.right() + frame.width() <= screen.right()) {
+        topLeft = QPoint(ownerFrame.right() + 1, work.top() - decoration.top());
+    } else {
+        frame.setHeight(std::min(frame.height(), work.height()));
+        topLeft = QPoint(work.right() + 1 - frame.width(), work.top());
+    }
+    frame = frame.boundedTo(screen.size());
+    const int x = std::clamp(topLeft.x(), screen.left(), screen.right() + 1 - frame.width());
+    const int y = std::clamp(topLeft.y(), screen.top(), screen.bottom() + 1 - frame.height());
+    window->resize(frame.shrunkBy(decoration));
+    window->move(x, y);
+}
+
 }  // namespace
 
 void CHelpWindow::ShowPage(const QUrl& page, QWidget* owner)
 {
     if (!s_window) {
         s_window = MakeWindow(owner);
+        Place(s_window, owner);
     }
     s_browser->setSource(page.isEmpty() ? AfxHelpUrl(0) : page);
     s_window->show();
