@@ -26,15 +26,15 @@ bool CPeriolexApp::InitInstance() {
     if (splashInfo.m_bHandled) {
         return false;
     }
+    CSplashWnd::SetSplashEnabled(splashInfo.m_bShowSplash);
+
+    SetRegistryKey(QStringLiteral("Tesmo Software"));
+    LoadStdProfileSettings(4);
     // A catalogue opened from the desktop while Periolex runs goes to the running program.
     if (splashInfo.m_nShellCommand == CCommandLineInfo::FileOpen &&
         HandOverToRunningInstance(splashInfo.m_strFileName)) {
         return false;
     }
-    CSplashWnd::SetSplashEnabled(splashInfo.m_bShowSplash);
-
-    SetRegistryKey(QStringLiteral("Tesmo Software"));
-    LoadStdProfileSettings(4);
 
     AddDocTemplate(new CDocTemplate(
         IDR_PERIOLTYPE, [] { return new CPeriolexDoc; }, [] { return new CChildFrame; },
@@ -60,6 +60,11 @@ bool CPeriolexApp::InitInstance() {
         return false;
     }
     mainFrame->ShowWindow(SW_SHOWMAXIMIZED);
+    mainFrame->UpdateWindow();
+    // The splash belongs in front of the window it was shown for.
+    if (CSplashWnd* splash = CSplashWnd::Current()) {
+        splash->GetSafeHwnd()->raise();
+    }
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <ResourceLookup.h>
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -20,7 +21,7 @@ constexpr int kSplashMilliseconds = 750;
 class SplashWidget : public QWidget {
 public:
     SplashWidget(const QPixmap& picture, QWidget* owner)
-        : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_picture(picture)
+        : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint), m_picture(picture)
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFixedSize(picture.deviceIndependentSize().toSize());
@@ -45,6 +46,7 @@ private:
 
 bool CSplashWnd::s_bSplashEnabled = false;
 CSplashWnd* CSplashWnd::s_pSplash = nullptr;
+int CSplashWnd::s_nSwallowKey = 0;
 
 CSplashWnd::~CSplashWnd()
 {
@@ -90,10 +92,24 @@ bool CSplashWnd::CreateSplash(CWnd* pParentWnd)
 
 bool CSplashWnd::FilterSplashMessage(QEvent* event)
 {
+    if (s_nSwallowKey != 0 && event->type() == QEvent::KeyPress) {
+        const bool same = static_cast<QKeyEvent*>(event)->key() == s_nSwallowKey;
+        s_nSwallowKey = 0;
+        if (same) {
+            return true;
+        }
+    }
     if (!s_pSplash) {
         return false;
     }
     switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // A key of the accelerator table would run its command before any key press is seen;
+        // taking the override keeps it from doing so, and the press that follows is dropped.
+        event->accept();
+        s_nSwallowKey = static_cast<QKeyEvent*>(event)->key();
+        s_pSplash->HideSplash();
+        return true;
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
     case QEvent::NonClientAreaMouseButtonPress:

@@ -30,4 +30,5 @@ private:
 
     static bool s_bSplashEnabled;
     static CSplashWnd* s_pSplash;
+    static int s_nSwallowKey;  // the key whose override closed the splash
 };

@@ -3,10 +3,12 @@
 #include <AfxMessageBox.h>
 #include <CDaoException.h>
 #include <CFileDialog.h>
+#include <CWinApp.h>
 #include <ResourceLookup.h>
 #include <SystemDirectory.h>
 
 #include <QDir>
+#include <sqlite3.h>
 #include <QFileInfo>
 
 #include "res/Resource.h"
@@ -34,11 +36,20 @@ bool CPeriolexDoc::OnNewDocument() {
             MB_OK | MB_ICONSTOP);
         return false;
     }
-    QString error;
-    if (!CopyFileTo(templatePath, path, error)) {
-        AfxMessageBox(
-            AfxLoadString(IDP_TEMPLATE_COPY_FAILED).arg(QDir::toNativeSeparators(path), error),
-            MB_OK | MB_ICONSTOP);
+    // A catalogue that is open here is not replaced under its own windows.
+    for (CDocument* doc : AfxGetApp()->GetDocuments()) {
+        const QString& open = static_cast<CPeriolexDoc*>(doc)->m_strPath;
+        if (doc != this && !open.isEmpty() && QFileInfo(open) == QFileInfo(path)) {
+            AfxMessageBox(AfxLoadString(IDP_CATALOGUE_IS_OPEN).arg(QDir::toNativeSeparators(path)),
+                          MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        }
+    }
+    int reason = 0;
+    if (!CopyFileTo(templatePath, path, reason)) {
+        AfxMessageBox(AfxLoadString(IDP_TEMPLATE_COPY_FAILED)
+                          .arg(QDir::toNativeSeparators(path), AfxSystemErrorText(reason)),
+                      MB_OK | MB_ICONSTOP);
         return false;
     }
     SetTitle(dialog.GetFileTitle());
@@ -76,11 +87,15 @@ bool CPeriolexDoc::OpenRecordset() {
     try {
         m_pRecordset->Open(dbOpenDynaset, m_strSQL.toStdString(), 0);
     } catch (CDaoException* e) {
+        // A statement that SQLite cannot run here means the table is missing; anything else
+        // (a lock, a read error) is said as it is.
+        const QString reason = (e->GetErrorCode() & 0xFF) == SQLITE_ERROR ? AfxLoadString(IDP_NO_ARTICLE_TABLE)
+                                                                          : AfxDaoErrorText(*e);
         e->Delete();
         delete m_pRecordset;
         m_pRecordset = nullptr;
         m_database.Close();
-        ReportOpenFailure(AfxLoadString(IDP_NO_ARTICLE_TABLE));
+        ReportOpenFailure(reason);
         return false;
     }
     if (!m_pRecordset->IsBOF()) {

@@ -35,6 +35,7 @@ constexpr unsigned IDP_TEMPLATE_COPY_FAILED = 201;
 constexpr unsigned IDP_TEMPLATE_MISSING = 202;
 constexpr unsigned IDP_NO_ARTICLE_TABLE = 203;
 constexpr unsigned IDP_CATALOGUE_UNREADABLE = 204;
+constexpr unsigned IDP_CATALOGUE_IS_OPEN = 205;
 
 struct ResourceTables;
 // Every resource table of the program, for the framework.

@@ -1,3 +1,5 @@
+#include <cerrno>
+
 #include "Resource.h"
 #include "ResourceParts.h"
 
@@ -25,6 +27,18 @@ constexpr StringResource kStrings[] = {
     {ID_FILE_MRU_FILE1 + 1, "Öffnet dieses Dokument."},
     {ID_FILE_MRU_FILE1 + 2, "Öffnet dieses Dokument."},
     {ID_FILE_MRU_FILE1 + 3, "Öffnet dieses Dokument."},
+    {ID_FILE_MRU_FILE1 + 4, "Öffnet dieses Dokument."},
+    {ID_FILE_MRU_FILE1 + 5, "Öffnet dieses Dokument."},
+    {ID_FILE_MRU_FILE1 + 6, "Öffnet dieses Dokument."},
+    {ID_FILE_MRU_FILE1 + 7, "Öffnet dieses Dokument."},
+    {ID_FILE_MRU_FILE1 + 8, "Öffnet dieses Dokument."},
+    {ID_FILE_MRU_FILE1 + 9, "Öffnet dieses Dokument."},
+    {ID_FILE_MRU_FILE1 + 10, "Öffnet dieses Dokument."},
+    {ID_FILE_MRU_FILE1 + 11, "Öffnet dieses Dokument."},
+    {ID_FILE_MRU_FILE1 + 12, "Öffnet dieses Dokument."},
+    {ID_FILE_MRU_FILE1 + 13, "Öffnet dieses Dokument."},
+    {ID_FILE_MRU_FILE1 + 14, "Öffnet dieses Dokument."},
+    {ID_FILE_MRU_FILE1 + 15, "Öffnet dieses Dokument."},
     {ID_DATENSATZ_NAECHSTER, "Nächster Datensatz\nNächster Datensatz"},
     {ID_DATENSATZ_VORHERIGER, "Vorheriger Datensatz\nVorheriger Datensatz"},
     {ID_DATENSATZ_LETZTER, "Letzter Datensatz\nLetzter Datensatz"},
@@ -155,11 +169,25 @@ constexpr StringResource kStrings[] = {
     {AFX_IDP_DAO_FIRST + 23, "Der Zugriff auf die Katalogdatei wurde verweigert."},
     {AFX_IDP_DAO_FIRST + 26, "Die Datei ist kein Periolex-Katalog."},
 
+    {AFX_IDP_CLOSE_ANYWAY, "Ihre Eingaben konnten nicht gespeichert werden. Trotzdem schließen? Die Eingaben gehen dann verloren."},
+    {AFX_IDS_ERRNO_OTHER, "Systemfehler %1."},
+    {AFX_IDS_ERRNO_FIRST + EPERM, "Der Vorgang ist nicht erlaubt."},
+    {AFX_IDS_ERRNO_FIRST + ENOENT, "Die Datei oder der Ordner existiert nicht."},
+    {AFX_IDS_ERRNO_FIRST + EIO, "Ein-/Ausgabefehler beim Zugriff auf den Datenträger."},
+    {AFX_IDS_ERRNO_FIRST + EACCES, "Sie haben keine Berechtigung für diese Datei oder diesen Ordner."},
+    {AFX_IDS_ERRNO_FIRST + EEXIST, "Die Datei existiert bereits."},
+    {AFX_IDS_ERRNO_FIRST + ENOTDIR, "Ein Teil des Pfades ist kein Ordner."},
+    {AFX_IDS_ERRNO_FIRST + EISDIR, "Der Name bezeichnet einen Ordner, keine Datei."},
+    {AFX_IDS_ERRNO_FIRST + ENOSPC, "Der Datenträger ist voll."},
+    {AFX_IDS_ERRNO_FIRST + EROFS, "Der Datenträger ist schreibgeschützt."},
+    {AFX_IDS_ERRNO_FIRST + ENAMETOOLONG, "Der Dateiname ist zu lang."},
+
     // The program's own messages.
     {IDP_NO_CATALOGUE, "„%1“ kann nicht als Katalog geöffnet werden:\n\n%2"},
     {IDP_TEMPLATE_COPY_FAILED, "Der neue Katalog „%1“ kann nicht angelegt werden:\n\n%2"},
     {IDP_TEMPLATE_MISSING, "Die Vorlage für neue Kataloge „%1“ fehlt."},
     {IDP_NO_ARTICLE_TABLE, "Die Datei enthält keine Artikeltabelle „Zeitschriften“."},
+    {IDP_CATALOGUE_IS_OPEN, "Der Katalog „%1“ ist geöffnet. Schließen Sie ihn, bevor Sie ihn durch einen neuen ersetzen."},
     {IDP_CATALOGUE_UNREADABLE, "Der Katalog „%1“ kann nicht mehr gelesen werden. Bitte schließen Sie ihn und öffnen Sie ihn erneut."},
 };
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
 
 #include "AfxRes.h"
 #include "ModalSeam.h"
@@ -82,15 +83,18 @@ int AfxMessageBox(unsigned stringId, unsigned type) {
 }
 
 QString AfxDaoErrorText(const CDaoException& e) {
-    QString text =
+    const QString text =
         AfxLoadString(AFX_IDP_DAO_FIRST + static_cast<unsigned>(e.GetErrorCode() & 0xFF));
-    if (text.isEmpty()) {
-        text = AfxLoadString(AFX_IDP_DAO_GENERIC);
-    }
-    const QString detail = QString::fromStdString(e.GetErrorMessage());
-    return detail.isEmpty() ? text : text + QStringLiteral("\n\n(") + detail + QLatin1Char(')');
+    return text.isEmpty() ? AfxLoadString(AFX_IDP_DAO_GENERIC) : text;
+}
+
+QString AfxSystemErrorText(int errnoValue) {
+    const QString text = AfxLoadString(AFX_IDS_ERRNO_FIRST + static_cast<unsigned>(errnoValue));
+    return text.isEmpty() ? AfxLoadString(AFX_IDS_ERRNO_OTHER).arg(errnoValue) : text;
 }
 
 void AfxReportDaoException(const CDaoException& e) {
+    // SQLite's own words are English; they go to the log for whoever looks into it.
+    std::fprintf(stderr, "%s\n", e.GetErrorMessage().c_str());
     AfxMessageBox(AfxDaoErrorText(e), MB_OK | MB_ICONEXCLAMATION);
 }

@@ -14,5 +14,7 @@ int AfxMessageBox(unsigned stringId, unsigned type = 0);
 // The user's message for a record-store failure: the application's text for SQLite's result
 // code, then SQLite's own words.
 QString AfxDaoErrorText(const CDaoException& e);
+// The user's text for an operating-system error number.
+QString AfxSystemErrorText(int errnoValue);
 // Reports a failure that a command did not catch; the program goes on.
 void AfxReportDaoException(const CDaoException& e);

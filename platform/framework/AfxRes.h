@@ -129,7 +129,6 @@ constexpr unsigned AFX_IDS_APP_TITLE = 0xE000;
 constexpr unsigned AFX_IDS_IDLEMESSAGE = 0xE001;
 constexpr unsigned AFX_IDS_HELPMODEMESSAGE = 0xE002;
 constexpr unsigned AFX_IDS_ALLFILTER = 0xF000;
-constexpr unsigned AFX_IDS_UNTITLED = 0xF001;
 constexpr unsigned AFX_IDP_FAILED_TO_OPEN_DOC = 0xF101;
 constexpr unsigned AFX_IDP_PARSE_STRING_SIZE = 0xF110;
 constexpr unsigned AFX_IDP_COMMAND_FAILURE = 0xF180;
@@ -185,3 +184,10 @@ constexpr unsigned AFX_IDP_NO_DEFAULT_PRINTER = 0xF353;
 constexpr unsigned AFX_IDS_SHELL_GENERIC_NAME = 0xF320;
 constexpr unsigned AFX_IDS_SHELL_COMMENT = 0xF321;
 constexpr unsigned AFX_IDS_SHELL_PRINT = 0xF322;
+
+// Closing after what was typed could not be stored.
+constexpr unsigned AFX_IDP_CLOSE_ANYWAY = 0xF330;
+// Operating-system errors, by errno: AFX_IDS_ERRNO_FIRST + errno where the table has an entry,
+// else AFX_IDS_ERRNO_OTHER with the number.
+constexpr unsigned AFX_IDS_ERRNO_OTHER = 0xF400;
+constexpr unsigned AFX_IDS_ERRNO_FIRST = 0xF401;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 
 #include "AfxMessageBox.h"
 #include "AfxRes.h"
@@ -24,14 +25,17 @@ bool CDocument::OnNewDocument() {
 }
 
 void CDocument::OnFileClose() {
-    AfxGetApp()->RunGuarded([this] { CommitAllViews(); });
-    OnCloseDocument();
+    if (AfxGetApp()->CommitBeforeClose([this] { CommitAllViews(); })) {
+        OnCloseDocument();
+    }
 }
 
 bool CDocument::OnOpenDocument(const QString& pathName) {
     QFile file(pathName);
     if (!file.open(QIODevice::ReadOnly)) {
-        AfxMessageBox(AfxLoadString(AFX_IDP_FAILED_TO_OPEN_DOC).arg(pathName, file.errorString()),
+        const QFileInfo info(pathName);
+        const int reason = !info.exists() ? ENOENT : info.isDir() ? EISDIR : EACCES;
+        AfxMessageBox(AfxLoadString(AFX_IDP_FAILED_TO_OPEN_DOC).arg(pathName, AfxSystemErrorText(reason)),
                       MB_OK | MB_ICONEXCLAMATION);
         return false;
     }

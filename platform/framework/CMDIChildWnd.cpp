@@ -167,8 +167,8 @@ bool CMDIChildWnd::OnCmdMsg(unsigned nID, CmdAction action) {
 
 void CMDIChildWnd::OnClose() {
     CDocument* doc = m_pView ? m_pView->GetDocument() : nullptr;
-    if (m_pView) {
-        AfxGetApp()->RunGuarded([this] { m_pView->CommitPendingInput(); });
+    if (m_pView && !AfxGetApp()->CommitBeforeClose([this] { m_pView->CommitPendingInput(); })) {
+        return;
     }
     const bool lastWindow =
         !doc || std::none_of(doc->GetViews().begin(), doc->GetViews().end(),

@@ -419,7 +419,9 @@ void CMDIFrameWnd::OnHelp()
     // The most specific help there is: the focused control, the active window, the program.
     QUrl page;
     if (CView* view = GetActiveView()) {
-        page = AfxHelpUrl(view->GetDlgCtrlID(QApplication::focusWidget()));
+        if (const unsigned control = view->GetDlgCtrlID(QApplication::focusWidget()); control != 0) {
+            page = AfxHelpUrl(control);
+        }
         if (page.isEmpty()) {
             page = AfxHelpUrl(MDIGetActive()->GetResourceId());
         }
@@ -439,7 +441,7 @@ void CMDIFrameWnd::OnContextHelp()
 }
 
 void CMDIFrameWnd::OnClose() {
-    if (AfxGetApp()->CloseAllDocuments()) {
+    if (AfxGetApp()->CloseAllDocuments(true)) {
         DestroyFrame();
         QApplication::quit();
     }

@@ -41,6 +41,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         switch (event->type()) {
+            case QEvent::ShortcutOverride:
             case QEvent::KeyPress:
             case QEvent::MouseButtonPress:
             case QEvent::NonClientAreaMouseButtonPress:
@@ -91,7 +92,7 @@ int CWinApp::ExitInstance() {
         qApp->removeEventFilter(m_pPreTranslateFilter.get());
         m_pPreTranslateFilter.reset();
     }
-    CloseAllDocuments();
+    CloseAllDocuments(false);
     delete m_pMainWnd;
     m_pMainWnd = nullptr;
     m_templates.clear();
@@ -259,12 +260,22 @@ CDocument* CWinApp::OpenDocumentFile(const QString& pathName) {
     return doc;
 }
 
-bool CWinApp::CloseAllDocuments() {
+bool CWinApp::CloseAllDocuments(bool bAsk) {
     for (CDocument* doc : GetDocuments()) {
-        RunGuarded([doc] { doc->CommitAllViews(); });
+        if (!CommitBeforeClose([doc] { doc->CommitAllViews(); }, bAsk)) {
+            return false;
+        }
         doc->OnCloseDocument();
     }
     return true;
+}
+
+bool CWinApp::CommitBeforeClose(const std::function<void()>& commit, bool bAsk) {
+    if (RunGuarded(commit) || !bAsk) {
+        return true;
+    }
+    return AfxMessageBox(AfxLoadString(AFX_IDP_CLOSE_ANYWAY), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) ==
+           IDYES;
 }
 
 void CWinApp::DispatchCommand(CView* pView, unsigned nID) {
@@ -291,9 +302,8 @@ bool CWinApp::RunGuarded(const std::function<void()>& work) {
         e->Delete();
     } catch (const std::exception& e) {
         RestoreCursor();
-        AfxMessageBox(AfxLoadString(AFX_IDP_COMMAND_FAILURE) + QStringLiteral("\n\n") +
-                          QString::fromUtf8(e.what()),
-                      MB_OK | MB_ICONSTOP);
+        std::fprintf(stderr, "%s\n", e.what());
+        AfxMessageBox(AfxLoadString(AFX_IDP_COMMAND_FAILURE), MB_OK | MB_ICONSTOP);
     }
     return false;
 }

@@ -54,8 +54,11 @@ public:
     CDocument* OpenDocumentFile(const QString& pathName);
     void AddToRecentFileList(const QString& pathName);
     QStringList GetRecentFiles() const { return m_recentFiles; }
-    // Closes every document, storing what was typed into their windows first.
-    bool CloseAllDocuments();
+    // Closes every document, storing what was typed into their windows first. When that fails
+    // and `bAsk` is set, the user may keep the documents open: then false.
+    bool CloseAllDocuments(bool bAsk);
+    // Runs `commit` before something closes; false when it failed and the user, asked, keeps it.
+    bool CommitBeforeClose(const std::function<void()>& commit, bool bAsk = true);
     std::vector<CDocument*> GetDocuments() const;
 
     // Runs a command along the route from the view's window (or the active one), reporting a

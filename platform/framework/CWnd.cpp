@@ -56,6 +56,12 @@ void CWnd::ShowWindow(int nCmdShow) {
     }
 }
 
+void CWnd::UpdateWindow() {
+    if (m_pWidget) {
+        m_pWidget->repaint();
+    }
+}
+
 void CWnd::DestroyWindow() {
     m_controls.clear();
     if (m_pWidget) {

@@ -33,6 +33,8 @@ public:
     QString GetWindowText() const;
     // SW_HIDE, SW_SHOW or SW_SHOWMAXIMIZED.
     void ShowWindow(int nCmdShow);
+    // Paints the window now rather than at the next turn of the event loop.
+    void UpdateWindow();
     // Ends the window; its widget goes at the next turn of the event loop.
     void DestroyWindow();
 

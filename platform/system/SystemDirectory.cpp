@@ -20,13 +20,18 @@ QString GetSystemDirectory() {
     return programDir.filePath(QStringLiteral("res"));
 }
 
-bool CopyFileTo(const QString& from, const QString& to, QString& error) {
+bool CopyFileTo(const QString& from, const QString& to, int& errnoValue) {
+    namespace fs = std::filesystem;
+    const fs::path target(to.toStdString());
+    const fs::path partial = target.string() + ".part";
     std::error_code ec;
-    std::filesystem::copy_file(std::filesystem::path(from.toStdString()),
-                               std::filesystem::path(to.toStdString()),
-                               std::filesystem::copy_options::overwrite_existing, ec);
+    fs::copy_file(fs::path(from.toStdString()), partial, fs::copy_options::overwrite_existing, ec);
+    if (!ec) {
+        fs::rename(partial, target, ec);
+    }
     if (ec) {
-        error = QString::fromLocal8Bit(ec.message().c_str());
+        errnoValue = ec.value();
+        fs::remove(partial, ec);
         return false;
     }
     return true;

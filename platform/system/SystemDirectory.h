@@ -7,5 +7,7 @@
 // build tree's res folder.
 QString GetSystemDirectory();
 
-// Copies `from` over `to`. On failure returns false and sets `error` to the reason.
-bool CopyFileTo(const QString& from, const QString& to, QString& error);
+// Copies `from` over `to` as a whole: the copy is made beside `to` and then put in its place, so
+// that `to` is never half written and a program still reading the old file keeps reading it.
+// On failure returns false and sets `errnoValue` to the reason.
+bool CopyFileTo(const QString& from, const QString& to, int& errnoValue);

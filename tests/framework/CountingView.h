@@ -5,8 +5,9 @@
 #include <CPrintInfo.h>
 #include <CView.h>
 
+#include "PdfPages.h"
+
 #include <QLabel>
-#include <QProcess>
 #include <QStringList>
 #include <set>
 #include <stdexcept>
@@ -51,18 +52,3 @@ public:
     }
     void OnEndPrinting(CDC*, CPrintInfo*) override { m_calls << QStringLiteral("end"); }
 };
-
-// The text of each page of a PDF file, as pdftotext reads it.
-inline QStringList PdfPages(const QString& path) {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        return {};
-    }
-    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\f'));
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) {
-        pages.removeLast();
-    }
-    return pages;
-}

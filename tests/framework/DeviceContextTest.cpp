@@ -1,6 +1,5 @@
 #include <CDC.h>
 #include <CFont.h>
-#include <CRecordingDC.h>
 
 #include <QImage>
 #include <QPainter>
@@ -9,7 +8,7 @@
 
 namespace {
 
-// The rows and columns of an image that hold dark pixels.
+// Where an image has ink, and how wide the ink is in its top and bottom rows.
 struct Ink {
     QRect box;
     int topRowWidth = 0;
@@ -18,26 +17,18 @@ struct Ink {
 
 Ink InkOf(const QImage& image) {
     Ink ink;
-    auto rowWidth = [&](int y) {
-        int first = -1, last = -1;
-        for (int x = 0; x < image.width(); ++x) {
-            if (qGray(image.pixel(x, y)) < 128) {
-                first = first < 0 ? x : first;
-                last = x;
-            }
-        }
-        return first < 0 ? 0 : last - first + 1;
-    };
     for (int y = 0; y < image.height(); ++y) {
+        QRect row;
         for (int x = 0; x < image.width(); ++x) {
             if (qGray(image.pixel(x, y)) < 128) {
-                ink.box |= QRect(x, y, 1, 1);
+                row |= QRect(x, y, 1, 1);
             }
         }
-    }
-    if (!ink.box.isEmpty()) {
-        ink.topRowWidth = rowWidth(ink.box.top());
-        ink.bottomRowWidth = rowWidth(ink.box.bottom());
+        if (!row.isEmpty()) {
+            ink.topRowWidth = ink.box.isEmpty() ? row.width() : ink.topRowWidth;
+            ink.bottomRowWidth = row.width();
+            ink.box |= row;
+        }
     }
     return ink;
 }
@@ -78,28 +69,6 @@ TEST_F(DeviceContextTest, TwipsTextStandsUprightBelowAndRightOfItsPoint) {
     EXPECT_GE(ink.box.top(), 30 + 144);
     EXPECT_LE(ink.box.bottom(), 30 + 144 + metrics.tmAscent / 10 + 1);
     EXPECT_GT(ink.topRowWidth, 3 * ink.bottomRowWidth) << "the T's bar must be at the top";
-}
-
-TEST_F(DeviceContextTest, ThePrintFontIsAFixedPitchFontMeasuredInTwips) {
-    CRecordingDC dc;
-    dc.SetMapMode(MM_TWIPS);
-    CFont font = PrintFont();
-    CFont* old = dc.SelectObject(&font);
-    EXPECT_EQ(old, nullptr);
-    TEXTMETRIC metrics;
-    ASSERT_TRUE(dc.GetTextMetrics(&metrics));
-    // 14 point characters; Liberation Mono stands in for Courier New with the same metrics.
-    EXPECT_NEAR(metrics.tmHeight + metrics.tmExternalLeading, 317, 4);
-    EXPECT_NEAR(metrics.tmAveCharWidth, 168, 2);
-    EXPECT_EQ(dc.GetTextExtent(QStringLiteral("iiiiiiiiii")).cx,
-              dc.GetTextExtent(QStringLiteral("MMMMMMMMMM")).cx);
-    EXPECT_NEAR(dc.GetTextExtent(QStringLiteral("Seite 12345")).cx, 11 * 168, 3);
-
-    dc.TextOut(720, -1440, QStringLiteral("Zeile"));
-    ASSERT_EQ(dc.Texts().size(), 1u);
-    EXPECT_EQ(dc.Texts()[0].mapMode, MM_TWIPS);
-    EXPECT_EQ(dc.Texts()[0].font.pixelSize(), 280);
-    EXPECT_TRUE(QFontInfo(dc.Texts()[0].font).fixedPitch());
 }
 
 }  // namespace

@@ -1,26 +1,20 @@
-#include <CDaoRecordset.h>
-#include <CMDIChildWnd.h>
 #include <CMDIFrameWnd.h>
-#include <CPreviewView.h>
 #include <CPrintInfo.h>
 #include <CRecordingDC.h>
 #include <ModalSeam.h>
-#include <PreviewCanvas.h>
 #include <PrinterChoice.h>
 #include <sqlite3.h>
 
-#include <QAbstractPrintDialog>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QMainWindow>
-#include <QMdiArea>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTest>
 
 #include "app/CMainFrame.h"
-#include "doc/CPeriolexDoc.h"
+#include "framework/PdfPages.h"
 #include "res/Resource.h"
 #include "support/ProgramTest.h"
 #include "view/CPeriolexView.h"
@@ -38,20 +32,6 @@ void Execute(const QString& path, const std::string& sql) {
     ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
         << (error ? error : "");
     sqlite3_close(db);
-}
-
-// The text of each page of a PDF file, as pdftotext reads it.
-QStringList PdfPages(const QString& path) {
-    QProcess process;
-    process.start("pdftotext", {"-layout", path, "-"});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        return {};
-    }
-    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split('\f');
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) {
-        pages.removeLast();
-    }
-    return pages;
 }
 
 class PrintingTest : public ProgramTest {
@@ -93,6 +73,9 @@ protected:
         }
         return rows;
     }
+    static double RightEdge(const CRecordingDC::Text& t) {
+        return t.x + QFontMetricsF(t.font).horizontalAdvance(t.text);
+    }
     unsigned PageCountOf(const QString& path) {
         EXPECT_TRUE(App()->OpenDocumentFile(path));
         CPrintInfo info;
@@ -101,16 +84,6 @@ protected:
         const unsigned pages = info.GetMaxPage();
         RunCommand(ID_FILE_CLOSE);
         return pages;
-    }
-    // Answers the print dialog: pages `from` to `to` (0: all) into the PDF file `pdf`.
-    static void AnswerPrintDialog(const QString& pdf, int from = 0, int to = 0) {
-        ModalSeam::Push({IDOK, pdf, [from, to](QWidget* w) {
-                             if (from > 0) {
-                                 auto* dialog = static_cast<QAbstractPrintDialog*>(w);
-                                 dialog->setPrintRange(QAbstractPrintDialog::PageRange);
-                                 dialog->setFromTo(from, to);
-                             }
-                         }});
     }
 };
 
@@ -156,32 +129,25 @@ TEST_F(PrintingTest, APageIsHeaderHeadingsFortyFiveRowsAndFooterInTwips) {
     const auto& document = texts[texts.size() - 2];
     EXPECT_EQ(std::tie(document.x, document.y, document.text),
               std::make_tuple(0, kFooterY, "Dokument n46.plx"));
-    EXPECT_EQ(texts.back().y, kFooterY);
+    EXPECT_EQ(std::tie(texts.back().y, texts.back().text), std::make_tuple(kFooterY, "Seite 1"));
+    EXPECT_NEAR(RightEdge(texts.back()), 11338, 1);
 }
 
-TEST_F(PrintingTest, ThePageNumberEndsAtTheRightEdgeHoweverLong) {
-    ASSERT_TRUE(Start({Numbered(3)}));
-    for (unsigned page : {1u, 12345u}) {
-        const Texts texts = PrintPage(page);
-        const auto& number = texts.back();
-        EXPECT_EQ(number.text, QStringLiteral("Seite %1").arg(page));
-        const double width = QFontMetricsF(number.font).horizontalAdvance(number.text);
-        EXPECT_NEAR(number.x + width, 11338, 1) << number.text.toStdString();
-    }
-    EXPECT_TRUE(Rows(PrintPage(12345)).empty()) << "a page past the records has no rows";
-}
-
-TEST_F(PrintingTest, EachPageHoldsItsOwnFortyFiveRecords) {
+TEST_F(PrintingTest, EachPageHoldsItsOwnRecordsAndEndsItsNumberAtTheRightEdge) {
     ASSERT_TRUE(Start({Numbered(100)}));
     const Texts second = Rows(PrintPage(2));
     ASSERT_EQ(second.size(), 45u);
     EXPECT_TRUE(second.front().text.startsWith("46 "));
     EXPECT_TRUE(second.back().text.startsWith("90 "));
     EXPECT_EQ(ActiveView()->m_nPrintPage, 2);
-
     const Texts third = Rows(PrintPage(3));
     ASSERT_EQ(third.size(), 10u);
     EXPECT_TRUE(third.back().text.startsWith("100 "));
+
+    const Texts far = PrintPage(12345);
+    EXPECT_TRUE(Rows(far).empty()) << "a page past the records has no rows";
+    EXPECT_EQ(far.back().text, "Seite 12345");
+    EXPECT_NEAR(RightEdge(far.back()), 11338, 1);
 }
 
 TEST_F(PrintingTest, ColumnsArePaddedByCharactersAndLongTextsPushTheRowOn) {
@@ -215,7 +181,7 @@ TEST_F(PrintingTest, PrintingStoresTheTypedTextFirstAndShowsRecordOneAfterwards)
     }
     TypeInto(IDC_ARTIKELNAME, "Neu getippt");
     const QString pdf = TempPath("druck.pdf");
-    AnswerPrintDialog(pdf);
+    ModalSeam::Push({IDOK, pdf, {}});
     AfxSetPrintersInstalledForTesting(true);
     QTest::keyClick(MainFrame()->MainWindow(), Qt::Key_P, Qt::ControlModifier);
     ProcessEvents();
@@ -228,80 +194,6 @@ TEST_F(PrintingTest, PrintingStoresTheTypedTextFirstAndShowsRecordOneAfterwards)
     EXPECT_TRUE(pages[0].contains("Neu getippt")) << pages[0].toStdString();
     EXPECT_EQ(Caption(), "Datensatz 1 von 100");
     EXPECT_EQ(FormTexts(), StoredRecord({"1", "Heft 1", "Artikel 1", "1"}));
-}
-
-TEST_F(PrintingTest, OnlyThePagesChosenInTheDialogArePrinted) {
-    ASSERT_TRUE(Start({Numbered(100)}));
-    AfxSetPrintersInstalledForTesting(true);
-    const QString pdf = TempPath("seiten.pdf");
-    AnswerPrintDialog(pdf, 2, 3);
-    RunCommand(ID_FILE_PRINT);
-    const QStringList pages = PdfPages(pdf);
-    ASSERT_EQ(pages.size(), 2);
-    EXPECT_TRUE(pages[0].contains("Seite 2"));
-    EXPECT_TRUE(pages[0].contains("46         Heft 46"));
-    EXPECT_TRUE(pages[1].contains("Seite 3"));
-
-    ModalSeam::Push({IDCANCEL, {}, {}});
-    RunCommand(ID_FILE_PRINT);
-    EXPECT_EQ(ModalSeam::Requests().size(), 2u);
-}
-
-TEST_F(PrintingTest, WithoutAPrinterTheCatalogueIsPrintedIntoAPdfFile) {
-    ASSERT_TRUE(Start({Numbered(50)}));
-    AfxSetPrintersInstalledForTesting(false);
-    ModalSeam::Push({IDOK, TempPath("katalog"), {}});
-    RunCommand(ID_FILE_PRINT);
-    ASSERT_EQ(ModalSeam::Requests().size(), 1u);
-    EXPECT_EQ(ModalSeam::Requests()[0].kind, ModalRequest::Kind::FileDialog);
-    EXPECT_EQ(ModalSeam::Requests()[0].text, "Als PDF-Datei drucken");
-    EXPECT_EQ(PdfPages(TempPath("katalog.pdf")).size(), 2);
-}
-
-TEST_F(PrintingTest, AnotherWindowKeepsItsTypedTextForItsOwnRecord) {
-    const QString path = Numbered(10);
-    ASSERT_TRUE(Start({path}));
-    RunCommand(ID_WINDOW_NEW);
-    for (int i = 0; i < 6; ++i) {
-        RunCommand(ID_DATENSATZ_NAECHSTER);
-    }
-    TypeInto(IDC_SEITE, "77");
-    CMDIChildWnd* second = MainFrame()->MDIGetActive();
-    CMDIChildWnd* first = MainFrame()->GetChildFrames().front() == second
-                              ? MainFrame()->GetChildFrames().back()
-                              : MainFrame()->GetChildFrames().front();
-    first->ActivateFrame();
-    AfxSetPrintersInstalledForTesting(false);
-    ModalSeam::Push({IDOK, TempPath("fenster.pdf"), {}});
-    RunCommand(ID_FILE_PRINT);
-
-    second->OnClose();
-    ProcessEvents();
-    EXPECT_EQ(StoredRecords(path)[0][3], "1") << "the record now current is not the other's";
-    EXPECT_EQ(StoredRecords(path)[6][3], "77");
-}
-
-TEST_F(PrintingTest, ThePreviewShowsTheCataloguesPagesAndLeavesTheFormOnRecordOne) {
-    ASSERT_TRUE(Start({Numbered(100)}));
-    RunCommand(ID_DATENSATZ_LETZTER);
-    CPeriolexView* view = ActiveView();
-    RunCommand(ID_FILE_PRINT_PREVIEW);
-    CPreviewView* preview = view->GetPrintPreview();
-    ASSERT_NE(preview, nullptr);
-    EXPECT_EQ(MainFrame()->MainWindow()->centralWidget(), preview->Widget());
-    EXPECT_EQ(preview->PageIndicator(), "Seite 1 von 3");
-    const QImage page = preview->RenderPage(3, 72);
-    EXPECT_LT(page.convertToFormat(QImage::Format_Grayscale8)
-                  .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                  .pixelColor(0, 0)
-                  .value(),
-              255)
-        << "the page has ink on it";
-
-    QTest::keyClick(preview->Canvas(), Qt::Key_Escape);
-    ProcessEvents();
-    EXPECT_EQ(MainFrame()->MainWindow()->centralWidget(), MainFrame()->MdiArea());
-    EXPECT_EQ(Caption(), "Datensatz 1 von 100");
 }
 
 // The program itself, started from the command line to print.
