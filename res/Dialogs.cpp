@@ -1,5 +1,5 @@
 #include "Resource.h"
-#include "ResourceParts.h"
+#include "PeriolexTables.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <Resources.h>
 
 #include "Resource.h"
-#include "ResourceParts.h"
+#include "PeriolexTables.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <cerrno>
 
 #include "Resource.h"
-#include "ResourceParts.h"
+#include "PeriolexTables.h"
 
 namespace {
 

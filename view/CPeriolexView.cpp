@@ -57,7 +57,7 @@ void CPeriolexView::OnUpdate(CView*, long lHint, void*) {
     if (!m_pSet) {
         return;
     }
-    if (lHint == kHintRecordsChanged || lHint == kHintSetReopened) {
+    if (lHint == kHintSetChanged) {
         FollowOtherWindow();
         return;
     }
@@ -121,9 +121,7 @@ void CPeriolexView::SaveRecord() {
             return;
         }
     } else {
-        if (m_pSet->GetAbsolutePosition() < 0 || m_pSet->GetBookmark() != m_shownKey) {
-            m_pSet->SetBookmark(m_shownKey);
-        }
+        PositionOnShownRecord();
         m_pSet->Edit();
         for (int i = 0; i < 4; ++i) {
             if (changed[i]) {
@@ -152,31 +150,31 @@ bool CPeriolexView::SaveAndReturnToShownRecord() {
         return false;
     }
     SaveRecord();
-    if (!m_bShowsRecord) {
-        return false;
-    }
-    if (!m_pSet->HasBookmark(m_shownKey)) {
+    // A form without its record (deleted, left out by a query, or lost to a failure) starts
+    // again from the first record of the set; an empty set keeps it empty.
+    if (!m_bShowsRecord || !m_pSet->HasBookmark(m_shownKey)) {
         ShowFirstRecord();
         return false;
     }
-    if (m_pSet->GetAbsolutePosition() < 0 || m_pSet->GetBookmark() != m_shownKey) {
-        m_pSet->SetBookmark(m_shownKey);
-    }
+    PositionOnShownRecord();
     return true;
 }
 
-void CPeriolexView::ShowFirstRecord() {
-    if (!m_pSet->IsOpen()) {
-        m_bShowsRecord = false;
-        return;
+void CPeriolexView::PositionOnShownRecord() {
+    if (m_pSet->GetAbsolutePosition() < 0 || m_pSet->GetBookmark() != m_shownKey) {
+        m_pSet->SetBookmark(m_shownKey);
     }
-    m_Anzahl = QString::number(m_pSet->GetRecordCount());
-    if (m_pSet->GetRecordCount() < 1) {
+}
+
+void CPeriolexView::ShowFirstRecord() {
+    // A set that could not be opened again leaves an empty form that nothing is written from.
+    m_Anzahl = QString::number(m_pSet->IsOpen() ? m_pSet->GetRecordCount() : 0);
+    if (!m_pSet->IsOpen() || m_pSet->GetRecordCount() < 1) {
         ShowNoRecord();
         return;
     }
     m_pSet->MoveFirst();
-    m_Datensatz = QStringLiteral("Datensatz 1 von ") + m_Anzahl;
+    SetCaption(QStringLiteral("1"));
     LoadRecord();
 }
 
@@ -190,7 +188,7 @@ void CPeriolexView::FollowOtherWindow() {
     // Only the caption changes; what the user typed stays in the form.
     UpdateData(true);
     m_Anzahl = QString::number(m_pSet->GetRecordCount());
-    m_pSet->SetBookmark(m_shownKey);
+    PositionOnShownRecord();
     SetCaption(QString::number(m_pSet->GetAbsolutePosition() + 1));
     UpdateData(false);
 }
@@ -204,7 +202,7 @@ void CPeriolexView::OnDatensatzErster() {
         return;
     }
     m_pSet->MoveFirst();
-    m_Datensatz = QStringLiteral("Datensatz 1 von ") + m_Anzahl;
+    SetCaption(QStringLiteral("1"));
     LoadRecord();
 }
 
@@ -239,7 +237,7 @@ void CPeriolexView::OnDatensatzVorheriger() {
     m_pSet->MovePrev();
     const QString position = QString::number(m_pSet->GetAbsolutePosition() + 1);
     if (m_pSet->IsBOF()) {
-        m_Datensatz = QStringLiteral("Datensatz 1 von ") + m_Anzahl;
+        SetCaption(QStringLiteral("1"));
         m_pSet->MoveFirst();
     } else {
         SetCaption(position);
@@ -262,7 +260,7 @@ void CPeriolexView::OnDatensatzHinzufuegen() {
     SetCaption(m_Anzahl);
     m_pSet->MoveLast();
     LoadRecord();
-    TellOtherWindows(kHintRecordsChanged);
+    TellOtherWindows(kHintSetChanged);
 }
 
 void CPeriolexView::OnDatensatzLoeschen() {
@@ -293,7 +291,7 @@ void CPeriolexView::OnDatensatzLoeschen() {
     m_Anzahl = QString::number(m_pSet->GetRecordCount());
     SetCaption(QString::number(m_pSet->GetAbsolutePosition() + 1));
     LoadRecord();
-    TellOtherWindows(kHintRecordsChanged);
+    TellOtherWindows(kHintSetChanged);
 }
 
 bool CPeriolexView::ReopenSet(const QString& statement)
@@ -317,24 +315,13 @@ bool CPeriolexView::ReopenSet(const QString& statement)
         AfxMessageBox(AfxLoadString(IDP_CATALOGUE_UNREADABLE).arg(GetDocument()->GetTitle()),
                       MB_OK | MB_ICONSTOP);
     }
-    ShowFirstRecord();
-    TellOtherWindows(kHintSetReopened);
+    ShowReopenedSet();
     return false;
 }
 
-void CPeriolexView::ShowWholeSetFromFirst()
-{
-    if (m_pSet->GetRecordCount() < 1) {
-        m_Anzahl = QStringLiteral("0");
-        ShowNoRecord();
-    } else {
-        m_pSet->MoveLast();
-        m_Anzahl = QString::number(m_pSet->GetAbsolutePosition() + 1);
-        m_pSet->MoveFirst();
-        m_Datensatz = QStringLiteral("Datensatz 1 von ") + m_Anzahl;
-        LoadRecord();
-    }
-    TellOtherWindows(kHintSetReopened);
+void CPeriolexView::ShowReopenedSet() {
+    ShowFirstRecord();
+    TellOtherWindows(kHintSetChanged);
 }
 
 void CPeriolexView::OnQuery()
@@ -350,7 +337,7 @@ void CPeriolexView::OnQuery()
         return;
     }
     if (m_pSet->GetRecordCount() >= 1) {
-        ShowWholeSetFromFirst();
+        ShowReopenedSet();
         return;
     }
     AfxMessageBox(QStringLiteral("Keine Übereinstimmungen gefunden"), MB_OK);
@@ -362,5 +349,5 @@ void CPeriolexView::OnClearQuery()
     if (!m_pSet || !ReopenSet(WholeTableStatement())) {
         return;
     }
-    ShowWholeSetFromFirst();
+    ShowReopenedSet();
 }

@@ -15,11 +15,9 @@ class CPeriolexDoc;
 // the user typed into that record and no other.
 class CPeriolexView : public CFormView {
 public:
-    // Hints with which one window tells the other windows of its catalogue what it changed.
-    enum UpdateHint : long {
-        kHintRecordsChanged = 1,  // records were added or deleted
-        kHintSetReopened = 2,     // the set was opened anew (a query, or the query cleared)
-    };
+    // The hint with which one window tells the other windows of its catalogue that the shared
+    // set changed under them: records added or deleted, or the set opened anew by a query.
+    static constexpr long kHintSetChanged = 1;
 
     CPeriolexView();
 
@@ -73,6 +71,7 @@ private:
     // is no record to step from.
     bool SaveAndReturnToShownRecord();
     void ShowFirstRecord();
+    void PositionOnShownRecord();
     // Another window added or deleted records: the count and position follow, typed text stays.
     void FollowOtherWindow();
     void SetCaption(const QString& position);
@@ -80,7 +79,7 @@ private:
     // whole table if it can and returns false.
     bool ReopenSet(const QString& statement);
     // After the set was opened anew: count, first record, and word to the other windows.
-    void ShowWholeSetFromFirst();
+    void ShowReopenedSet();
     void TellOtherWindows(long hint);
 
     // Fields 1 to 4 of the record as the form holds them.

@@ -82,7 +82,7 @@ void CPeriolexView::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
 
     if (hasRecords) {
         m_pSet->MoveFirst();
-        m_Datensatz = QStringLiteral("Datensatz 1 von ") + m_Anzahl;
+        SetCaption(QStringLiteral("1"));
         LoadRecord();
     }
     pDC->SelectObject(oldFont);

@@ -3,6 +3,9 @@
 #include <QScreen>
 #include <QTest>
 
+#include <CHelpWindow.h>
+#include <ResourceLookup.h>
+
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
 #include "res/Resource.h"
@@ -64,6 +67,42 @@ TEST_F(SplashTest, NoSplashWhenSwitchedOff)
 {
     ASSERT_TRUE(Start());
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+class SplashKeysTest : public SplashTest {};
+
+TEST_F(SplashKeysTest, AnAcceleratorOnlyClosesTheSplash)
+{
+    ASSERT_TRUE(Start({"--splash", CopyOfExample()}));
+    ASSERT_NE(CSplashWnd::Current(), nullptr);
+    QWidget* window = MainFrame()->MainWindow();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    Field(IDC_ARTIKELNAME)->setFocus();
+    // F1 needs no modifier key, whose own press would close the splash first.
+    QTest::keyClick(Field(IDC_ARTIKELNAME), Qt::Key_F1);
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
+    EXPECT_EQ(CHelpWindow::Window(), nullptr) << "the key did not open the help";
+    QTest::keyClick(Field(IDC_ARTIKELNAME), Qt::Key_F1);
+    ASSERT_NE(CHelpWindow::Window(), nullptr);
+    CHelpWindow::Window()->close();
+}
+
+TEST_F(SplashKeysTest, AMissingPictureMeansNoSplashAndANormalStart)
+{
+    // The program's own tables, less the splash picture.
+    static ResourceTables withoutPicture = PeriolexResources();
+    static const ImageResource bitmaps[] = {{IDR_MAINFRAME, ":/periolex/toolbar128.png"}};
+    withoutPicture.bitmaps = bitmaps;
+    AfxSetResourceTables(&withoutPicture);
+    CSplashWnd::SetSplashEnabled(true);
+    CSplashWnd::ShowSplash(nullptr);
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
+    AfxSetResourceTables(&PeriolexResources());
 }
 
 }  // namespace
