@@ -14,8 +14,7 @@ constexpr unsigned kIndicators[] = {
 
 }  // namespace
 
-MESSAGE_MAP(CMainFrame, CMDIFrameWnd,
-            ON_COMMAND(ID_HELP_FINDER, &ThisClass::OnHelpFinder),
+MESSAGE_MAP(CMainFrame, CMDIFrameWnd, ON_COMMAND(ID_HELP_FINDER, &ThisClass::OnHelpFinder),
             ON_COMMAND(ID_HELP, &ThisClass::OnHelp),
             ON_COMMAND(ID_CONTEXT_HELP, &ThisClass::OnContextHelp),
             ON_COMMAND(ID_DEFAULT_HELP, &ThisClass::OnHelpFinder))

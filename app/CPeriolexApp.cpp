@@ -7,8 +7,8 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
-#include "doc/CatalogueFormat.h"
 #include "doc/CPeriolexDoc.h"
+#include "doc/CatalogueFormat.h"
 #include "res/Resource.h"
 #include "view/CPeriolexView.h"
 
@@ -68,8 +68,7 @@ bool CPeriolexApp::InitInstance() {
     return true;
 }
 
-bool CPeriolexApp::PreTranslateMessage(QObject* target, QEvent* event)
-{
+bool CPeriolexApp::PreTranslateMessage(QObject* target, QEvent* event) {
     if (CSplashWnd::FilterSplashMessage(event)) {
         return true;
     }

@@ -4,8 +4,8 @@
 #include <ResourceLookup.h>
 
 #include <QEvent>
-#include <QKeyEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTimerEvent>
@@ -21,8 +21,7 @@ constexpr int kSplashMilliseconds = 750;
 class SplashWidget : public QWidget {
 public:
     SplashWidget(const QPixmap& picture, QWidget* owner)
-        : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint), m_picture(picture)
-    {
+        : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint), m_picture(picture) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFixedSize(picture.deviceIndependentSize().toSize());
         m_timer = startTimer(kSplashMilliseconds);
@@ -30,8 +29,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override { QPainter(this).drawPixmap(0, 0, m_picture); }
-    void timerEvent(QTimerEvent* event) override
-    {
+    void timerEvent(QTimerEvent* event) override {
         if (event->timerId() == m_timer && CSplashWnd::Current()) {
             CSplashWnd::Current()->HideSplash();
         }
@@ -48,18 +46,18 @@ bool CSplashWnd::s_bSplashEnabled = false;
 CSplashWnd* CSplashWnd::s_pSplash = nullptr;
 int CSplashWnd::s_nSwallowKey = 0;
 
-CSplashWnd::~CSplashWnd()
-{
+CSplashWnd::~CSplashWnd() {
     if (QWidget* w = GetSafeHwnd()) {
         QObject::disconnect(w, nullptr, nullptr, nullptr);
     }
     s_pSplash = nullptr;
 }
 
-void CSplashWnd::SetSplashEnabled(bool bEnable) { s_bSplashEnabled = bEnable; }
+void CSplashWnd::SetSplashEnabled(bool bEnable) {
+    s_bSplashEnabled = bEnable;
+}
 
-void CSplashWnd::ShowSplash(CWnd* pParentWnd)
-{
+void CSplashWnd::ShowSplash(CWnd* pParentWnd) {
     if (!s_bSplashEnabled || s_pSplash) {
         return;
     }
@@ -72,8 +70,7 @@ void CSplashWnd::ShowSplash(CWnd* pParentWnd)
     }
 }
 
-bool CSplashWnd::CreateSplash(CWnd* pParentWnd)
-{
+bool CSplashWnd::CreateSplash(CWnd* pParentWnd) {
     m_splashBitmap = AfxLoadBitmap(IDB_SPLASH);
     if (m_splashBitmap.isNull()) {
         return false;
@@ -84,14 +81,14 @@ bool CSplashWnd::CreateSplash(CWnd* pParentWnd)
     // Its owner may take the window along; the object then goes too.
     QObject::connect(widget, &QObject::destroyed, [this] { delete this; });
     const QWidget* over = owner && owner->isVisible() ? owner : nullptr;
-    const QRect area = over ? over->frameGeometry() : QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect area =
+        over ? over->frameGeometry() : QGuiApplication::primaryScreen()->availableGeometry();
     widget->move(area.center() - widget->rect().center());
     widget->show();
     return true;
 }
 
-bool CSplashWnd::FilterSplashMessage(QEvent* event)
-{
+bool CSplashWnd::FilterSplashMessage(QEvent* event) {
     if (s_nSwallowKey != 0 && event->type() == QEvent::KeyPress) {
         const bool same = static_cast<QKeyEvent*>(event)->key() == s_nSwallowKey;
         s_nSwallowKey = 0;
@@ -103,25 +100,24 @@ bool CSplashWnd::FilterSplashMessage(QEvent* event)
         return false;
     }
     switch (event->type()) {
-    case QEvent::ShortcutOverride:
-        // A key of the accelerator table would run its command before any key press is seen;
-        // taking the override keeps it from doing so, and the press that follows is dropped.
-        event->accept();
-        s_nSwallowKey = static_cast<QKeyEvent*>(event)->key();
-        s_pSplash->HideSplash();
-        return true;
-    case QEvent::KeyPress:
-    case QEvent::MouseButtonPress:
-    case QEvent::NonClientAreaMouseButtonPress:
-        s_pSplash->HideSplash();
-        return true;
-    default:
-        return false;
+        case QEvent::ShortcutOverride:
+            // A key of the accelerator table would run its command before any key press is seen;
+            // taking the override keeps it from doing so, and the press that follows is dropped.
+            event->accept();
+            s_nSwallowKey = static_cast<QKeyEvent*>(event)->key();
+            s_pSplash->HideSplash();
+            return true;
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+        case QEvent::NonClientAreaMouseButtonPress:
+            s_pSplash->HideSplash();
+            return true;
+        default:
+            return false;
     }
 }
 
-void CSplashWnd::HideSplash()
-{
+void CSplashWnd::HideSplash() {
     delete this;
     if (CMDIFrameWnd* mainFrame = AfxGetMainFrame(); mainFrame && mainFrame->GetSafeHwnd()) {
         mainFrame->GetSafeHwnd()->repaint();

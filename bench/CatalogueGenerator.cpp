@@ -367,10 +367,9 @@ void GenerateCatalogue(const std::string& path, long records, unsigned seed) {
     }
 }
 
-std::string CachedCatalogue(long records)
-{
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("periolex-bench-" + std::to_string(records) + ".plx");
+std::string CachedCatalogue(long records) {
+    const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                       ("periolex-bench-" + std::to_string(records) + ".plx");
     if (!std::filesystem::exists(path)) {
         // Made under another name first, so that an interrupted run leaves no half catalogue.
         const std::string building = path.string() + ".building";

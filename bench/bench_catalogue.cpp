@@ -22,7 +22,9 @@
 
 namespace {
 
-std::string Catalogue(long records) { return CachedCatalogue(records); }
+std::string Catalogue(long records) {
+    return CachedCatalogue(records);
+}
 
 // Baseline: every key of the table, read with plain SQLite.
 void BM_RawReadAllKeys(benchmark::State& state) {
@@ -93,8 +95,7 @@ void BM_FormStep(benchmark::State& state) {
 
 // One record command as the view runs it, with an unchanged form. Stepping past either end
 // keeps working: next and previous turn round at the ends.
-void BM_RecordCommand(benchmark::State& state)
-{
+void BM_RecordCommand(benchmark::State& state) {
     const unsigned command = static_cast<unsigned>(state.range(1));
     const QString path = QString::fromStdString(Catalogue(state.range(0)));
     const QString work = path + QStringLiteral(".work");

@@ -13,10 +13,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "CatalogueGenerator.h"
 #include "CDaoDatabase.h"
 #include "CDaoException.h"
 #include "CDaoRecordset.h"
+#include "CatalogueGenerator.h"
 #include "LikeDialect.h"
 
 namespace {

@@ -11,13 +11,12 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 
-#include "app/CPeriolexApp.h"
 #include <ModalSeam.h>
+#include "app/CPeriolexApp.h"
 
 namespace {
 
-int ShowBareWindow()
-{
+int ShowBareWindow() {
     QMainWindow window;
     window.menuBar()->addMenu(QStringLiteral("&Datei"));
     window.showMaximized();
@@ -25,8 +24,7 @@ int ShowBareWindow()
     return 0;
 }
 
-int ShowPeriolex(bool splash)
-{
+int ShowPeriolex(bool splash) {
     AfxInstallGermanTranslation();
     CPeriolexApp app;
     app.SetArguments(splash ? QStringList{} : QStringList{QStringLiteral("--nosplash")});
@@ -37,8 +35,7 @@ int ShowPeriolex(bool splash)
 
 // Runs `scenario` in a new process with its own QApplication; the time is the child's whole life.
 template <class Scenario>
-void InChild(benchmark::State& state, Scenario scenario)
-{
+void InChild(benchmark::State& state, Scenario scenario) {
     for (auto _ : state) {
         const pid_t child = fork();
         if (child == 0) {
@@ -58,21 +55,26 @@ void InChild(benchmark::State& state, Scenario scenario)
     }
 }
 
-void BM_BareQtMainWindow(benchmark::State& state) { InChild(state, ShowBareWindow); }
+void BM_BareQtMainWindow(benchmark::State& state) {
+    InChild(state, ShowBareWindow);
+}
 
-void BM_PeriolexStart(benchmark::State& state)
-{
+void BM_PeriolexStart(benchmark::State& state) {
     const bool splash = state.range(0) != 0;
     InChild(state, [splash] { return ShowPeriolex(splash); });
 }
 
 BENCHMARK(BM_BareQtMainWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_PeriolexStart)->ArgName("splash")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PeriolexStart)
+    ->ArgName("splash")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // Settings and desktop files of the runs stay out of the user's folders.
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());

@@ -7,8 +7,8 @@
 #include <ResourceLookup.h>
 #include <SystemDirectory.h>
 
-#include <QDir>
 #include <sqlite3.h>
+#include <QDir>
 #include <QFileInfo>
 
 #include "res/Resource.h"
@@ -89,8 +89,9 @@ bool CPeriolexDoc::OpenRecordset() {
     } catch (CDaoException* e) {
         // A statement that SQLite cannot run here means the table is missing; anything else
         // (a lock, a read error) is said as it is.
-        const QString reason = (e->GetErrorCode() & 0xFF) == SQLITE_ERROR ? AfxLoadString(IDP_NO_ARTICLE_TABLE)
-                                                                          : AfxDaoErrorText(*e);
+        const QString reason = (e->GetErrorCode() & 0xFF) == SQLITE_ERROR
+                                   ? AfxLoadString(IDP_NO_ARTICLE_TABLE)
+                                   : AfxDaoErrorText(*e);
         e->Delete();
         delete m_pRecordset;
         m_pRecordset = nullptr;
@@ -107,8 +108,7 @@ bool CPeriolexDoc::OpenRecordset() {
 }
 
 bool CPeriolexDoc::StoreRecord(const COleVariant& key,
-                               const std::array<std::optional<QString>, 4>& fields)
-{
+                               const std::array<std::optional<QString>, 4>& fields) {
     const std::optional<std::int64_t> id = key.GetInteger();
     if (!id || !m_database.IsOpen()) {
         return false;

@@ -1,5 +1,5 @@
-#include "Resource.h"
 #include "PeriolexTables.h"
+#include "Resource.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "Resource.h"
 #include "PeriolexTables.h"
+#include "Resource.h"
 
 namespace {
 
@@ -25,4 +25,6 @@ constexpr HelpTopic kHelpTopics[] = {
 
 }  // namespace
 
-std::span<const HelpTopic> PeriolexHelpTopics() { return kHelpTopics; }
+std::span<const HelpTopic> PeriolexHelpTopics() {
+    return kHelpTopics;
+}

@@ -1,7 +1,7 @@
 #include <Resources.h>
 
-#include "Resource.h"
 #include "PeriolexTables.h"
+#include "Resource.h"
 
 namespace {
 

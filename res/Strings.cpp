@@ -1,7 +1,7 @@
 #include <cerrno>
 
-#include "Resource.h"
 #include "PeriolexTables.h"
+#include "Resource.h"
 
 namespace {
 
@@ -169,12 +169,15 @@ constexpr StringResource kStrings[] = {
     {AFX_IDP_DAO_FIRST + 23, "Der Zugriff auf die Katalogdatei wurde verweigert."},
     {AFX_IDP_DAO_FIRST + 26, "Die Datei ist kein Periolex-Katalog."},
 
-    {AFX_IDP_CLOSE_ANYWAY, "Ihre Eingaben konnten nicht gespeichert werden. Trotzdem schließen? Die Eingaben gehen dann verloren."},
+    {AFX_IDP_CLOSE_ANYWAY,
+     "Ihre Eingaben konnten nicht gespeichert werden. Trotzdem schließen? Die Eingaben gehen dann "
+     "verloren."},
     {AFX_IDS_ERRNO_OTHER, "Systemfehler %1."},
     {AFX_IDS_ERRNO_FIRST + EPERM, "Der Vorgang ist nicht erlaubt."},
     {AFX_IDS_ERRNO_FIRST + ENOENT, "Die Datei oder der Ordner existiert nicht."},
     {AFX_IDS_ERRNO_FIRST + EIO, "Ein-/Ausgabefehler beim Zugriff auf den Datenträger."},
-    {AFX_IDS_ERRNO_FIRST + EACCES, "Sie haben keine Berechtigung für diese Datei oder diesen Ordner."},
+    {AFX_IDS_ERRNO_FIRST + EACCES,
+     "Sie haben keine Berechtigung für diese Datei oder diesen Ordner."},
     {AFX_IDS_ERRNO_FIRST + EEXIST, "Die Datei existiert bereits."},
     {AFX_IDS_ERRNO_FIRST + ENOTDIR, "Ein Teil des Pfades ist kein Ordner."},
     {AFX_IDS_ERRNO_FIRST + EISDIR, "Der Name bezeichnet einen Ordner, keine Datei."},
@@ -187,8 +190,11 @@ constexpr StringResource kStrings[] = {
     {IDP_TEMPLATE_COPY_FAILED, "Der neue Katalog „%1“ kann nicht angelegt werden:\n\n%2"},
     {IDP_TEMPLATE_MISSING, "Die Vorlage für neue Kataloge „%1“ fehlt."},
     {IDP_NO_ARTICLE_TABLE, "Die Datei enthält keine Artikeltabelle „Zeitschriften“."},
-    {IDP_CATALOGUE_IS_OPEN, "Der Katalog „%1“ ist geöffnet. Schließen Sie ihn, bevor Sie ihn durch einen neuen ersetzen."},
-    {IDP_CATALOGUE_UNREADABLE, "Der Katalog „%1“ kann nicht mehr gelesen werden. Bitte schließen Sie ihn und öffnen Sie ihn erneut."},
+    {IDP_CATALOGUE_IS_OPEN,
+     "Der Katalog „%1“ ist geöffnet. Schließen Sie ihn, bevor Sie ihn durch einen neuen ersetzen."},
+    {IDP_CATALOGUE_UNREADABLE,
+     "Der Katalog „%1“ kann nicht mehr gelesen werden. Bitte schließen Sie ihn und öffnen Sie ihn "
+     "erneut."},
 };
 
 }  // namespace

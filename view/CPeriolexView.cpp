@@ -1,8 +1,8 @@
 #include "CPeriolexView.h"
 
 #include <AfxMessageBox.h>
-#include <CDaoRecordset.h>
 #include <CDaoException.h>
+#include <CDaoRecordset.h>
 #include <CDataExchange.h>
 #include <ResourceLookup.h>
 
@@ -294,8 +294,7 @@ void CPeriolexView::OnDatensatzLoeschen() {
     TellOtherWindows(kHintSetChanged);
 }
 
-bool CPeriolexView::ReopenSet(const QString& statement)
-{
+bool CPeriolexView::ReopenSet(const QString& statement) {
     try {
         m_pSet->Close();
         m_pSet->Open(dbOpenDynaset, statement.toStdString(), 0);
@@ -324,8 +323,7 @@ void CPeriolexView::ShowReopenedSet() {
     TellOtherWindows(kHintSetChanged);
 }
 
-void CPeriolexView::OnQuery()
-{
+void CPeriolexView::OnQuery() {
     if (!m_pSet) {
         return;
     }
@@ -344,8 +342,7 @@ void CPeriolexView::OnQuery()
     OnClearQuery();
 }
 
-void CPeriolexView::OnClearQuery()
-{
+void CPeriolexView::OnClearQuery() {
     if (!m_pSet || !ReopenSet(WholeTableStatement())) {
         return;
     }

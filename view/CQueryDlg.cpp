@@ -6,8 +6,7 @@
 
 CQueryDlg::CQueryDlg() : CDialog(IDD_ABFRAGE) {}
 
-void CQueryDlg::DoDataExchange(CDataExchange* pDX)
-{
+void CQueryDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_ABFRAGE_TEXT, m_strText);
 }

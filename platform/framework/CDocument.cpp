@@ -35,8 +35,9 @@ bool CDocument::OnOpenDocument(const QString& pathName) {
     if (!file.open(QIODevice::ReadOnly)) {
         const QFileInfo info(pathName);
         const int reason = !info.exists() ? ENOENT : info.isDir() ? EISDIR : EACCES;
-        AfxMessageBox(AfxLoadString(AFX_IDP_FAILED_TO_OPEN_DOC).arg(pathName, AfxSystemErrorText(reason)),
-                      MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(
+            AfxLoadString(AFX_IDP_FAILED_TO_OPEN_DOC).arg(pathName, AfxSystemErrorText(reason)),
+            MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     return true;

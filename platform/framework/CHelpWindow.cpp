@@ -19,8 +19,7 @@ namespace {
 QPointer<QWidget> s_window;
 QPointer<QTextBrowser> s_browser;
 
-QWidget* MakeWindow(QWidget* owner)
-{
+QWidget* MakeWindow(QWidget* owner) {
     auto* window = new QWidget(nullptr, Qt::Window);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(AfxLoadString(AFX_IDS_HELP_TITLE));
@@ -38,7 +37,8 @@ QWidget* MakeWindow(QWidget* owner)
     forward->setShortcut(QKeySequence::Forward);
     back->setEnabled(false);
     forward->setEnabled(false);
-    QObject::connect(contents, &QAction::triggered, browser, [browser] { browser->setSource(AfxHelpUrl(0)); });
+    QObject::connect(contents, &QAction::triggered, browser,
+                     [browser] { browser->setSource(AfxHelpUrl(0)); });
     QObject::connect(back, &QAction::triggered, browser, &QTextBrowser::backward);
     QObject::connect(forward, &QAction::triggered, browser, &QTextBrowser::forward);
     QObject::connect(browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
@@ -59,8 +59,7 @@ QWidget* MakeWindow(QWidget* owner)
 // main window looks blank until it is clicked. So the help goes beside the main window when the
 // screen has room for it, and otherwise against the right edge of the document area, below the
 // bars, where a form leaves space. Called before the first show, so that move() places the frame.
-void Place(QWidget* window, const QWidget* owner)
-{
+void Place(QWidget* window, const QWidget* owner) {
     if (!owner || !owner->isVisible() || !owner->screen()) {
         return;
     }
@@ -68,8 +67,9 @@ void Place(QWidget* window, const QWidget* owner)
     // known before it is shown.
     const QRect ownerFrame = owner->frameGeometry();
     const QRect ownerInner = owner->geometry();
-    const QMargins decoration(ownerInner.left() - ownerFrame.left(), ownerInner.top() - ownerFrame.top(),
-                              ownerFrame.right() - ownerInner.right(), ownerFrame.bottom() - ownerInner.bottom());
+    const QMargins decoration(
+        ownerInner.left() - ownerFrame.left(), ownerInner.top() - ownerFrame.top(),
+        ownerFrame.right() - ownerInner.right(), ownerFrame.bottom() - ownerInner.bottom());
     const QRect screen = owner->screen()->availableGeometry();
     QRect work = ownerInner;
     const auto* main = qobject_cast<const QMainWindow*>(owner);
@@ -93,8 +93,7 @@ void Place(QWidget* window, const QWidget* owner)
 
 }  // namespace
 
-void CHelpWindow::ShowPage(const QUrl& page, QWidget* owner)
-{
+void CHelpWindow::ShowPage(const QUrl& page, QWidget* owner) {
     if (!s_window) {
         s_window = MakeWindow(owner);
         Place(s_window, owner);
@@ -105,6 +104,10 @@ void CHelpWindow::ShowPage(const QUrl& page, QWidget* owner)
     s_window->activateWindow();
 }
 
-QWidget* CHelpWindow::Window() { return s_window; }
+QWidget* CHelpWindow::Window() {
+    return s_window;
+}
 
-QUrl CHelpWindow::CurrentPage() { return s_browser ? s_browser->source() : QUrl(); }
+QUrl CHelpWindow::CurrentPage() {
+    return s_browser ? s_browser->source() : QUrl();
+}

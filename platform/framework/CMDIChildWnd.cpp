@@ -71,8 +71,7 @@ namespace {
 // Qt's system menu of a document window, in its order: restore, move, size, minimize, maximize,
 // stay on top, separator, close. Each gets its prompt from the string table (0xEF00 plus the
 // Windows system command's offset); the entries that a window of this kind does not offer go.
-void SetUpSystemMenu(QMenu* menu, bool sizable)
-{
+void SetUpSystemMenu(QMenu* menu, bool sizable) {
     if (!menu) {
         return;
     }

@@ -18,10 +18,10 @@
 #include <QWhatsThis>
 
 #include "AcceleratorKeys.h"
-#include "CHelpWindow.h"
 #include "AfxRes.h"
 #include "CDocTemplate.h"
 #include "CDocument.h"
+#include "CHelpWindow.h"
 #include "CMDIChildWnd.h"
 #include "CView.h"
 #include "CWinApp.h"
@@ -45,8 +45,7 @@ protected:
             m_pOwner->OnClose();
         }
     }
-    bool event(QEvent* event) override
-    {
+    bool event(QEvent* event) override {
         if (event->type() == QEvent::LeaveWhatsThisMode && statusBar()) {
             statusBar()->clearMessage();
         }
@@ -412,14 +411,16 @@ void CMDIFrameWnd::OnEditCommand(unsigned nID) {
     }
 }
 
-void CMDIFrameWnd::OnHelpFinder() { CHelpWindow::ShowPage(AfxHelpUrl(0), MainWindow()); }
+void CMDIFrameWnd::OnHelpFinder() {
+    CHelpWindow::ShowPage(AfxHelpUrl(0), MainWindow());
+}
 
-void CMDIFrameWnd::OnHelp()
-{
+void CMDIFrameWnd::OnHelp() {
     // The most specific help there is: the focused control, the active window, the program.
     QUrl page;
     if (CView* view = GetActiveView()) {
-        if (const unsigned control = view->GetDlgCtrlID(QApplication::focusWidget()); control != 0) {
+        if (const unsigned control = view->GetDlgCtrlID(QApplication::focusWidget());
+            control != 0) {
             page = AfxHelpUrl(control);
         }
         if (page.isEmpty()) {
@@ -432,8 +433,7 @@ void CMDIFrameWnd::OnHelp()
     CHelpWindow::ShowPage(page, MainWindow());
 }
 
-void CMDIFrameWnd::OnContextHelp()
-{
+void CMDIFrameWnd::OnContextHelp() {
     QWhatsThis::enterWhatsThisMode();
     if (QStatusBar* bar = MainWindow()->statusBar()) {
         bar->showMessage(AfxLoadString(AFX_IDS_HELPMODEMESSAGE));

@@ -1,11 +1,11 @@
 #include "CStatusBar.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QStatusBar>
-#include <QApplication>
 
 #include "AfxRes.h"
 #include "CMDIFrameWnd.h"
@@ -24,18 +24,20 @@ public:
     explicit LockKeyWatcher(CStatusBar* bar) : QObject(bar->Widget()), m_pBar(bar) {}
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
             const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->type() == QEvent::KeyPress && key->key() == Qt::Key_ScrollLock && !key->isAutoRepeat() &&
-                watched->isWindowType()) {
+            if (key->type() == QEvent::KeyPress && key->key() == Qt::Key_ScrollLock &&
+                !key->isAutoRepeat() && watched->isWindowType()) {
                 m_bScroll = !m_bScroll;
             }
             // The state of an event is the one before it; after a release it is the new one.
-            if (key->type() == QEvent::KeyRelease && QGuiApplication::platformName() == QLatin1String("xcb")) {
-                m_pBar->SetIndicator(ID_INDICATOR_CAPS, (key->nativeModifiers() & kX11LockMask) != 0);
-                m_pBar->SetIndicator(ID_INDICATOR_NUM, (key->nativeModifiers() & kX11Mod2Mask) != 0);
+            if (key->type() == QEvent::KeyRelease &&
+                QGuiApplication::platformName() == QLatin1String("xcb")) {
+                m_pBar->SetIndicator(ID_INDICATOR_CAPS,
+                                     (key->nativeModifiers() & kX11LockMask) != 0);
+                m_pBar->SetIndicator(ID_INDICATOR_NUM,
+                                     (key->nativeModifiers() & kX11Mod2Mask) != 0);
             }
             m_pBar->SetIndicator(ID_INDICATOR_SCRL, m_bScroll);
         }

@@ -27,7 +27,8 @@ Qt::ToolBarArea AreaFor(unsigned style) {
 // Tool bar bitmaps paint their background in light grey; that colour shows the bar through.
 QPixmap Tile(const QPixmap& strip, int index, int width, int height) {
     const qreal scale = strip.devicePixelRatio();
-    QPixmap tile = strip.copy(QRectF(index * width * scale, 0, width * scale, height * scale).toRect());
+    QPixmap tile =
+        strip.copy(QRectF(index * width * scale, 0, width * scale, height * scale).toRect());
     tile.setMask(tile.createMaskFromColor(QColor(192, 192, 192)));
     tile.setDevicePixelRatio(scale);
     return tile;

@@ -274,8 +274,8 @@ bool CWinApp::CommitBeforeClose(const std::function<void()>& commit, bool bAsk) 
     if (RunGuarded(commit) || !bAsk) {
         return true;
     }
-    return AfxMessageBox(AfxLoadString(AFX_IDP_CLOSE_ANYWAY), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) ==
-           IDYES;
+    return AfxMessageBox(AfxLoadString(AFX_IDP_CLOSE_ANYWAY),
+                         MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 void CWinApp::DispatchCommand(CView* pView, unsigned nID) {
@@ -383,16 +383,17 @@ namespace {
 
 // Printing, help, version and unregistering show no window; they must work without a display,
 // for instance from a script or a terminal without a desktop.
-void AllowWindowlessCommands(int argc, char** argv)
-{
-    const bool display = qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+void AllowWindowlessCommands(int argc, char** argv) {
+    const bool display =
+        qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
     if (display || qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         return;
     }
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg(argv[i]);
-        if (arg == "-p" || arg == "--print" || arg == "--print-to" || arg == "-h" || arg == "--help" ||
-            arg == "--help-all" || arg == "-v" || arg == "--version" || arg == "--unregister") {
+        if (arg == "-p" || arg == "--print" || arg == "--print-to" || arg == "-h" ||
+            arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version" ||
+            arg == "--unregister") {
             qputenv("QT_QPA_PLATFORM", "offscreen");
             return;
         }

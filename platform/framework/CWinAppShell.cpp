@@ -16,31 +16,31 @@
 
 namespace {
 
-QByteArray FileBytes(const QString& path)
-{
+QByteArray FileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace
 
-void CWinApp::EnableShellOpen()
-{
+void CWinApp::EnableShellOpen() {
     m_pSingleInstance = std::make_unique<SingleInstance>();
     m_pSingleInstance->Listen([this](const QString& path) {
         OpenDocumentFile(path);
         if (QMainWindow* window = m_pMainWnd ? m_pMainWnd->MainWindow() : nullptr) {
-            window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+            window->setWindowState((window->windowState() & ~Qt::WindowMinimized) |
+                                   Qt::WindowActive);
             window->raise();
             window->activateWindow();
         }
     });
 }
 
-bool CWinApp::HandOverToRunningInstance(const QString& pathName) { return SingleInstance::HandOver({pathName}); }
+bool CWinApp::HandOverToRunningInstance(const QString& pathName) {
+    return SingleInstance::HandOver({pathName});
+}
 
-void CWinApp::RegisterShellFileTypes(bool, quint32 magic, int magicOffset)
-{
+void CWinApp::RegisterShellFileTypes(bool, quint32 magic, int magicOffset) {
     if (m_templates.empty() || !m_pMainWnd) {
         return;
     }
@@ -69,8 +69,7 @@ void CWinApp::RegisterShellFileTypes(bool, quint32 magic, int magicOffset)
     }
 }
 
-void CWinApp::UnregisterShellFileTypes()
-{
+void CWinApp::UnregisterShellFileTypes() {
     ShellFileType type;
     type.programName = AfxLoadString(AFX_IDS_APP_TITLE);
     UnregisterShellFileType(type);

@@ -13,8 +13,7 @@ QWidget* CWnd::GetDlgItem(unsigned id) const {
     return it == m_controls.end() ? nullptr : it->second;
 }
 
-unsigned CWnd::GetDlgCtrlID(const QWidget* control) const
-{
+unsigned CWnd::GetDlgCtrlID(const QWidget* control) const {
     for (const auto& [id, widget] : m_controls) {
         if (widget == control) {
             return id;

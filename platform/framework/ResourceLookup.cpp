@@ -49,8 +49,7 @@ const ToolBarResource* AfxFindToolBar(unsigned id) {
     return FindById(Table(&ResourceTables::toolBars), id);
 }
 
-QPixmap AfxLoadBitmap(unsigned id, int scale)
-{
+QPixmap AfxLoadBitmap(unsigned id, int scale) {
     const ImageResource* r = FindById(Table(&ResourceTables::bitmaps), id);
     if (!r) {
         return {};
@@ -64,14 +63,12 @@ QPixmap AfxLoadBitmap(unsigned id, int scale)
     return bitmap;
 }
 
-QString AfxIconPath(unsigned id)
-{
+QString AfxIconPath(unsigned id) {
     const ImageResource* r = FindById(Table(&ResourceTables::icons), id);
     return r ? QString::fromUtf8(r->path) : QString();
 }
 
-QIcon AfxLoadIcon(unsigned id)
-{
+QIcon AfxLoadIcon(unsigned id) {
     const ImageResource* r = FindById(Table(&ResourceTables::icons), id);
     if (!r) {
         return {};
@@ -87,12 +84,12 @@ QIcon AfxLoadIcon(unsigned id)
     return icon;
 }
 
-QUrl AfxHelpUrl(unsigned id)
-{
+QUrl AfxHelpUrl(unsigned id) {
     if (!s_pTables || !s_pTables->helpFolder) {
         return {};
     }
-    const QString folder = QStringLiteral("qrc:") + QString::fromUtf8(s_pTables->helpFolder) + QLatin1Char('/');
+    const QString folder =
+        QStringLiteral("qrc:") + QString::fromUtf8(s_pTables->helpFolder) + QLatin1Char('/');
     if (id == 0) {
         return QUrl(folder + QStringLiteral("index.html"));
     }
@@ -100,8 +97,7 @@ QUrl AfxHelpUrl(unsigned id)
     return topic ? QUrl(folder + QString::fromUtf8(topic->page)) : QUrl();
 }
 
-QString AfxWhatsThisText(unsigned id, const QString& name)
-{
+QString AfxWhatsThisText(unsigned id, const QString& name) {
     const QString entry = AfxLoadString(id);
     const qsizetype newline = entry.indexOf(QLatin1Char('\n'));
     const QString prompt = newline < 0 ? entry : entry.left(newline);
@@ -112,5 +108,6 @@ QString AfxWhatsThisText(unsigned id, const QString& name)
     }
     return title.isEmpty() || title == prompt
                ? prompt.toHtmlEscaped()
-               : QStringLiteral("<b>%1</b><br>%2").arg(title.toHtmlEscaped(), prompt.toHtmlEscaped());
+               : QStringLiteral("<b>%1</b><br>%2")
+                     .arg(title.toHtmlEscaped(), prompt.toHtmlEscaped());
 }

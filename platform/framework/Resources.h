@@ -87,7 +87,7 @@ struct ResourceTables {
     std::span<const ToolBarResource> toolBars;
     std::span<const ImageResource> bitmaps;
     std::span<const ImageResource> icons;
-    const char* version;  // the program's version, "1.2.3.4"
+    const char* version;     // the program's version, "1.2.3.4"
     const char* helpFolder;  // Qt resource folder of the help pages; its index.html is the contents
     std::span<const HelpTopic> helpTopics;
 };

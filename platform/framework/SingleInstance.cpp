@@ -1,5 +1,6 @@
 #include "SingleInstance.h"
 
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDataStream>
@@ -7,7 +8,6 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
-#include <unistd.h>
 
 namespace {
 
@@ -17,18 +17,17 @@ constexpr int kTimeoutMs = 2000;
 
 SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {}
 
-QString SingleInstance::ServerName()
-{
+QString SingleInstance::ServerName() {
     // Per user and per settings folder, so that separate setups (and tests) never meet.
     const QByteArray place =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toUtf8();
-    const QByteArray hash = QCryptographicHash::hash(place, QCryptographicHash::Sha1).toHex().left(12);
-    return QCoreApplication::applicationName().toLower() + QLatin1Char('-') + QString::number(getuid()) +
-           QLatin1Char('-') + QString::fromLatin1(hash);
+    const QByteArray hash =
+        QCryptographicHash::hash(place, QCryptographicHash::Sha1).toHex().left(12);
+    return QCoreApplication::applicationName().toLower() + QLatin1Char('-') +
+           QString::number(getuid()) + QLatin1Char('-') + QString::fromLatin1(hash);
 }
 
-bool SingleInstance::HandOver(const QStringList& files)
-{
+bool SingleInstance::HandOver(const QStringList& files) {
     QLocalSocket socket;
     socket.connectToServer(ServerName());
     if (!socket.waitForConnected(kTimeoutMs)) {
@@ -49,8 +48,7 @@ bool SingleInstance::HandOver(const QStringList& files)
     return socket.waitForReadyRead(kTimeoutMs) && socket.readAll() == "ok";
 }
 
-bool SingleInstance::Listen(std::function<void(const QString&)> open)
-{
+bool SingleInstance::Listen(std::function<void(const QString&)> open) {
     m_open = std::move(open);
     m_pServer = new QLocalServer(this);
     m_pServer->setSocketOptions(QLocalServer::UserAccessOption);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QtGlobal>
 #include <QString>
+#include <QtGlobal>
 
 // What the desktop needs to know of a program and the one file type it opens.
 struct ShellFileType {

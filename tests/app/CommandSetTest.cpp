@@ -20,24 +20,26 @@ namespace {
 using MenuLayout = std::vector<std::pair<QString, QStringList>>;
 
 const MenuLayout kMenu128 = {
-    {"&Datei", {"&Neu\tStrg+N", "Ö&ffnen...\tStrg+O", "-", "Drucker&einrichtung...", "-", "Letzte Datei", "-",
-                "&Beenden"}},
+    {"&Datei",
+     {"&Neu\tStrg+N", "Ö&ffnen...\tStrg+O", "-", "Drucker&einrichtung...", "-", "Letzte Datei", "-",
+      "&Beenden"}},
     {"&Ansicht", {"&Symbolleiste", "S&tatusleiste"}},
     {"&?", {"&Hilfethemen", "-", "Inf&o über Periolex..."}},
 };
 
 const MenuLayout kMenu129 = {
-    {"&Datei", {"&Neu\tStrg+N", "Ö&ffnen...\tStrg+O", "&Schließen", "-", "&Drucken...\tStrg+P", "Sei&tenansicht",
-                "Drucker&einrichtung...", "-", "Letzte Datei", "-", "&Beenden"}},
-    {"&Datensatz", {"&Nächster", "&Vorheriger", "&Erster", "&Letzter", "-", "&Hinzufügen", "&Löschen"}},
+    {"&Datei",
+     {"&Neu\tStrg+N", "Ö&ffnen...\tStrg+O", "&Schließen", "-", "&Drucken...\tStrg+P",
+      "Sei&tenansicht", "Drucker&einrichtung...", "-", "Letzte Datei", "-", "&Beenden"}},
+    {"&Datensatz",
+     {"&Nächster", "&Vorheriger", "&Erster", "&Letzter", "-", "&Hinzufügen", "&Löschen"}},
     {"&Abfrage", {"&Abfrage...", "&Löschen"}},
     {"&Ansicht", {"&Symbolleiste", "S&tatusleiste"}},
     {"&Fenster", {"Neues &Fenster", "Über&lappend", "&Nebeneinander", "&Symbole anordnen"}},
     {"&?", {"&Hilfethemen", "-", "Inf&o über Periolex"}},
 };
 
-MenuLayout Shown(QMainWindow* window)
-{
+MenuLayout Shown(QMainWindow* window) {
     MenuLayout layout;
     const auto bar = window->menuBar()->actions();
     for (QAction* popup : bar) {
@@ -59,8 +61,7 @@ MenuLayout Shown(QMainWindow* window)
 
 class CommandSetTest : public ProgramTest {};
 
-TEST_F(CommandSetTest, MenusAreTheTwoMenuBarsItemByItem)
-{
+TEST_F(CommandSetTest, MenusAreTheTwoMenuBarsItemByItem) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(Shown(MainFrame()->MainWindow()), kMenu128);
     ASSERT_TRUE(App()->OpenDocumentFile(CopyOfExample()));
@@ -71,34 +72,44 @@ TEST_F(CommandSetTest, MenusAreTheTwoMenuBarsItemByItem)
     EXPECT_EQ(shown, kMenu129);
 }
 
-TEST_F(CommandSetTest, AcceleratorTableHasTheTwentyTwoKeys)
-{
+TEST_F(CommandSetTest, AcceleratorTableHasTheTwentyTwoKeys) {
     AfxSetResourceTables(&PeriolexResources());
     const AcceleratorResource* table = AfxFindAccelerators(IDR_MAINFRAME);
     ASSERT_NE(table, nullptr);
     const std::pair<QString, unsigned> expected[] = {
-        {"Ctrl+Alt+A", ID_DATENSATZ_HINZUFUEGEN}, {"Ctrl+C", ID_EDIT_COPY},
-        {"Ctrl+Alt+D", ID_DATENSATZ_LOESCHEN},    {"Ctrl+Alt+F", ID_DATENSATZ_ERSTER},
-        {"Ctrl+Alt+L", ID_DATENSATZ_LETZTER},     {"Ctrl+N", ID_FILE_NEW},
-        {"Ctrl+Alt+N", ID_DATENSATZ_NAECHSTER},   {"Ctrl+O", ID_FILE_OPEN},
-        {"Ctrl+P", ID_FILE_PRINT},                {"Ctrl+Alt+P", ID_DATENSATZ_VORHERIGER},
-        {"Ctrl+S", ID_FILE_SAVE},                 {"Ctrl+V", ID_EDIT_PASTE},
-        {"Alt+Backspace", ID_EDIT_UNDO},          {"Shift+Del", ID_EDIT_CUT},
-        {"F1", ID_HELP},                          {"Shift+F1", ID_CONTEXT_HELP},
-        {"F6", ID_NEXT_PANE},                     {"Shift+F6", ID_PREV_PANE},
-        {"Ctrl+Ins", ID_EDIT_COPY},               {"Shift+Ins", ID_EDIT_PASTE},
-        {"Ctrl+X", ID_EDIT_CUT},                  {"Ctrl+Z", ID_EDIT_UNDO},
+        {"Ctrl+Alt+A", ID_DATENSATZ_HINZUFUEGEN},
+        {"Ctrl+C", ID_EDIT_COPY},
+        {"Ctrl+Alt+D", ID_DATENSATZ_LOESCHEN},
+        {"Ctrl+Alt+F", ID_DATENSATZ_ERSTER},
+        {"Ctrl+Alt+L", ID_DATENSATZ_LETZTER},
+        {"Ctrl+N", ID_FILE_NEW},
+        {"Ctrl+Alt+N", ID_DATENSATZ_NAECHSTER},
+        {"Ctrl+O", ID_FILE_OPEN},
+        {"Ctrl+P", ID_FILE_PRINT},
+        {"Ctrl+Alt+P", ID_DATENSATZ_VORHERIGER},
+        {"Ctrl+S", ID_FILE_SAVE},
+        {"Ctrl+V", ID_EDIT_PASTE},
+        {"Alt+Backspace", ID_EDIT_UNDO},
+        {"Shift+Del", ID_EDIT_CUT},
+        {"F1", ID_HELP},
+        {"Shift+F1", ID_CONTEXT_HELP},
+        {"F6", ID_NEXT_PANE},
+        {"Shift+F6", ID_PREV_PANE},
+        {"Ctrl+Ins", ID_EDIT_COPY},
+        {"Shift+Ins", ID_EDIT_PASTE},
+        {"Ctrl+X", ID_EDIT_CUT},
+        {"Ctrl+Z", ID_EDIT_UNDO},
     };
     ASSERT_EQ(table->entries.size(), std::size(expected));
     for (std::size_t i = 0; i < std::size(expected); ++i) {
         const AcceleratorEntry& e = table->entries[i];
-        EXPECT_EQ(AcceleratorKeySequence(e).toString(QKeySequence::PortableText), expected[i].first) << i;
+        EXPECT_EQ(AcceleratorKeySequence(e).toString(QKeySequence::PortableText), expected[i].first)
+            << i;
         EXPECT_EQ(e.command, expected[i].second) << i;
     }
 }
 
-TEST_F(CommandSetTest, ToolBarButtonsPromptsAndTooltips)
-{
+TEST_F(CommandSetTest, ToolBarButtonsPromptsAndTooltips) {
     ASSERT_TRUE(Start());
     QStringList tips;
     QStringList prompts;
@@ -107,16 +118,15 @@ TEST_F(CommandSetTest, ToolBarButtonsPromptsAndTooltips)
         tips << (a->isSeparator() ? QStringLiteral("|") : a->toolTip());
         prompts << (a->isSeparator() ? QStringLiteral("|") : a->statusTip());
     }
-    EXPECT_EQ(tips, QStringList({"Neu", "Öffnen", "|", "Drucken", "Seitenansicht", "|", "Erster Datensatz",
-                                 "Vorheriger Datensatz", "Nächster Datensatz", "Letzter Datensatz", "|", "Info",
-                                 "Hilfe"}));
+    EXPECT_EQ(tips, QStringList({"Neu", "Öffnen", "|", "Drucken", "Seitenansicht", "|",
+                                 "Erster Datensatz", "Vorheriger Datensatz", "Nächster Datensatz",
+                                 "Letzter Datensatz", "|", "Info", "Hilfe"}));
     EXPECT_EQ(prompts[8], "Nächster Datensatz");
     EXPECT_EQ(prompts[0], "Erstellt ein neues Dokument.");
     EXPECT_EQ(prompts[12], "Zeigt Hilfe zu angeklickten Schaltflächen, Menüs und Fenstern an.");
 }
 
-TEST_F(CommandSetTest, IdleTextAndHelpMode)
-{
+TEST_F(CommandSetTest, IdleTextAndHelpMode) {
     ASSERT_TRUE(Start({CopyOfExample()}));
     QStatusBar* bar = MainFrame()->MainWindow()->statusBar();
     const auto panes = bar->findChildren<QLabel*>();

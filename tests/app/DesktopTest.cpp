@@ -18,12 +18,11 @@ namespace {
 
 class DesktopTest : public ProgramTest {
 protected:
-    static QString Data(const QString& name)
-    {
-        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1Char('/') + name;
+    static QString Data(const QString& name) {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+               QLatin1Char('/') + name;
     }
-    static QProcessEnvironment ProgramEnvironment()
-    {
+    static QProcessEnvironment ProgramEnvironment() {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("XDG_CONFIG_HOME", qEnvironmentVariable("XDG_CONFIG_HOME"));
@@ -33,8 +32,7 @@ protected:
     }
 };
 
-TEST_F(DesktopTest, EveryStartRegistersTheFileTypeAndRewritesOnlyWhatDiffers)
-{
+TEST_F(DesktopTest, EveryStartRegistersTheFileTypeAndRewritesOnlyWhatDiffers) {
     ASSERT_TRUE(Start());
     const QString desktop = Data("applications/periolex.desktop");
     const QString mime = Data("mime/packages/periolex.xml");
@@ -53,15 +51,15 @@ TEST_F(DesktopTest, EveryStartRegistersTheFileTypeAndRewritesOnlyWhatDiffers)
     Stop();
     QTest::qWait(20);
     ASSERT_TRUE(Start());
-    EXPECT_EQ(QFileInfo(desktop).lastModified(), written) << "an unchanged entry is not written again";
+    EXPECT_EQ(QFileInfo(desktop).lastModified(), written)
+        << "an unchanged entry is not written again";
 
     if (!QStandardPaths::findExecutable("desktop-file-validate").isEmpty()) {
         EXPECT_EQ(QProcess::execute("desktop-file-validate", {desktop}), 0);
     }
 }
 
-TEST_F(DesktopTest, UnregisterRemovesTheFilesAndEndsTheProgram)
-{
+TEST_F(DesktopTest, UnregisterRemovesTheFilesAndEndsTheProgram) {
     ASSERT_TRUE(Start());
     Stop();
     QProcess program;
@@ -73,10 +71,11 @@ TEST_F(DesktopTest, UnregisterRemovesTheFilesAndEndsTheProgram)
     EXPECT_FALSE(QFileInfo::exists(Data("mime/packages/periolex.xml")));
 }
 
-TEST_F(DesktopTest, TheTemplateCarriesTheCatalogueMark)
-{
+TEST_F(DesktopTest, TheTemplateCarriesTheCatalogueMark) {
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(TemplatePath().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_open_v2(TemplatePath().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr),
+        SQLITE_OK);
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &stmt, nullptr);
     ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
@@ -85,8 +84,7 @@ TEST_F(DesktopTest, TheTemplateCarriesTheCatalogueMark)
     sqlite3_close(db);
 }
 
-TEST_F(DesktopTest, ASecondStartHandsItsFileToTheRunningProgram)
-{
+TEST_F(DesktopTest, ASecondStartHandsItsFileToTheRunningProgram) {
     ASSERT_TRUE(Start());
     const QString path = CopyOfExample();
     QProcess second;
@@ -98,8 +96,7 @@ TEST_F(DesktopTest, ASecondStartHandsItsFileToTheRunningProgram)
     EXPECT_EQ(Documents().front()->GetPathName(), path);
 }
 
-TEST_F(DesktopTest, ACatalogueDroppedOnTheMainWindowOpens)
-{
+TEST_F(DesktopTest, ACatalogueDroppedOnTheMainWindowOpens) {
     ASSERT_TRUE(Start());
     const QString path = CopyOfExample();
     QMimeData data;

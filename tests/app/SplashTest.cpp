@@ -15,18 +15,18 @@ namespace {
 
 class SplashTest : public ProgramTest {
 protected:
-    void TearDown() override
-    {
+    void TearDown() override {
         if (CSplashWnd::Current()) {
             CSplashWnd::Current()->HideSplash();
         }
         ProgramTest::TearDown();
     }
-    static QWidget* SplashWindow() { return CSplashWnd::Current() ? CSplashWnd::Current()->GetSafeHwnd() : nullptr; }
+    static QWidget* SplashWindow() {
+        return CSplashWnd::Current() ? CSplashWnd::Current()->GetSafeHwnd() : nullptr;
+    }
 };
 
-TEST_F(SplashTest, PlainStartShowsTheCentredPictureUntilTheFirstTick)
-{
+TEST_F(SplashTest, PlainStartShowsTheCentredPictureUntilTheFirstTick) {
     ASSERT_TRUE(Start({"--splash"}));
     QWidget* splash = SplashWindow();
     ASSERT_NE(splash, nullptr);
@@ -39,8 +39,7 @@ TEST_F(SplashTest, PlainStartShowsTheCentredPictureUntilTheFirstTick)
     QTRY_VERIFY_WITH_TIMEOUT(CSplashWnd::Current() == nullptr, 2000);
 }
 
-TEST_F(SplashTest, APressClosesItAndDoesNothingElse)
-{
+TEST_F(SplashTest, APressClosesItAndDoesNothingElse) {
     ASSERT_TRUE(Start({"--splash", CopyOfExample()}));
     ASSERT_NE(SplashWindow(), nullptr);
     QLineEdit* field = Field(IDC_ARTIKELNAME);
@@ -52,8 +51,7 @@ TEST_F(SplashTest, APressClosesItAndDoesNothingElse)
     EXPECT_NE(field->text(), before) << "after the splash, keys work again";
 }
 
-TEST_F(SplashTest, MouseReleaseAndMoveLeaveItUp)
-{
+TEST_F(SplashTest, MouseReleaseAndMoveLeaveItUp) {
     ASSERT_TRUE(Start({"--splash"}));
     QWidget* window = MainFrame()->MainWindow();
     QTest::mouseMove(window, QPoint(10, 10));
@@ -63,8 +61,7 @@ TEST_F(SplashTest, MouseReleaseAndMoveLeaveItUp)
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
 }
 
-TEST_F(SplashTest, NoSplashWhenSwitchedOff)
-{
+TEST_F(SplashTest, NoSplashWhenSwitchedOff) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
 }
@@ -75,8 +72,7 @@ namespace {
 
 class SplashKeysTest : public SplashTest {};
 
-TEST_F(SplashKeysTest, AnAcceleratorOnlyClosesTheSplash)
-{
+TEST_F(SplashKeysTest, AnAcceleratorOnlyClosesTheSplash) {
     ASSERT_TRUE(Start({"--splash", CopyOfExample()}));
     ASSERT_NE(CSplashWnd::Current(), nullptr);
     QWidget* window = MainFrame()->MainWindow();
@@ -92,8 +88,7 @@ TEST_F(SplashKeysTest, AnAcceleratorOnlyClosesTheSplash)
     CHelpWindow::Window()->close();
 }
 
-TEST_F(SplashKeysTest, AMissingPictureMeansNoSplashAndANormalStart)
-{
+TEST_F(SplashKeysTest, AMissingPictureMeansNoSplashAndANormalStart) {
     // The program's own tables, less the splash picture.
     static ResourceTables withoutPicture = PeriolexResources();
     static const ImageResource bitmaps[] = {{IDR_MAINFRAME, ":/periolex/toolbar128.png"}};

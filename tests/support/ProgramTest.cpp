@@ -54,8 +54,9 @@ void ProgramTest::TearDown() {
 bool ProgramTest::Start(const QStringList& arguments) {
     m_app = std::make_unique<CPeriolexApp>();
     // The splash picture would take the first key press of a test; the splash tests ask for it.
-    m_app->SetArguments(arguments.contains("--splash") ? arguments.filter(QRegularExpression("^(?!--splash$)"))
-                                                        : QStringList{"--nosplash"} + arguments);
+    m_app->SetArguments(arguments.contains("--splash")
+                            ? arguments.filter(QRegularExpression("^(?!--splash$)"))
+                            : QStringList{"--nosplash"} + arguments);
     m_running = true;
     const bool started = m_app->InitInstance();
     ProcessEvents();

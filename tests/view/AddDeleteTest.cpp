@@ -15,8 +15,7 @@ const StoredRecord kBlank{" ", " ", " ", " "};
 class AddDeleteTest : public ProgramTest {
 protected:
     QString Shown() const { return Field(IDC_ARTIKELNAME)->text(); }
-    static QStringList Articles(const QString& path)
-    {
+    static QStringList Articles(const QString& path) {
         QStringList names;
         for (const StoredRecord& r : StoredRecords(path)) {
             names << r[2];
@@ -26,8 +25,7 @@ protected:
     void AnswerDelete(int answer) { ModalSeam::Push({answer, {}, {}}); }
 };
 
-TEST_F(AddDeleteTest, AddStoresTheFormThenAppendsABlankRecord)
-{
+TEST_F(AddDeleteTest, AddStoresTheFormThenAppendsABlankRecord) {
     const QString path = GeneratedCatalogue(5);
     ASSERT_TRUE(Start({path}));
     RunCommand(ID_DATENSATZ_NAECHSTER);
@@ -44,8 +42,7 @@ TEST_F(AddDeleteTest, AddStoresTheFormThenAppendsABlankRecord)
     EXPECT_EQ(records[6], kBlank);
 }
 
-TEST_F(AddDeleteTest, TheOnlyRecordIsNeverDeleted)
-{
+TEST_F(AddDeleteTest, TheOnlyRecordIsNeverDeleted) {
     const QString path = GeneratedCatalogue(1);
     const QByteArray before = FileBytes(path);
     ASSERT_TRUE(Start({path}));
@@ -59,8 +56,7 @@ TEST_F(AddDeleteTest, TheOnlyRecordIsNeverDeleted)
     EXPECT_EQ(FileBytes(path), before);
 }
 
-TEST_F(AddDeleteTest, ConfirmedDeleteShowsTheLastRecord)
-{
+TEST_F(AddDeleteTest, ConfirmedDeleteShowsTheLastRecord) {
     const QString path = GeneratedCatalogue(5);
     const QStringList articles = Articles(path);
     ASSERT_TRUE(Start({path}));
@@ -81,8 +77,7 @@ TEST_F(AddDeleteTest, ConfirmedDeleteShowsTheLastRecord)
     }
 }
 
-TEST_F(AddDeleteTest, DeclinedDeleteChangesNothingAndKeepsTypedText)
-{
+TEST_F(AddDeleteTest, DeclinedDeleteChangesNothingAndKeepsTypedText) {
     const QString path = GeneratedCatalogue(2);
     ASSERT_TRUE(Start({path}));
     TypeInto(IDC_ARTIKELNAME, "Noch nicht gespeichert");
@@ -93,8 +88,7 @@ TEST_F(AddDeleteTest, DeclinedDeleteChangesNothingAndKeepsTypedText)
     EXPECT_EQ(StoredRecords(path).size(), 2u);
 }
 
-TEST_F(AddDeleteTest, TwoRecordsDeleteToOneThenRefuse)
-{
+TEST_F(AddDeleteTest, TwoRecordsDeleteToOneThenRefuse) {
     ASSERT_TRUE(Start({GeneratedCatalogue(2)}));
     AnswerDelete(IDYES);
     RunCommand(ID_DATENSATZ_LOESCHEN);
@@ -108,8 +102,7 @@ TEST_F(AddDeleteTest, TwoRecordsDeleteToOneThenRefuse)
 // shows, whatever the other did meanwhile.
 class TwoWindowsTest : public AddDeleteTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         AddDeleteTest::SetUp();
         m_path = GeneratedCatalogue(6);
         m_original = StoredRecords(m_path);
@@ -127,8 +120,7 @@ protected:
     CMDIChildWnd* m_second = nullptr;
 };
 
-TEST_F(TwoWindowsTest, SteppingEditingAddingAndDeletingInTurns)
-{
+TEST_F(TwoWindowsTest, SteppingEditingAddingAndDeletingInTurns) {
     In(m_second);
     RunCommand(ID_DATENSATZ_NAECHSTER);
     RunCommand(ID_DATENSATZ_NAECHSTER);  // second window: record 3
@@ -172,8 +164,7 @@ TEST_F(TwoWindowsTest, SteppingEditingAddingAndDeletingInTurns)
     EXPECT_EQ(StoredRecords(m_path), expected);
 }
 
-TEST_F(TwoWindowsTest, AWindowWhoseRecordWasDeletedShowsTheFirstRecord)
-{
+TEST_F(TwoWindowsTest, AWindowWhoseRecordWasDeletedShowsTheFirstRecord) {
     In(m_second);
     RunCommand(ID_DATENSATZ_LETZTER);
     TypeInto(IDC_ARTIKELNAME, "Geht verloren");

@@ -14,8 +14,7 @@ namespace {
 // What was typed and could not be stored is never dropped without the user saying so.
 class ClosingTest : public ProgramTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ProgramTest::SetUp();
         m_path = GeneratedCatalogue(3);
         ASSERT_TRUE(Start({m_path}));
@@ -29,8 +28,7 @@ protected:
     QString m_path;
 };
 
-TEST_F(ClosingTest, TheUserMayKeepTheWindowOpen)
-{
+TEST_F(ClosingTest, TheUserMayKeepTheWindowOpen) {
     ModalSeam::Push({IDOK, {}, {}});  // the failure
     ModalSeam::Push({IDNO, {}, {}});  // "Trotzdem schließen?"
     MainFrame()->GetChildFrames().front()->OnClose();
@@ -46,8 +44,7 @@ TEST_F(ClosingTest, TheUserMayKeepTheWindowOpen)
     EXPECT_TRUE(Documents().empty());
 }
 
-TEST_F(ClosingTest, NewNeverReplacesAnOpenCatalogue)
-{
+TEST_F(ClosingTest, NewNeverReplacesAnOpenCatalogue) {
     const QByteArray before = FileBytes(m_path);
     ModalSeam::Push({IDOK, m_path, {}});
     ModalSeam::Push({IDOK, {}, {}});

@@ -18,17 +18,17 @@ namespace {
 class NavigationTest : public ProgramTest {
 protected:
     // A catalogue whose records are "1" to "n" in every field, so a record names itself.
-    QString Numbered(int n)
-    {
+    QString Numbered(int n) {
         const QString path = GeneratedCatalogue(0, QStringLiteral("n%1.plx").arg(n));
         sqlite3* db = nullptr;
         sqlite3_open(path.toUtf8().constData(), &db);
         sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
         for (int i = 1; i <= n; ++i) {
-            const std::string sql = "INSERT INTO Zeitschriften (Zeitschriftennummer, Zeitschriftenname, "
-                                    "Artikelname, Seite) VALUES ('" +
-                                    std::to_string(i) + "', 'Heft " + std::to_string(i) + "', 'Artikel " +
-                                    std::to_string(i) + "', '" + std::to_string(i) + "')";
+            const std::string sql =
+                "INSERT INTO Zeitschriften (Zeitschriftennummer, Zeitschriftenname, "
+                "Artikelname, Seite) VALUES ('" +
+                std::to_string(i) + "', 'Heft " + std::to_string(i) + "', 'Artikel " +
+                std::to_string(i) + "', '" + std::to_string(i) + "')";
             sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
         }
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
@@ -36,16 +36,14 @@ protected:
         return path;
     }
     QString Shown() const { return Field(IDC_ZEITSCHRIFTENNUMMER)->text(); }
-    void Step(unsigned command, int times = 1)
-    {
+    void Step(unsigned command, int times = 1) {
         for (int i = 0; i < times; ++i) {
             RunCommand(command);
         }
     }
 };
 
-TEST_F(NavigationTest, CaptionIsPlainDecimalNumbers)
-{
+TEST_F(NavigationTest, CaptionIsPlainDecimalNumbers) {
     ASSERT_TRUE(Start({Numbered(120)}));
     Step(ID_DATENSATZ_NAECHSTER, 9);
     EXPECT_EQ(Caption(), "Datensatz 10 von 120");
@@ -59,8 +57,7 @@ TEST_F(NavigationTest, CaptionIsPlainDecimalNumbers)
     EXPECT_EQ(Shown(), "1");
 }
 
-TEST_F(NavigationTest, BothEndsKeepTheRecordAndSaveItAgain)
-{
+TEST_F(NavigationTest, BothEndsKeepTheRecordAndSaveItAgain) {
     const QString path = Numbered(3);
     ASSERT_TRUE(Start({path}));
     Step(ID_DATENSATZ_NAECHSTER, 2);
@@ -77,8 +74,7 @@ TEST_F(NavigationTest, BothEndsKeepTheRecordAndSaveItAgain)
     EXPECT_EQ(Shown(), "1");
 }
 
-TEST_F(NavigationTest, OneRecordSetShowsItForEveryCommand)
-{
+TEST_F(NavigationTest, OneRecordSetShowsItForEveryCommand) {
     ASSERT_TRUE(Start({Numbered(1)}));
     for (unsigned command : {ID_DATENSATZ_NAECHSTER, ID_DATENSATZ_VORHERIGER, ID_DATENSATZ_ERSTER,
                              ID_DATENSATZ_LETZTER}) {
@@ -88,8 +84,7 @@ TEST_F(NavigationTest, OneRecordSetShowsItForEveryCommand)
     }
 }
 
-TEST_F(NavigationTest, TypedTextGoesIntoTheRecordThatWasShown)
-{
+TEST_F(NavigationTest, TypedTextGoesIntoTheRecordThatWasShown) {
     const QString path = Numbered(5);
     ASSERT_TRUE(Start({path}));
     Step(ID_DATENSATZ_NAECHSTER);
@@ -102,8 +97,7 @@ TEST_F(NavigationTest, TypedTextGoesIntoTheRecordThatWasShown)
     EXPECT_EQ(ActiveView()->m_Anzahl, "5");
 }
 
-TEST_F(NavigationTest, ButtonsMenusAndKeysRunTheSameCommands)
-{
+TEST_F(NavigationTest, ButtonsMenusAndKeysRunTheSameCommands) {
     ASSERT_TRUE(Start({Numbered(4)}));
     auto* next = qobject_cast<QPushButton*>(ActiveView()->GetDlgItem(ID_DATENSATZ_NAECHSTER));
     QTest::mouseClick(next, Qt::LeftButton);
@@ -132,8 +126,7 @@ TEST_F(NavigationTest, ButtonsMenusAndKeysRunTheSameCommands)
     EXPECT_EQ(Caption(), "Datensatz 5 von 5");
 }
 
-TEST_F(NavigationTest, EmptyCatalogueStepsNowhereAndAddsItsFirstRecord)
-{
+TEST_F(NavigationTest, EmptyCatalogueStepsNowhereAndAddsItsFirstRecord) {
     const QString path = Numbered(0);
     const QByteArray before = FileBytes(path);
     ASSERT_TRUE(Start({path}));
@@ -148,15 +141,15 @@ TEST_F(NavigationTest, EmptyCatalogueStepsNowhereAndAddsItsFirstRecord)
     EXPECT_EQ(StoredRecords(path), std::vector<StoredRecord>{StoredRecord({" ", " ", " ", " "})});
 }
 
-TEST_F(NavigationTest, AFailingStoreIsReportedAndTheFormKeepsItsText)
-{
+TEST_F(NavigationTest, AFailingStoreIsReportedAndTheFormKeepsItsText) {
     const QString path = Numbered(3);
     ASSERT_TRUE(Start({path}));
     Step(ID_DATENSATZ_NAECHSTER);
     // Another program deletes the shown record behind Periolex's back.
     sqlite3* db = nullptr;
     sqlite3_open(path.toUtf8().constData(), &db);
-    sqlite3_exec(db, "DELETE FROM Zeitschriften WHERE Zeitschriftennummer = '2'", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "DELETE FROM Zeitschriften WHERE Zeitschriftennummer = '2'", nullptr, nullptr,
+                 nullptr);
     sqlite3_close(db);
     TypeInto(IDC_ARTIKELNAME, "Verloren?");
     ModalSeam::Push({IDOK, {}, {}});

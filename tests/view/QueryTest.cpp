@@ -21,17 +21,17 @@ const char* const kArticles[] = {
 
 class QueryTest : public ProgramTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ProgramTest::SetUp();
         m_path = GeneratedCatalogue(0, "abfrage.plx");
         sqlite3* db = nullptr;
         sqlite3_open(m_path.toUtf8().constData(), &db);
         sqlite3_stmt* insert = nullptr;
-        sqlite3_prepare_v2(db,
-                           "INSERT INTO Zeitschriften (Zeitschriftennummer, Zeitschriftenname, Artikelname, "
-                           "Seite) VALUES (?, 'Motorwelt Zeitung', ?, '1')",
-                           -1, &insert, nullptr);
+        sqlite3_prepare_v2(
+            db,
+            "INSERT INTO Zeitschriften (Zeitschriftennummer, Zeitschriftenname, Artikelname, "
+            "Seite) VALUES (?, 'Motorwelt Zeitung', ?, '1')",
+            -1, &insert, nullptr);
         int number = 0;
         for (const char* article : kArticles) {
             const std::string n = std::to_string(++number);
@@ -42,15 +42,14 @@ protected:
         }
         sqlite3_finalize(insert);
         // An article without a name: no search selects it.
-        sqlite3_exec(db, "INSERT INTO Zeitschriften (Zeitschriftennummer) VALUES ('10')", nullptr, nullptr,
-                     nullptr);
+        sqlite3_exec(db, "INSERT INTO Zeitschriften (Zeitschriftennummer) VALUES ('10')", nullptr,
+                     nullptr, nullptr);
         sqlite3_close(db);
         ASSERT_TRUE(Start({m_path}));
     }
 
     // Runs the query with `text`; `messageAnswers` answers the message boxes that follow it.
-    void Query(const QString& text, int messageAnswers = 0)
-    {
+    void Query(const QString& text, int messageAnswers = 0) {
         ModalSeam::Push({IDOK, {}, [text](QWidget* dialog) {
                              auto* field = dialog->findChild<QLineEdit*>();
                              field->setText(text);
@@ -61,8 +60,7 @@ protected:
         RunCommand(IDC_ABFRAGE);
     }
     // The article names of the set as the form steps through it.
-    QStringList Found()
-    {
+    QStringList Found() {
         QStringList names;
         RunCommand(ID_DATENSATZ_ERSTER);
         const int count = ActiveView()->m_Anzahl.toInt();
@@ -75,8 +73,7 @@ protected:
     QString m_path;
 };
 
-TEST_F(QueryTest, StatementIsThePlainOneForPlainText)
-{
+TEST_F(QueryTest, StatementIsThePlainOneForPlainText) {
     EXPECT_EQ(ArticleQueryStatement("Motor"),
               "SELECT * FROM Zeitschriften WHERE (((Zeitschriften.Artikelname) Like '*Motor*'))");
     EXPECT_EQ(ArticleQueryStatement("O'Reilly [1]?*#"),
@@ -84,27 +81,25 @@ TEST_F(QueryTest, StatementIsThePlainOneForPlainText)
               "'*O''Reilly [[]1][?][*][#]*'))");
 }
 
-TEST_F(QueryTest, NarrowsToTheArticlesContainingTheText)
-{
+TEST_F(QueryTest, NarrowsToTheArticlesContainingTheText) {
     Query("motor");
     EXPECT_EQ(Caption(), "Datensatz 1 von 2");
     EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), "Motoröl richtig wechseln");
     EXPECT_EQ(Found(), QStringList({"Motoröl richtig wechseln", "Neue Motorräder 1998"}));
 }
 
-TEST_F(QueryTest, UmlautsMatchInEitherCase)
-{
+TEST_F(QueryTest, UmlautsMatchInEitherCase) {
     Query("öl");
     EXPECT_EQ(Found(), QStringList({"Motoröl richtig wechseln", "ÄRGER mit dem Öl"}));
     Query("ärger");
     EXPECT_EQ(Found(), QStringList({"ÄRGER mit dem Öl"}));
 }
 
-TEST_F(QueryTest, SearchTextsAreTakenLiterally)
-{
+TEST_F(QueryTest, SearchTextsAreTakenLiterally) {
     const std::pair<const char*, const char*> cases[] = {
-        {"O'Reilly", "O'Reilly trifft C++"}, {"C++", "O'Reilly trifft C++"}, {"50%", "50% sparen beim Strom"},
-        {"Was?", "Was? Wann? Wo?"},          {"[1]", "[1] Einführung"},     {"n*S", "Stern*Stunden"},
+        {"O'Reilly", "O'Reilly trifft C++"}, {"C++", "O'Reilly trifft C++"},
+        {"50%", "50% sparen beim Strom"},    {"Was?", "Was? Wann? Wo?"},
+        {"[1]", "[1] Einführung"},           {"n*S", "Stern*Stunden"},
     };
     for (const auto& [text, article] : cases) {
         Query(QString::fromUtf8(text));
@@ -113,8 +108,7 @@ TEST_F(QueryTest, SearchTextsAreTakenLiterally)
     }
 }
 
-TEST_F(QueryTest, NoMatchSaysSoAndShowsTheWholeTable)
-{
+TEST_F(QueryTest, NoMatchSaysSoAndShowsTheWholeTable) {
     for (const char* text : {"Zeitung", "xyz", "#", "'); DROP TABLE Zeitschriften; --"}) {
         Query(QString::fromUtf8(text), 1);
         EXPECT_EQ(ModalSeam::Requests().back().text, "Keine Übereinstimmungen gefunden") << text;
@@ -123,14 +117,12 @@ TEST_F(QueryTest, NoMatchSaysSoAndShowsTheWholeTable)
     EXPECT_EQ(StoredRecords(m_path).size(), 10u);
 }
 
-TEST_F(QueryTest, EmptyTextSelectsEveryNamedArticle)
-{
+TEST_F(QueryTest, EmptyTextSelectsEveryNamedArticle) {
     Query("");
     EXPECT_EQ(Caption(), "Datensatz 1 von 9");
 }
 
-TEST_F(QueryTest, EachQuerySelectsFromTheWholeTableAndClearingRestoresIt)
-{
+TEST_F(QueryTest, EachQuerySelectsFromTheWholeTableAndClearingRestoresIt) {
     Query("motor");
     Query("Herbst");
     EXPECT_EQ(Caption(), "Datensatz 1 von 1");
@@ -139,8 +131,7 @@ TEST_F(QueryTest, EachQuerySelectsFromTheWholeTableAndClearingRestoresIt)
     EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), "Motoröl richtig wechseln");
 }
 
-TEST_F(QueryTest, CancelChangesNothingWhileAQueryDropsTypedText)
-{
+TEST_F(QueryTest, CancelChangesNothingWhileAQueryDropsTypedText) {
     RunCommand(ID_DATENSATZ_NAECHSTER);
     TypeInto(IDC_SEITE, "77");
     ModalSeam::Push({IDCANCEL, {}, {}});
@@ -154,8 +145,7 @@ TEST_F(QueryTest, CancelChangesNothingWhileAQueryDropsTypedText)
     }
 }
 
-TEST_F(QueryTest, AnotherWindowKeepsItsTextAndMovesIntoTheNewSet)
-{
+TEST_F(QueryTest, AnotherWindowKeepsItsTextAndMovesIntoTheNewSet) {
     RunCommand(ID_WINDOW_NEW);
     const auto frames = MainFrame()->GetChildFrames();
     frames[1]->ActivateFrame();
