@@ -4,6 +4,8 @@
 
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -124,6 +126,38 @@ TEST_F(NavigationTest, ButtonsMenusAndKeysRunTheSameCommands) {
     EXPECT_TRUE(Field(IDC_ARTIKELNAME)->text().startsWith("ad"));
     QTest::keyClick(Field(IDC_ARTIKELNAME), Qt::Key_A, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(Caption(), "Datensatz 5 von 5");
+}
+
+TEST_F(NavigationTest, MenuItemsRunTheirCommands)
+{
+    ASSERT_TRUE(Start({Numbered(4)}));
+    auto item = [this](const QString& popupText, const QString& itemText) -> QAction* {
+        const auto bar = MainFrame()->MainWindow()->menuBar()->actions();
+        for (QAction* popup : bar) {
+            if (popup->text() == popupText) {
+                const auto items = popup->menu()->actions();
+                for (QAction* a : items) {
+                    if (a->text() == itemText) {
+                        return a;
+                    }
+                }
+            }
+        }
+        return nullptr;
+    };
+    ASSERT_NE(item("&Datensatz", "&Letzter"), nullptr);
+    item("&Datensatz", "&Letzter")->trigger();
+    EXPECT_EQ(Caption(), "Datensatz 4 von 4");
+    item("&Datensatz", "&Vorheriger")->trigger();
+    EXPECT_EQ(Caption(), "Datensatz 3 von 4");
+    item("&Datensatz", "&Hinzufügen")->trigger();
+    EXPECT_EQ(Caption(), "Datensatz 5 von 5");
+    ModalSeam::Push({IDYES, {}, {}});
+    item("&Datensatz", "&Löschen")->trigger();
+    EXPECT_EQ(Caption(), "Datensatz 4 von 4");
+    item("&Datensatz", "&Erster")->trigger();
+    item("&Datensatz", "&Nächster")->trigger();
+    EXPECT_EQ(Caption(), "Datensatz 2 von 4");
 }
 
 TEST_F(NavigationTest, EmptyCatalogueStepsNowhereAndAddsItsFirstRecord) {
