@@ -93,6 +93,26 @@ TEST_F(StartupTest, RecentFilesKeepTheFourNewestInTheSettings) {
     EXPECT_FALSE(settings.contains("Recent File List/File5"));
 }
 
+TEST_F(StartupTest, ARecentFileThatIsGoneIsReportedAndLeavesTheList)
+{
+    ASSERT_TRUE(Start());
+    const QString kept = CopyOfExample("bleibt.plx");
+    const QString gone = CopyOfExample("weg.plx");
+    ASSERT_TRUE(App()->OpenDocumentFile(kept));
+    ASSERT_TRUE(App()->OpenDocumentFile(gone));
+    Stop();
+    ASSERT_TRUE(Start());
+    QFile::remove(gone);
+    ASSERT_EQ(App()->GetRecentFiles(), QStringList({gone, kept}));
+    ModalSeam::Push({IDOK, {}, {}});
+    RunCommand(ID_FILE_MRU_FILE1);
+    ASSERT_EQ(ModalSeam::Requests().size(), 1u);
+    EXPECT_TRUE(ModalSeam::Requests()[0].text.contains("weg.plx"));
+    EXPECT_EQ(App()->GetRecentFiles(), QStringList({kept}));
+    RunCommand(ID_FILE_MRU_FILE1);
+    EXPECT_EQ(Documents().size(), 1u);
+}
+
 TEST_F(StartupTest, OpeningAnOpenFileAgainBringsItsWindowForward) {
     const QString path = CopyOfExample();
     ASSERT_TRUE(Start({path}));
