@@ -93,8 +93,7 @@ TEST_F(StartupTest, RecentFilesKeepTheFourNewestInTheSettings) {
     EXPECT_FALSE(settings.contains("Recent File List/File5"));
 }
 
-TEST_F(StartupTest, ARecentFileThatIsGoneIsReportedAndLeavesTheList)
-{
+TEST_F(StartupTest, ARecentFileThatIsGoneIsReportedAndLeavesTheList) {
     ASSERT_TRUE(Start());
     const QString kept = CopyOfExample("bleibt.plx");
     const QString gone = CopyOfExample("weg.plx");

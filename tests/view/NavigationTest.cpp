@@ -128,8 +128,7 @@ TEST_F(NavigationTest, ButtonsMenusAndKeysRunTheSameCommands) {
     EXPECT_EQ(Caption(), "Datensatz 5 von 5");
 }
 
-TEST_F(NavigationTest, MenuItemsRunTheirCommands)
-{
+TEST_F(NavigationTest, MenuItemsRunTheirCommands) {
     ASSERT_TRUE(Start({Numbered(4)}));
     auto item = [this](const QString& popupText, const QString& itemText) -> QAction* {
         const auto bar = MainFrame()->MainWindow()->menuBar()->actions();
