@@ -47,8 +47,13 @@ bool CPeriolexApp::InitInstance() {
     }
     m_pMainWnd = mainFrame;
     mainFrame->DragAcceptFiles(true);
-    EnableShellOpen();
-    RegisterShellFileTypes(true, kCatalogueApplicationId, kApplicationIdOffset);
+    // Printing or unregistering from the command line shows no window: it neither takes files
+    // from later starts nor registers the file type it may be about to remove.
+    if (splashInfo.m_nShellCommand == CCommandLineInfo::FileNew ||
+        splashInfo.m_nShellCommand == CCommandLineInfo::FileOpen) {
+        EnableShellOpen();
+        RegisterShellFileTypes(true, kCatalogueApplicationId, kApplicationIdOffset);
+    }
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);

@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
@@ -69,6 +70,19 @@ TEST_F(DesktopTest, UnregisterRemovesTheFilesAndEndsTheProgram) {
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_FALSE(QFileInfo::exists(Data("applications/periolex.desktop")));
     EXPECT_FALSE(QFileInfo::exists(Data("mime/packages/periolex.xml")));
+}
+
+TEST_F(DesktopTest, PrintingFromTheCommandLineLeavesTheDesktopAlone) {
+    QTemporaryDir dataHome;
+    QProcessEnvironment env = ProgramEnvironment();
+    env.insert("XDG_DATA_HOME", dataHome.path());
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(PERIOLEX_PROGRAM, {"--print-to", TempPath("liste.pdf"), CopyOfExample()});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_TRUE(QFileInfo::exists(TempPath("liste.pdf")));
+    EXPECT_FALSE(QFileInfo::exists(dataHome.filePath("applications/periolex.desktop")));
 }
 
 TEST_F(DesktopTest, TheTemplateCarriesTheCatalogueMark) {
