@@ -3,6 +3,7 @@
 // (store an unchanged form, move, show the next record).
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
+#include "OffscreenBenchmarks.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,19 +66,26 @@ void BM_OpenCatalogue(benchmark::State& state) {
     }
 }
 
+// Starts the program on `path` as from the command line; the view of its catalogue, or null.
+CPeriolexView* StartProgram(CPeriolexApp& app, const QString& path) {
+    app.SetArguments({QStringLiteral("--nosplash"), path});
+    if (!app.InitInstance()) {
+        return nullptr;
+    }
+    return static_cast<CPeriolexView*>(AfxGetMainFrame()->GetActiveView());
+}
+
 // One step of the form with the real view: unchanged form stored (nothing written), next record,
 // record shown.
 void BM_FormStep(benchmark::State& state) {
     const QString path = QString::fromStdString(Catalogue(state.range(0)));
     CPeriolexApp app;
-    app.SetArguments({QStringLiteral("--nosplash"), path});
-    if (!app.InitInstance()) {
+    CPeriolexView* view = StartProgram(app, path);
+    if (!view) {
         state.SkipWithError("program did not start");
         return;
     }
-    auto* view = static_cast<CPeriolexView*>(AfxGetMainFrame()->GetActiveView());
     const int changesBefore = sqlite3_total_changes(view->GetDocument()->m_database.Handle());
-    long steps = 0;
     for (auto _ : state) {
         view->SaveRecord();
         view->m_pSet->MoveNext();
@@ -85,7 +93,6 @@ void BM_FormStep(benchmark::State& state) {
             view->m_pSet->MoveFirst();
         }
         view->LoadRecord();
-        ++steps;
     }
     if (sqlite3_total_changes(view->GetDocument()->m_database.Handle()) != changesBefore) {
         state.SkipWithError("an unchanged form was written");
@@ -93,8 +100,8 @@ void BM_FormStep(benchmark::State& state) {
     app.ExitInstance();
 }
 
-// One record command as the view runs it, with an unchanged form. Stepping past either end
-// keeps working: next and previous turn round at the ends.
+// One record command as the view runs it, with an unchanged form. Next steps on through the
+// million records; previous, first and last stand at an end and show the same record again.
 void BM_RecordCommand(benchmark::State& state) {
     const unsigned command = static_cast<unsigned>(state.range(1));
     const QString path = QString::fromStdString(Catalogue(state.range(0)));
@@ -102,12 +109,11 @@ void BM_RecordCommand(benchmark::State& state) {
     QFile::remove(work);
     QFile::copy(path, work);
     CPeriolexApp app;
-    app.SetArguments({QStringLiteral("--nosplash"), work});
-    if (!app.InitInstance()) {
+    CPeriolexView* view = StartProgram(app, work);
+    if (!view) {
         state.SkipWithError("program did not start");
         return;
     }
-    auto* view = static_cast<CPeriolexView*>(AfxGetMainFrame()->GetActiveView());
     for (auto _ : state) {
         view->OnCmdMsg(command, CmdAction::Execute);
     }
@@ -144,11 +150,5 @@ BENCHMARK(BM_FormStep)
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ModalSeam::Enable(true);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunOffscreenBenchmarks(argc, argv);
 }

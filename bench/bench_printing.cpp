@@ -2,6 +2,7 @@
 // whichever page it is; Qt's own preview dialog, which draws every page before it shows one, for
 // comparison; and printing 100 pages into a PDF file from the start and from deep inside.
 #include <benchmark/benchmark.h>
+#include "OffscreenBenchmarks.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -178,16 +179,5 @@ BENCHMARK(BM_PrintHundredPages)
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A settings folder of its own: a Periolex running on this desktop is not asked to open the
-    // benchmark's catalogues, and nothing is written into the user's settings.
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ModalSeam::Enable(true);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunOffscreenBenchmarks(argc, argv);
 }

@@ -5,11 +5,11 @@
 #include <benchmark/benchmark.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include "OffscreenBenchmarks.h"
 
 #include <QApplication>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QTemporaryDir>
 
 #include <ModalSeam.h>
 #include "app/CPeriolexApp.h"
@@ -75,13 +75,5 @@ BENCHMARK(BM_PeriolexStart)
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Settings and desktop files of the runs stay out of the user's folders.
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunOffscreenBenchmarks(argc, argv, false);
 }

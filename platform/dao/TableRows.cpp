@@ -56,9 +56,7 @@ TableRows::TableRows(sqlite3* db, const DynasetSource& source)
     m_read = PrepareStatement(db, "SELECT " + list + " FROM " + m_table + " WHERE " + m_key + "=?");
 }
 
-std::vector<COleVariant> TableRows::Read(std::int64_t key) {
-    sqlite3_stmt* stmt = m_read.get();
-    StatementReset reset(stmt);
+void TableRows::StepToRow(sqlite3_stmt* stmt, std::int64_t key) {
     sqlite3_bind_int64(stmt, 1, key);
     const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_DONE) {
@@ -67,6 +65,12 @@ std::vector<COleVariant> TableRows::Read(std::int64_t key) {
     if (rc != SQLITE_ROW) {
         ThrowSqliteError(m_db);
     }
+}
+
+std::vector<COleVariant> TableRows::Read(std::int64_t key) {
+    sqlite3_stmt* stmt = m_read.get();
+    StatementReset reset(stmt);
+    StepToRow(stmt, key);
     std::vector<COleVariant> values;
     values.reserve(m_columns.size());
     for (int column = 0; column < static_cast<int>(m_columns.size()); ++column) {
@@ -78,14 +82,7 @@ std::vector<COleVariant> TableRows::Read(std::int64_t key) {
 std::string TableRows::ChangedColumns(std::int64_t key, const std::vector<PendingField>& pending) {
     sqlite3_stmt* stmt = m_read.get();
     StatementReset reset(stmt);
-    sqlite3_bind_int64(stmt, 1, key);
-    const int rc = sqlite3_step(stmt);
-    if (rc == SQLITE_DONE) {
-        ThrowRowDeleted();
-    }
-    if (rc != SQLITE_ROW) {
-        ThrowSqliteError(m_db);
-    }
+    StepToRow(stmt, key);
     std::string mask(m_columns.size(), '0');
     for (std::size_t i = 0; i < pending.size(); ++i) {
         if (pending[i].isSet && Differs(stmt, static_cast<int>(i), pending[i].value)) {

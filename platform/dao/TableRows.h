@@ -38,6 +38,8 @@ public:
     bool Remove(std::int64_t key);
 
 private:
+    // Runs the row statement for `key`; throws when the row is gone. The caller resets it.
+    void StepToRow(sqlite3_stmt* stmt, std::int64_t key);
     std::string ChangedColumns(std::int64_t key, const std::vector<PendingField>& pending);
     sqlite3_stmt* UpdateStatement(const std::string& mask);
     sqlite3_stmt* InsertStatement(const std::string& mask);

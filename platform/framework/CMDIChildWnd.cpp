@@ -169,10 +169,7 @@ void CMDIChildWnd::OnClose() {
     if (m_pView && !AfxGetApp()->CommitBeforeClose([this] { m_pView->CommitPendingInput(); })) {
         return;
     }
-    const bool lastWindow =
-        !doc || std::none_of(doc->GetViews().begin(), doc->GetViews().end(),
-                             [this](CView* v) { return v->GetParentFrame() != this; });
-    if (doc && lastWindow) {
+    if (doc && doc->GetFrames().size() <= 1) {
         doc->OnCloseDocument();
     } else {
         DestroyFrame();
