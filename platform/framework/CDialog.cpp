@@ -72,9 +72,13 @@ int CDialog::DoModal() {
 
 bool CDialog::OnInitDialog() {
     UpdateData(false);
-    // The first tab stop of the template takes the focus.
-    if (QWidget* first = m_pDialog->nextInFocusChain(); first && first != m_pDialog) {
-        first->setFocus();
+    // The first tab stop of the template takes the focus; labels and icons never do.
+    for (QWidget* w = m_pDialog->nextInFocusChain(); w && w != m_pDialog;
+         w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && !w->isHidden()) {
+            w->setFocus();
+            break;
+        }
     }
     return true;
 }

@@ -3,13 +3,37 @@
 #include <QLineEdit>
 #include <algorithm>
 
-QValidator::State FieldLengthValidator::validate(QString& input, int&) const {
-    if (input.size() > m_nAllowance) {
+QValidator::State FieldLengthValidator::validate(QString& input, int& pos) const {
+    if (input.size() > m_nAllowance && !KeepWhatFits(input, pos)) {
         return Invalid;
     }
     // A long stored text may shrink, but what was deleted cannot be typed back beyond the limit.
     m_nAllowance = std::max(m_nLimit, static_cast<int>(input.size()));
+    m_strLast = input;
     return Acceptable;
+}
+
+bool FieldLengthValidator::KeepWhatFits(QString& input, int& pos) const {
+    // The cursor stands after the inserted text; what follows it stood there before, and what
+    // precedes the insertion is the longest part that the text had in common before.
+    const qsizetype tail = input.size() - pos;
+    if (pos < 0 || tail > m_strLast.size() ||
+        !QStringView(m_strLast).endsWith(QStringView(input).right(tail))) {
+        return false;
+    }
+    const qsizetype headMax = std::min<qsizetype>(pos, m_strLast.size() - tail);
+    qsizetype head = 0;
+    while (head < headMax && input[head] == m_strLast[head]) {
+        ++head;
+    }
+    // Nothing fits: refused whole, as a typed character is in a full field.
+    const qsizetype room = m_nAllowance - head - tail;
+    if (room <= 0) {
+        return false;
+    }
+    input = input.left(head) + input.mid(head, room) + input.right(tail);
+    pos = static_cast<int>(head + room);
+    return true;
 }
 
 FieldLengthValidator* FieldLengthValidator::Of(QLineEdit* edit) {
@@ -25,6 +49,7 @@ void FieldLengthValidator::Limit(QLineEdit* edit, int nChars) {
     FieldLengthValidator* v = Of(edit);
     v->m_nLimit = nChars;
     v->m_nAllowance = std::max(nChars, static_cast<int>(edit->text().size()));
+    v->m_strLast = edit->text();
 }
 
 void FieldLengthValidator::AllowText(QLineEdit* edit, const QString& text) {

@@ -6,8 +6,9 @@ class QLineEdit;
 
 // Keeps an edit field's input within a number of characters without ever cutting a text that
 // was put there by the program: a longer stored text may be shown, shortened and saved back, but
-// typing or pasting can never make it longer than the limit or than it already is. (QLineEdit's own
-// maximum length would cut the stored text as soon as it is shown.)
+// typing or pasting can never make it longer than the limit or than it already is. A paste that
+// is too long keeps its first characters up to the limit; a typed character that does not fit is
+// refused. (QLineEdit's own maximum length would cut the stored text as soon as it is shown.)
 class FieldLengthValidator : public QValidator {
     Q_OBJECT
 public:
@@ -22,6 +23,11 @@ public:
 
 private:
     static FieldLengthValidator* Of(QLineEdit* edit);
+    // Shortens the text just inserted before `pos` so that the whole fits; false when none of it
+    // fits or the change is no insertion.
+    bool KeepWhatFits(QString& input, int& pos) const;
     int m_nLimit = 32767;
     mutable int m_nAllowance = 32767;
+    // The text as last accepted, to tell what an insertion added.
+    mutable QString m_strLast;
 };

@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QToolBar>
 
@@ -136,13 +137,22 @@ TEST_F(StartupTest, NewWindowShowsTheSameCatalogueAndClosesWithoutClosingIt) {
     EXPECT_EQ(MenuTitles(MainFrame()->MainWindow()).size(), 3);
 }
 
-TEST_F(StartupTest, AboutBoxIsTheDialogInfoUeberPeriolex) {
+TEST_F(StartupTest, AboutBoxIsTheDialogInfoUeberPeriolexAndSpaceClosesIt) {
     ASSERT_TRUE(Start());
-    ModalSeam::Push({IDOK, {}, {}});
+    QString focused;
+    bool focusedIsDefault = false;
+    ModalSeam::Push({IDOK, {}, [&](QWidget* dialog) {
+                         // Space presses the focused button: that must be OK, not the icon.
+                         auto* button = qobject_cast<QPushButton*>(dialog->focusWidget());
+                         focused = button ? button->text() : QStringLiteral("<no button>");
+                         focusedIsDefault = button && button->isDefault();
+                     }});
     RunCommand(ID_APP_ABOUT);
     ASSERT_EQ(ModalSeam::Requests().size(), 1u);
     EXPECT_EQ(ModalSeam::Requests()[0].kind, ModalRequest::Kind::Dialog);
     EXPECT_EQ(ModalSeam::Requests()[0].text, "Info über Periolex");
+    EXPECT_EQ(focused, "OK");
+    EXPECT_TRUE(focusedIsDefault);
 }
 
 }  // namespace

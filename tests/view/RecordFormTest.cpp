@@ -2,6 +2,8 @@
 #include <ModalSeam.h>
 #include <sqlite3.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QTest>
 
@@ -82,9 +84,31 @@ TEST_F(RecordFormTest, InputStopsAtThirtyCharacters) {
     field->clear();
     QTest::keyClicks(field, QString(35, QLatin1Char('x')));
     EXPECT_EQ(field->text().size(), 30);
-    field->clear();
-    field->insert(QString(31, QLatin1Char('y')));  // as a paste does
-    EXPECT_LE(field->text().size(), 30);
+    // Typing into a full field changes nothing, wherever the cursor stands.
+    field->setCursorPosition(10);
+    QTest::keyClicks(field, "ab");
+    EXPECT_EQ(field->text(), QString(30, QLatin1Char('x')));
+}
+
+TEST_F(RecordFormTest, PastingTooMuchPastesTheFirstCharactersThatFit) {
+    ASSERT_TRUE(Start({ThreeRecords()}));
+    QLineEdit* name = Field(IDC_ZEITSCHRIFTENNAME);
+    name->setFocus();
+    name->selectAll();
+    QApplication::clipboard()->setText("Mitteilungen des Gartenbauvereins 1997");  // 38
+    RunCommand(ID_EDIT_PASTE);
+    EXPECT_EQ(name->text(), "Mitteilungen des Gartenbauvere");
+    EXPECT_EQ(name->cursorPosition(), 30);
+
+    // Into the middle of a text: what stood after the cursor stays, the paste is cut.
+    QLineEdit* article = Field(IDC_ARTIKELNAME);
+    article->setFocus();
+    article->setText("Rosen schneiden");  // 15
+    article->setCursorPosition(6);
+    QApplication::clipboard()->setText("im Herbst richtig und bald ");  // 27
+    RunCommand(ID_EDIT_PASTE);
+    EXPECT_EQ(article->text(), "Rosen im Herbst richtschneiden");
+    EXPECT_EQ(article->cursorPosition(), 21);
 }
 
 TEST_F(RecordFormTest, LongAndNullFieldsFromTheFileSurviveShowingAndSaving) {
