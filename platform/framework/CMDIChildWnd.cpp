@@ -3,6 +3,8 @@
 #include <CDaoException.h>
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -64,9 +66,22 @@ protected:
     }
 };
 
-}  // namespace
+// The system menu is a window of its own, where prompts would stop unseen; they belong in the
+// main window's status bar like the prompts of every other menu.
+class PromptsToMainWindow : public QObject {
+public:
+    using QObject::QObject;
 
-namespace {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        CMDIFrameWnd* frame = AfxGetMainFrame();
+        if (event->type() != QEvent::StatusTip || !frame || !frame->MainWindow()) {
+            return false;
+        }
+        QCoreApplication::sendEvent(frame->MainWindow(), event);
+        return true;
+    }
+};
 
 // Qt's system menu of a document window, in its order: restore, move, size, minimize, maximize,
 // stay on top, separator, close. Each gets its prompt from the string table (0xEF00 plus the
@@ -87,6 +102,7 @@ void SetUpSystemMenu(QMenu* menu, bool sizable) {
             a->setStatusTip(AfxLoadString(kPrompts[i]));
         }
     }
+    menu->installEventFilter(new PromptsToMainWindow(menu));
 }
 
 }  // namespace

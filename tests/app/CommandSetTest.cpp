@@ -4,11 +4,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QWhatsThis>
+#include <map>
 
 #include "app/CMainFrame.h"
 #include "res/Resource.h"
@@ -137,6 +140,35 @@ TEST_F(CommandSetTest, IdleTextAndHelpMode) {
     EXPECT_EQ(bar->currentMessage(), "Wählen Sie das Objekt, zu dem Sie Hilfe wünschen.");
     QWhatsThis::leaveWhatsThisMode();
     EXPECT_FALSE(Field(IDC_ARTIKELNAME)->whatsThis().isEmpty());
+}
+
+TEST_F(CommandSetTest, SystemMenuPromptsReachTheStatusBar) {
+    ASSERT_TRUE(Start({CopyOfExample()}));
+    QStatusBar* bar = MainFrame()->MainWindow()->statusBar();
+    QMdiSubWindow* window = MainFrame()->MdiArea()->currentSubWindow();
+    // A maximized window offers restore, a restored one move and maximize; a disabled item
+    // cannot be highlighted.
+    std::map<QString, QString> prompts;
+    for (bool maximized : {true, false}) {
+        if (!maximized) {
+            window->showNormal();
+        }
+        const auto actions = window->systemMenu()->actions();
+        for (QAction* a : actions) {
+            if (!a->isSeparator() && a->isVisible() && a->isEnabled()) {
+                window->systemMenu()->setActiveAction(a);
+                prompts[QString(a->text()).remove('&')] = bar->currentMessage();
+            }
+        }
+    }
+    const std::map<QString, QString> expected{
+        {"Wiederherstellen", "Stellt das Fenster in seiner normalen Größe wieder her."},
+        {"Verschieben", "Ändert die Position des Fensters."},
+        {"Minimieren", "Verkleinert das Fenster zu einem Symbol."},
+        {"Maximieren", "Vergrößert das Fenster zu voller Größe."},
+        {"Schließen", "Schließt das aktive Fenster und fordert zur Dokumentspeicherung auf."},
+    };
+    EXPECT_EQ(prompts, expected);
 }
 
 }  // namespace
