@@ -13,6 +13,7 @@ void CFormView::Create(CMDIChildWnd* pFrame) {
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(false);
     auto* form = new QWidget;
+    QSize content;
     if (const DialogResource* res = AfxFindDialog(m_nIDTemplate)) {
         SetControls(DialogBuilder::Build(*res, form, [this](unsigned id) {
             if (CMDIChildWnd* frame = GetParentFrame()) {
@@ -21,11 +22,12 @@ void CFormView::Create(CMDIChildWnd* pFrame) {
             AfxGetApp()->DispatchCommand(this, id);
         }));
         form->setFixedSize(DialogBuilder::TemplateSize(*res, form));
+        content = form->size();
     }
     scroll->setWidget(form);
     SetViewWidget(scroll);
     scroll->setFocusProxy(form);
-    pFrame->SetView(this, scroll);
+    pFrame->SetView(this, scroll, content);
 }
 
 void CFormView::OnInitialUpdate() {

@@ -16,6 +16,7 @@
 #include "CMDIFrameWnd.h"
 #include "CView.h"
 #include "CWinApp.h"
+#include "MdiChildRules.h"
 #include "ResourceLookup.h"
 
 namespace {
@@ -151,9 +152,14 @@ bool CMDIChildWnd::LoadFrame(unsigned nIDResource) {
     return true;
 }
 
-void CMDIChildWnd::SetView(CView* pView, QWidget* widget) {
+void CMDIChildWnd::SetView(CView* pView, QWidget* widget, QSize content) {
     m_pView = pView;
-    SubWindow()->setWidget(widget);
+    QMdiSubWindow* w = SubWindow();
+    w->setWidget(widget);
+    AfxGetMainFrame()->ChildRules()->Watch(w, content);
+    const auto updateTitle = [] { AfxGetMainFrame()->OnUpdateFrameTitle(); };
+    QObject::connect(w, &QMdiSubWindow::windowStateChanged, w, updateTitle);
+    QObject::connect(w, &QWidget::windowTitleChanged, w, updateTitle);
 }
 
 void CMDIChildWnd::ShowFrame() {

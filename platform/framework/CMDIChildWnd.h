@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSize>
+
 #include "CREATESTRUCT.h"
 #include "CWnd.h"
 
@@ -21,7 +23,8 @@ public:
 
     CView* GetActiveView() const { return m_pView; }
     unsigned GetResourceId() const { return m_nIDResource; }
-    void SetView(CView* pView, QWidget* widget);
+    // `content` is the size at which the view shows whole; a restored window is never smaller.
+    void SetView(CView* pView, QWidget* widget, QSize content);
 
     // The active view, then the frame itself.
     bool OnCmdMsg(unsigned nID, CmdAction action) override;

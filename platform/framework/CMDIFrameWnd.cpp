@@ -25,6 +25,7 @@
 #include "CMDIChildWnd.h"
 #include "CView.h"
 #include "CWinApp.h"
+#include "MdiChildRules.h"
 #include "ResourceLookup.h"
 
 namespace {
@@ -48,6 +49,10 @@ protected:
     bool event(QEvent* event) override {
         if (event->type() == QEvent::LeaveWhatsThisMode && statusBar()) {
             statusBar()->clearMessage();
+        }
+        // Qt writes a maximized document window's caption into this one; the frame decides.
+        if (event->type() == QEvent::WindowTitleChange && m_pOwner) {
+            m_pOwner->OnUpdateFrameTitle();
         }
         return QMainWindow::event(event);
     }
@@ -125,6 +130,7 @@ bool CMDIFrameWnd::LoadFrame(unsigned nIDResource, unsigned style) {
     m_pMdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_pMdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     w->setCentralWidget(m_pMdiArea);
+    m_pChildRules = new MdiChildRules(m_pMdiArea);
     QObject::connect(m_pMdiArea, &QMdiArea::subWindowActivated, w,
                      [this](QMdiSubWindow*) { OnActiveFrameChanged(); });
     InstallAccelerators(nIDResource);
@@ -337,6 +343,28 @@ void CMDIFrameWnd::OnActiveFrameChanged() {
     CMDIChildWnd* active = MDIGetActive();
     ShowMenuBar(active ? active->GetResourceId() : m_nIDResource);
     UpdateCommandStates();
+    OnUpdateFrameTitle();
+}
+
+void CMDIFrameWnd::OnUpdateFrameTitle() {
+    QMainWindow* w = MainWindow();
+    if (!w || !m_pMdiArea) {
+        return;
+    }
+    // A maximized document window shows no caption of its own, so its caption (with the window
+    // number) joins the frame's; otherwise the active document's title does.
+    QString title = AfxLoadString(m_nIDResource);
+    QMdiSubWindow* sub = m_pMdiArea->currentSubWindow();
+    CMDIChildWnd* active = CMDIChildWnd::FromWidget(sub);
+    CView* view = active ? active->GetActiveView() : nullptr;
+    if (active && sub->isMaximized()) {
+        title += QStringLiteral(" - [%1]").arg(sub->windowTitle());
+    } else if (view && view->GetDocument()) {
+        title += QStringLiteral(" - ") + view->GetDocument()->GetTitle();
+    }
+    if (w->windowTitle() != title) {
+        w->setWindowTitle(title);
+    }
 }
 
 void CMDIFrameWnd::UpdateCommandStates() {

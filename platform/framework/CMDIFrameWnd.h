@@ -9,6 +9,7 @@
 #include "Resources.h"
 
 class CMDIChildWnd;
+class MdiChildRules;
 class CView;
 class QAction;
 class QMainWindow;
@@ -52,6 +53,9 @@ public:
     // Menus follow the active document window; command states follow the route.
     void OnActiveFrameChanged();
     void UpdateCommandStates();
+    // The frame's caption follows the active document window in every state.
+    void OnUpdateFrameTitle();
+    MdiChildRules* ChildRules() const { return m_pChildRules; }
 
     // The user closes the main window: every document closes, then the program ends.
     void OnClose();
@@ -83,6 +87,7 @@ private:
     void ShowMenuBar(unsigned nIDMenu);
 
     QMdiArea* m_pMdiArea = nullptr;
+    MdiChildRules* m_pChildRules = nullptr;
     unsigned m_nIDResource = 0;
     unsigned m_nShownMenu = 0;
     std::map<unsigned, QList<QMenu*>> m_menuBars;

@@ -27,7 +27,7 @@ public:
         CView::Create(pFrame);
         auto* widget = new QLabel(QStringLiteral("Dokument"));
         SetViewWidget(widget);
-        pFrame->SetView(this, widget);
+        pFrame->SetView(this, widget, {});
     }
     bool OnPreparePrinting(CPrintInfo* pInfo) override {
         m_calls << QStringLiteral("prepare");

@@ -1,0 +1,92 @@
+#include <CMDIChildWnd.h>
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollArea>
+
+#include "app/CMainFrame.h"
+#include "res/Resource.h"
+#include "support/ProgramTest.h"
+
+namespace {
+
+class ChildWindowTest : public ProgramTest {
+protected:
+    QMdiArea* Area() const { return MainFrame()->MdiArea(); }
+    QString Title() const { return MainFrame()->MainWindow()->windowTitle(); }
+    // The whole form of a window, scroll bars aside.
+    static QSize FormSize(QMdiSubWindow* w) {
+        return static_cast<QScrollArea*>(w->widget())->widget()->size();
+    }
+    static bool ShowsWholeForm(QMdiSubWindow* w) {
+        const QSize inside = w->widget()->size();
+        const QSize form = FormSize(w);
+        return inside.width() >= form.width() && inside.height() >= form.height();
+    }
+};
+
+TEST_F(ChildWindowTest, ClosingTheMaximizedWindowLeavesTheNextOneMaximizedAndAllWhole) {
+    ASSERT_TRUE(Start({CopyOfExample()}));
+    RunCommand(ID_WINDOW_NEW);
+    RunCommand(ID_WINDOW_NEW);
+    MainFrame()->MDIGetActive()->OnClose();
+    ProcessEvents();
+    const auto windows = Area()->subWindowList();
+    ASSERT_EQ(windows.size(), 2);
+    ASSERT_NE(Area()->currentSubWindow(), nullptr);
+    EXPECT_TRUE(Area()->currentSubWindow()->isMaximized());
+    EXPECT_EQ(Title(), "Periolex - [" + Area()->currentSubWindow()->windowTitle() + "]");
+    // The restored windows are never smaller than the form they show.
+    for (QMdiSubWindow* w : windows) {
+        w->showNormal();
+        EXPECT_TRUE(ShowsWholeForm(w)) << w->windowTitle().toStdString();
+        w->resize(120, 96);
+        EXPECT_TRUE(ShowsWholeForm(w)) << w->windowTitle().toStdString();
+    }
+    EXPECT_EQ(Title(), "Periolex - Beispiel.plx");
+}
+
+TEST_F(ChildWindowTest, WhileOneIsMaximizedEveryActivatedWindowIsMaximized) {
+    const QString second = CopyOfExample("Zweiter.plx");
+    ASSERT_TRUE(Start({CopyOfExample()}));
+    ASSERT_TRUE(App()->OpenDocumentFile(second));
+    const auto windows = Area()->subWindowList();
+    ASSERT_EQ(windows.size(), 2);
+    Area()->setActiveSubWindow(windows[0]);
+    EXPECT_TRUE(windows[0]->isMaximized());
+    EXPECT_EQ(Title(), "Periolex - [Beispiel.plx]");
+    windows[0]->showNormal();
+    Area()->setActiveSubWindow(windows[1]);
+    EXPECT_FALSE(windows[1]->isMaximized()) << "a restored active window ends the rule";
+    EXPECT_EQ(Title(), "Periolex - Zweiter.plx");
+}
+
+TEST_F(ChildWindowTest, CascadeAndTileArrangeWholeWindowsAndTheCaptionFollows) {
+    const QString second = CopyOfExample("Zweiter.plx");
+    ASSERT_TRUE(Start({CopyOfExample()}));
+    RunCommand(ID_WINDOW_NEW);
+    ASSERT_TRUE(App()->OpenDocumentFile(second));
+    for (unsigned command : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ}) {
+        RunCommand(command);
+        ProcessEvents();
+        const auto windows = Area()->subWindowList();
+        ASSERT_EQ(windows.size(), 3);
+        EXPECT_NE(windows[0]->pos(), windows[1]->pos()) << command;
+        EXPECT_NE(windows[1]->pos(), windows[2]->pos()) << command;
+        for (QMdiSubWindow* w : windows) {
+            EXPECT_FALSE(w->isMaximized()) << command;
+            EXPECT_TRUE(ShowsWholeForm(w)) << command;
+        }
+        Area()->setActiveSubWindow(windows[0]);
+        EXPECT_FALSE(windows[0]->isMaximized());
+        EXPECT_EQ(Title(), "Periolex - Beispiel.plx") << command;
+        Area()->setActiveSubWindow(windows[2]);
+        EXPECT_EQ(Title(), "Periolex - Zweiter.plx") << command;
+    }
+    MainFrame()->MDIGetActive()->OnClose();
+    ProcessEvents();
+    EXPECT_EQ(Title(), "Periolex - Beispiel.plx");
+}
+
+}  // namespace
