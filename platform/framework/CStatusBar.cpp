@@ -9,6 +9,7 @@
 
 #include "AfxRes.h"
 #include "CMDIFrameWnd.h"
+#include "KeyboardLocks.h"
 #include "ResourceLookup.h"
 
 namespace {
@@ -18,29 +19,41 @@ namespace {
 constexpr quint32 kX11LockMask = 0x02;
 constexpr quint32 kX11Mod2Mask = 0x10;
 
-// Follows the lock keys from the key events that the program sees.
+// Follows the lock keys from the key events that the program sees; where the window system
+// tells the lock state, it is read anew after each key.
 class LockKeyWatcher : public QObject {
 public:
-    explicit LockKeyWatcher(CStatusBar* bar) : QObject(bar->Widget()), m_pBar(bar) {}
+    explicit LockKeyWatcher(CStatusBar* bar) : QObject(bar->Widget()), m_pBar(bar) {
+        if (const auto locks = AfxReadKeyboardLocks()) {
+            m_bScroll = locks->scroll;
+        }
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->type() == QEvent::KeyPress && key->key() == Qt::Key_ScrollLock &&
-                !key->isAutoRepeat() && watched->isWindowType()) {
-                m_bScroll = !m_bScroll;
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
+            return false;
+        }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->type() == QEvent::KeyPress && key->key() == Qt::Key_ScrollLock &&
+            !key->isAutoRepeat() && watched->isWindowType()) {
+            m_bScroll = !m_bScroll;
+        }
+        if (key->type() == QEvent::KeyRelease) {
+            if (const auto locks = AfxReadKeyboardLocks()) {
+                m_bScroll = locks->scroll;
+                m_pBar->ShowLocks(*locks);
+                return false;
             }
             // The state of an event is the one before it; after a release it is the new one.
-            if (key->type() == QEvent::KeyRelease &&
-                QGuiApplication::platformName() == QLatin1String("xcb")) {
+            if (QGuiApplication::platformName() == QLatin1String("xcb")) {
                 m_pBar->SetIndicator(ID_INDICATOR_CAPS,
                                      (key->nativeModifiers() & kX11LockMask) != 0);
                 m_pBar->SetIndicator(ID_INDICATOR_NUM,
                                      (key->nativeModifiers() & kX11Mod2Mask) != 0);
             }
-            m_pBar->SetIndicator(ID_INDICATOR_SCRL, m_bScroll);
         }
+        m_pBar->SetIndicator(ID_INDICATOR_SCRL, m_bScroll);
         return false;
     }
 
@@ -82,7 +95,17 @@ bool CStatusBar::SetIndicators(const unsigned* lpIDArray, int nIDCount) {
         m_ids.push_back(id);
         m_panes.push_back(pane);
     }
+    // Keys locked before the program started show at once, not from the first key press on.
+    if (const auto locks = AfxReadKeyboardLocks()) {
+        ShowLocks(*locks);
+    }
     return true;
+}
+
+void CStatusBar::ShowLocks(const KeyboardLocks& locks) {
+    SetIndicator(ID_INDICATOR_CAPS, locks.caps);
+    SetIndicator(ID_INDICATOR_NUM, locks.num);
+    SetIndicator(ID_INDICATOR_SCRL, locks.scroll);
 }
 
 QLabel* CStatusBar::Pane(int index) const {

@@ -3,6 +3,7 @@
 #include <vector>
 
 class CMDIFrameWnd;
+struct KeyboardLocks;
 class QLabel;
 class QStatusBar;
 
@@ -17,6 +18,7 @@ public:
     QLabel* Pane(int index) const;
     // Shows the text of indicator `id` in its pane, or leaves the pane empty.
     void SetIndicator(unsigned id, bool on);
+    void ShowLocks(const KeyboardLocks& locks);
 
 private:
     QStatusBar* m_pBar = nullptr;

@@ -1,4 +1,5 @@
 #include <AcceleratorKeys.h>
+#include <KeyboardLocks.h>
 #include <ResourceLookup.h>
 
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolBar>
 #include <QWhatsThis>
 #include <map>
@@ -169,6 +171,21 @@ TEST_F(CommandSetTest, SystemMenuPromptsReachTheStatusBar) {
         {"Schließen", "Schließt das aktive Fenster und fordert zur Dokumentspeicherung auf."},
     };
     EXPECT_EQ(prompts, expected);
+}
+
+TEST_F(CommandSetTest, LockIndicatorsShowTheKeyboardsStateFromTheStart) {
+    KeyboardLocks locks{true, true, false};
+    AfxSetKeyboardLockReader([&locks] { return std::optional(locks); });
+    ASSERT_TRUE(Start());
+    CStatusBar& bar = MainFrame()->m_statusBar;
+    EXPECT_EQ(QStringList({bar.Pane(1)->text(), bar.Pane(2)->text(), bar.Pane(3)->text()}),
+              QStringList({"UF", "NUM", ""}));
+    // Each key brings the panes up to date, whatever key it was.
+    locks = {false, true, true};
+    QTest::keyClick(MainFrame()->MainWindow()->windowHandle(), Qt::Key_Shift);
+    EXPECT_EQ(QStringList({bar.Pane(1)->text(), bar.Pane(2)->text(), bar.Pane(3)->text()}),
+              QStringList({"", "NUM", "RF"}));
+    AfxSetKeyboardLockReader({});
 }
 
 }  // namespace
