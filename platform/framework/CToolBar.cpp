@@ -73,7 +73,12 @@ bool CToolBar::LoadToolBar(unsigned nIDResource) {
         if (a->toolTip().isEmpty() || a->toolTip() == a->text()) {
             a->setToolTip(a->statusTip());
         }
+        // A button shows only its picture; screen readers and the bar's overflow menu need words.
+        a->setText(a->toolTip());
         m_pBar->addAction(a);
+        if (QWidget* button = m_pBar->widgetForAction(a)) {
+            button->setAccessibleName(a->toolTip());
+        }
     }
     return true;
 }

@@ -118,10 +118,15 @@ TEST_F(CommandSetTest, ToolBarButtonsPromptsAndTooltips) {
     ASSERT_TRUE(Start());
     QStringList tips;
     QStringList prompts;
-    const auto actions = MainFrame()->m_toolBar.Widget()->actions();
+    QToolBar* bar = MainFrame()->m_toolBar.Widget();
+    const auto actions = bar->actions();
     for (QAction* a : actions) {
         tips << (a->isSeparator() ? QStringLiteral("|") : a->toolTip());
         prompts << (a->isSeparator() ? QStringLiteral("|") : a->statusTip());
+        if (!a->isSeparator()) {
+            // Screen readers name a picture button by its tool tip.
+            EXPECT_EQ(bar->widgetForAction(a)->accessibleName(), a->toolTip());
+        }
     }
     EXPECT_EQ(tips, QStringList({"Neu", "Öffnen", "|", "Drucken", "Seitenansicht", "|",
                                  "Erster Datensatz", "Vorheriger Datensatz", "Nächster Datensatz",
