@@ -126,6 +126,8 @@ bool CMDIFrameWnd::LoadFrame(unsigned nIDResource, unsigned style) {
     Attach(w);
     w->setWindowTitle(AfxLoadString(nIDResource));
     w->setWindowIcon(AfxLoadIcon(nIDResource));
+    // Message boxes and dialogs carry the program's icon, also those without a parent window.
+    QApplication::setWindowIcon(w->windowIcon());
     m_pMdiArea = new QMdiArea(w);
     m_pMdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_pMdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QToolBar>
@@ -45,6 +46,14 @@ TEST_F(StartupTest, PlainStartShowsTheEmptyMainWindowAndAsksNothing) {
     EXPECT_EQ(MenuTitles(window), QStringList({"&Datei", "&Ansicht", "&?"}));
     EXPECT_TRUE(MainFrame()->GetChildFrames().empty());
     EXPECT_TRUE(ModalSeam::Requests().empty());
+}
+
+TEST_F(StartupTest, MessageBoxesCarryTheProgramsIcon) {
+    ASSERT_TRUE(Start());
+    const QImage program = MainFrame()->MainWindow()->windowIcon().pixmap(32).toImage();
+    ASSERT_FALSE(program.isNull());
+    QMessageBox withoutParent(QMessageBox::Warning, "Periolex", "Text");
+    EXPECT_EQ(withoutParent.windowIcon().pixmap(32).toImage(), program);
 }
 
 TEST_F(StartupTest, CommandsWithoutHandlerAreDisabled) {
