@@ -6,9 +6,12 @@
 #include <QPushButton>
 #include <QString>
 #include <QStyle>
+#include <QStyleOptionFrame>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "AfxRes.h"
 #include "ResourceLookup.h"
@@ -88,12 +91,50 @@ QWidget* MakeControl(const DialogItem& item, QWidget* parent,
     return label;
 }
 
+// The top of the text line of a single-line edit: Qt centres the line in the edit's contents.
+int EditTextTop(const QLineEdit* edit) {
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.rect = QRect(QPoint(), edit->size());
+    option.lineWidth = edit->hasFrame()
+                           ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
+                           : 0;
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken;
+    const QRect contents = edit->style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
+                               .marginsRemoved(edit->textMargins());
+    return edit->y() + contents.y() + (contents.height() - edit->fontMetrics().height() + 1) / 2;
+}
+
+// Template labels stand a few pixels lower than the text of the field beside them, which looks
+// careless; each such label moves so that its text stands on its field's baseline.
+void AlignLabelsWithFields(const std::vector<std::pair<const DialogItem*, QWidget*>>& built) {
+    for (const auto& [label, labelWidget] : built) {
+        auto* text = qobject_cast<QLabel*>(labelWidget);
+        if (!text || !text->pixmap().isNull()) {
+            continue;
+        }
+        const int middle = 2 * label->y + label->cy;  // in half dialog units
+        for (const auto& [field, fieldWidget] : built) {
+            auto* edit = qobject_cast<QLineEdit*>(fieldWidget);
+            if (edit && field->x > label->x && 2 * field->y <= middle &&
+                middle <= 2 * (field->y + field->cy)) {
+                text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                text->move(text->x(), EditTextTop(edit) - text->contentsRect().top());
+                break;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 std::map<unsigned, QWidget*> DialogBuilder::Build(const DialogResource& dialog, QWidget* parent,
                                                   const ButtonHandler& onButton) {
     const BaseUnits units = UnitsFor(dialog, parent);
     std::map<unsigned, QWidget*> controls;
+    std::vector<std::pair<const DialogItem*, QWidget*>> built;
     QWidget* previousTabStop = nullptr;
     QLabel* pendingBuddy = nullptr;
     for (const DialogItem& item : dialog.items) {
@@ -103,6 +144,7 @@ std::map<unsigned, QWidget*> DialogBuilder::Build(const DialogResource& dialog, 
             w->resize(w->sizeHint().expandedTo(w->size()));
         }
         w->setVisible((item.style & WS_VISIBLE) != 0);
+        built.emplace_back(&item, w);
         if (item.id != IDC_STATIC) {
             controls[item.id] = w;
             w->setWhatsThis(AfxWhatsThisText(item.id, DisplayText(item)));
@@ -127,6 +169,7 @@ std::map<unsigned, QWidget*> DialogBuilder::Build(const DialogResource& dialog, 
             pendingBuddy = static_cast<QLabel*>(w);
         }
     }
+    AlignLabelsWithFields(built);
     return controls;
 }
 

@@ -4,7 +4,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QTest>
 
 #include "app/CMainFrame.h"
@@ -127,6 +130,49 @@ TEST_F(RecordFormTest, LongAndNullFieldsFromTheFileSurviveShowingAndSaving) {
     EXPECT_TRUE(ModalSeam::Requests().empty()) << "a long stored text is no input error";
     EXPECT_EQ(StoredRecords(path)[0],
               StoredRecord({"1a/1997", "Gartenfreund", longName, "<null>"}));
+}
+
+// The first row, from the top, in which the area holds dark (text) pixels; -1 if none.
+int InkTop(const QImage& image, const QRect& area) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                return y;
+            }
+        }
+    }
+    return -1;
+}
+
+TEST_F(RecordFormTest, EachLabelsTextStandsOnTheLineOfItsFieldsText) {
+    ASSERT_TRUE(Start({ThreeRecords()}));
+    const std::pair<const char*, unsigned> rows[] = {
+        {"Zeitschriftennummer:", IDC_ZEITSCHRIFTENNUMMER},
+        {"Zeitschriftenname:", IDC_ZEITSCHRIFTENNAME},
+        {"Artikelname:", IDC_ARTIKELNAME},
+        {"Seite:", IDC_SEITE},
+    };
+    QWidget* form = Field(IDC_ARTIKELNAME)->parentWidget();
+    for (const auto& [text, id] : rows) {
+        // The same letters in both: their ink starts on the same row when the baselines agree.
+        Field(id)->setText(text);
+        Field(id)->setCursorPosition(0);
+    }
+    const QImage image = form->grab().toImage();
+    const auto labels = form->findChildren<QLabel*>();
+    for (const auto& [text, id] : rows) {
+        const auto label = std::find_if(labels.begin(), labels.end(),
+                                        [&](QLabel* l) { return l->text() == text; });
+        ASSERT_NE(label, labels.end()) << text;
+        const QRect field = Field(id)->geometry();
+        // Inside the field's frame, and only as wide as the text (the page field is narrow).
+        const QRect inside = field.adjusted(3, 3, -3, -3);
+        const int labelInk = InkTop(image, (*label)->geometry());
+        const int fieldInk = InkTop(image, inside);
+        ASSERT_GE(labelInk, 0) << text;
+        ASSERT_GE(fieldInk, 0) << text;
+        EXPECT_NEAR(labelInk, fieldInk, 1) << text;
+    }
 }
 
 }  // namespace
