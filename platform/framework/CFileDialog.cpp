@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "AfxRes.h"
+#include "FileDialogSize.h"
 #include "ModalSeam.h"
 
 namespace {
@@ -69,7 +70,10 @@ int CFileDialog::DoModal() {
     if (!m_strFileName.isEmpty() && !m_strFileName.contains(QLatin1Char('*'))) {
         dialog.selectFile(m_strFileName);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    FileDialogSize::Restore(dialog);
+    const int result = dialog.exec();
+    FileDialogSize::Remember(dialog);
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return IDCANCEL;
     }
     m_strChosen = dialog.selectedFiles().constFirst();
