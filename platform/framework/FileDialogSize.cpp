@@ -13,11 +13,18 @@ namespace {
 
 constexpr const char* kSizeKey = "File Dialog/Size";
 
-// What the columns after the name show at their widest: a size, a type, a date and time.
+// What the columns after the name show at their widest: a size, a type, a date and time (in
+// the program's or the system's way of writing it, whichever is longer).
 QStringList Samples() {
-    const QDateTime late(QDate(2028, 12, 28), QTime(23, 58));
-    return {QStringLiteral("1.023,99 KiB"), QStringLiteral("Periolex-Katalog"),
-            QLocale().toString(late, QLocale::ShortFormat)};
+    const QDateTime late(QDate(2028, 12, 28), QTime(23, 58, 58));
+    QString date = QLocale().toString(late, QLocale::ShortFormat);
+    for (const QString& other : {QLocale::system().toString(late, QLocale::ShortFormat),
+                                 QLocale::system().toString(late, QLocale::LongFormat)}) {
+        if (other.size() > date.size()) {
+            date = other;
+        }
+    }
+    return {QStringLiteral("1.023,99 KiB"), QStringLiteral("Periolex-Katalog"), date};
 }
 
 // Widens the columns after the name to their header and their widest sample; returns the width
