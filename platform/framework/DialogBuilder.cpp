@@ -108,8 +108,9 @@ int EditTextTop(const QLineEdit* edit) {
 }
 
 // Template labels stand a few pixels lower than the text of the field beside them, which looks
-// careless; each such label moves so that its text stands on its field's baseline.
-void AlignLabelsWithFields(const std::vector<std::pair<const DialogItem*, QWidget*>>& built) {
+// careless; each such label moves so that its text stands on its field's baseline. Its text
+// also names the field for screen readers, which find no other name for it.
+void PairLabelsWithFields(const std::vector<std::pair<const DialogItem*, QWidget*>>& built) {
     for (const auto& [label, labelWidget] : built) {
         auto* text = qobject_cast<QLabel*>(labelWidget);
         if (!text || !text->pixmap().isNull()) {
@@ -122,6 +123,11 @@ void AlignLabelsWithFields(const std::vector<std::pair<const DialogItem*, QWidge
                 middle <= 2 * (field->y + field->cy)) {
                 text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
                 text->move(text->x(), EditTextTop(edit) - text->contentsRect().top());
+                QString name = QString::fromUtf8(label->text).remove(QLatin1Char('&'));
+                while (name.endsWith(QLatin1Char(':'))) {
+                    name.chop(1);
+                }
+                edit->setAccessibleName(name);
                 break;
             }
         }
@@ -169,7 +175,7 @@ std::map<unsigned, QWidget*> DialogBuilder::Build(const DialogResource& dialog, 
             pendingBuddy = static_cast<QLabel*>(w);
         }
     }
-    AlignLabelsWithFields(built);
+    PairLabelsWithFields(built);
     return controls;
 }
 

@@ -144,7 +144,7 @@ int InkTop(const QImage& image, const QRect& area) {
     return -1;
 }
 
-TEST_F(RecordFormTest, EachLabelsTextStandsOnTheLineOfItsFieldsText) {
+TEST_F(RecordFormTest, EachLabelStandsOnTheLineOfItsFieldsTextAndNamesIt) {
     ASSERT_TRUE(Start({ThreeRecords()}));
     const std::pair<const char*, unsigned> rows[] = {
         {"Zeitschriftennummer:", IDC_ZEITSCHRIFTENNUMMER},
@@ -172,6 +172,8 @@ TEST_F(RecordFormTest, EachLabelsTextStandsOnTheLineOfItsFieldsText) {
         ASSERT_GE(labelInk, 0) << text;
         ASSERT_GE(fieldInk, 0) << text;
         EXPECT_NEAR(labelInk, fieldInk, 1) << text;
+        // A screen reader names the field by its label.
+        EXPECT_EQ(Field(id)->accessibleName() + ":", text);
     }
 }
 
