@@ -157,7 +157,11 @@ void CMDIChildWnd::SetView(CView* pView, QWidget* widget, QSize content) {
     QMdiSubWindow* w = SubWindow();
     w->setWidget(widget);
     AfxGetMainFrame()->ChildRules()->Watch(w, content);
-    const auto updateTitle = [] { AfxGetMainFrame()->OnUpdateFrameTitle(); };
+    const auto updateTitle = [] {
+        if (CMDIFrameWnd* frame = AfxGetMainFrame()) {
+            frame->OnUpdateFrameTitle();
+        }
+    };
     QObject::connect(w, &QMdiSubWindow::windowStateChanged, w, updateTitle);
     QObject::connect(w, &QWidget::windowTitleChanged, w, updateTitle);
 }
