@@ -43,8 +43,9 @@ protected:
     // Where the program's runtime folder lies when the session names none.
     QString RuntimeFolder() const {
         const passwd* account = getpwuid(geteuid());
-        return m_tmp.filePath(QStringLiteral("runtime-") +
-                              QString::fromLocal8Bit(account->pw_name));
+        const QString user =
+            account ? QString::fromLocal8Bit(account->pw_name) : QString::number(geteuid());
+        return m_tmp.filePath(QStringLiteral("runtime-") + user);
     }
 
     static QFileDevice::Permissions OwnerOnly() {
