@@ -25,7 +25,7 @@ const ResourceTables& PeriolexResources() {
                                        PeriolexToolBars(),
                                        kBitmaps,
                                        kIcons,
-                                       "1.0.0.1",
+                                       PERIOLEX_VERSION,
                                        "/periolex/help",
                                        PeriolexHelpTopics()};
     return tables;

@@ -1,6 +1,7 @@
 #include "CWinApp.h"
 
 #include <CDaoException.h>
+#include <RuntimeDirectory.h>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -403,6 +404,7 @@ void AllowWindowlessCommands(int argc, char** argv) {
 }  // namespace
 
 int AfxWinMain(int argc, char** argv) {
+    ProvideRuntimeDirectory();
     AllowWindowlessCommands(argc, argv);
     QApplication application(argc, argv);
     AfxInstallGermanTranslation();
