@@ -51,7 +51,8 @@ long ExportRecords(const QString& catalogue, const QString& sql, const QString& 
     } catch (CDaoException* e) {
         const QString reason = AfxDaoErrorText(*e);
         e->Delete();
-        throw ExchangeError(AfxLoadString(IDP_NO_CATALOGUE).arg(QDir::toNativeSeparators(catalogue), reason));
+        throw ExchangeError(
+            AfxLoadString(IDP_NO_CATALOGUE).arg(QDir::toNativeSeparators(catalogue), reason));
     }
     if (!file.commit()) {
         throw ExchangeError(QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: %2")

@@ -40,7 +40,8 @@ ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool r
     ArticleFields record;
     std::array<std::string, 4> values;
     while (reader.Next(record)) {
-        if (std::all_of(record.begin(), record.end(), [](const QString& f) { return f.isEmpty(); })) {
+        if (std::all_of(record.begin(), record.end(),
+                        [](const QString& f) { return f.isEmpty(); })) {
             continue;
         }
         for (std::size_t i = 0; i < record.size(); ++i) {
@@ -78,8 +79,8 @@ ImportSummary ImportIntoNewCatalogue(RecordReader& reader, const QString& source
     int reason = 0;
     if (!building.open() || !CopyFileTo(templatePath, building.fileName(), reason)) {
         throw ExchangeError(AfxLoadString(IDP_TEMPLATE_COPY_FAILED)
-                                .arg(Native(catalogue), reason ? AfxSystemErrorText(reason)
-                                                               : building.errorString()));
+                                .arg(Native(catalogue),
+                                     reason ? AfxSystemErrorText(reason) : building.errorString()));
     }
     const ImportSummary summary = ImportInto(reader, building.fileName(), true);
     if (summary.records == 0) {
@@ -116,10 +117,12 @@ ImportSummary ImportRecords(const QString& source, const QString& catalogue, Imp
 }
 
 QString ImportSummary::Text(const QString& catalogue) const {
-    QString text = (records == 1 ? QStringLiteral("1 Datensatz wurde in „%2“ übernommen.")
-                                 : QStringLiteral("%1 Datensätze wurden in „%2“ übernommen."))
-                       .arg(records)
-                       .arg(Native(catalogue));
+    QString text =
+        records == 1
+            ? QStringLiteral("1 Datensatz wurde in „%1“ übernommen.").arg(Native(catalogue))
+            : QStringLiteral("%1 Datensätze wurden in „%2“ übernommen.")
+                  .arg(records)
+                  .arg(Native(catalogue));
     if (longTexts > 0) {
         text += QLatin1Char(' ') +
                 (longTexts == 1

@@ -30,26 +30,65 @@ QString BibTexWriter::Escaped(const QString& text) {
     out.reserve(text.size() + 16);
     for (const QChar c : text) {
         switch (c.unicode()) {
-            case '\\': out += QStringLiteral("\\textbackslash{}"); break;
-            case '{': out += QStringLiteral("\\{"); break;
-            case '}': out += QStringLiteral("\\}"); break;
-            case '#': out += QStringLiteral("\\#"); break;
-            case '$': out += QStringLiteral("\\$"); break;
-            case '%': out += QStringLiteral("\\%"); break;
-            case '&': out += QStringLiteral("\\&"); break;
-            case '_': out += QStringLiteral("\\_"); break;
-            case '~': out += QStringLiteral("\\textasciitilde{}"); break;
-            case '^': out += QStringLiteral("\\textasciicircum{}"); break;
-            case '\r': break;
-            case '\n': out += QLatin1Char(' '); break;
-            case 0xE4: out += QStringLiteral("{\\\"a}"); break;
-            case 0xF6: out += QStringLiteral("{\\\"o}"); break;
-            case 0xFC: out += QStringLiteral("{\\\"u}"); break;
-            case 0xC4: out += QStringLiteral("{\\\"A}"); break;
-            case 0xD6: out += QStringLiteral("{\\\"O}"); break;
-            case 0xDC: out += QStringLiteral("{\\\"U}"); break;
-            case 0xDF: out += QStringLiteral("{\\ss}"); break;
-            default: out += c; break;
+            case '\\':
+                out += QStringLiteral("\\textbackslash{}");
+                break;
+            case '{':
+                out += QStringLiteral("\\{");
+                break;
+            case '}':
+                out += QStringLiteral("\\}");
+                break;
+            case '#':
+                out += QStringLiteral("\\#");
+                break;
+            case '$':
+                out += QStringLiteral("\\$");
+                break;
+            case '%':
+                out += QStringLiteral("\\%");
+                break;
+            case '&':
+                out += QStringLiteral("\\&");
+                break;
+            case '_':
+                out += QStringLiteral("\\_");
+                break;
+            case '~':
+                out += QStringLiteral("\\textasciitilde{}");
+                break;
+            case '^':
+                out += QStringLiteral("\\textasciicircum{}");
+                break;
+            case '\r':
+                break;
+            case '\n':
+                out += QLatin1Char(' ');
+                break;
+            case 0xE4:
+                out += QStringLiteral("{\\\"a}");
+                break;
+            case 0xF6:
+                out += QStringLiteral("{\\\"o}");
+                break;
+            case 0xFC:
+                out += QStringLiteral("{\\\"u}");
+                break;
+            case 0xC4:
+                out += QStringLiteral("{\\\"A}");
+                break;
+            case 0xD6:
+                out += QStringLiteral("{\\\"O}");
+                break;
+            case 0xDC:
+                out += QStringLiteral("{\\\"U}");
+                break;
+            case 0xDF:
+                out += QStringLiteral("{\\ss}");
+                break;
+            default:
+                out += c;
+                break;
         }
     }
     return out;

@@ -22,7 +22,8 @@ void CsvWriter::PutField(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     // Quoting at most doubles the text, plus the two enclosing quotes.
     m_quoted.resize(2 * utf8.size() + 2);
-    const std::size_t size = csv_write2(m_quoted.data(), static_cast<std::size_t>(m_quoted.size()),
-                                        utf8.constData(), static_cast<std::size_t>(utf8.size()), '"');
+    const std::size_t size =
+        csv_write2(m_quoted.data(), static_cast<std::size_t>(m_quoted.size()), utf8.constData(),
+                   static_cast<std::size_t>(utf8.size()), '"');
     Put(QByteArrayView(m_quoted).first(static_cast<qsizetype>(size)));
 }

@@ -11,15 +11,17 @@ namespace {
 // A tag line: two characters, two spaces, a hyphen, then a space and the value (some writers
 // leave out the space after "ER  -").
 bool IsTagLine(QByteArrayView line) {
-    const auto upperOrDigit = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); };
+    const auto upperOrDigit = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    };
     return line.size() >= 5 && line[0] >= 'A' && line[0] <= 'Z' && upperOrDigit(line[1]) &&
            line.sliced(2, 3) == QByteArrayView("  -") && (line.size() == 5 || line[5] == ' ');
 }
 
 bool IsArticleType(const QString& type) {
-    static const std::array<QLatin1String, 6> types{
-        QLatin1String("JOUR"), QLatin1String("MGZN"), QLatin1String("NEWS"),
-        QLatin1String("EJOUR"), QLatin1String("INPR"), QLatin1String("ABST")};
+    static const std::array<QLatin1String, 6> types{QLatin1String("JOUR"), QLatin1String("MGZN"),
+                                                    QLatin1String("NEWS"), QLatin1String("EJOUR"),
+                                                    QLatin1String("INPR"), QLatin1String("ABST")};
     return std::find(types.begin(), types.end(), type) != types.end();
 }
 
@@ -82,12 +84,14 @@ bool RisReader::Next(ArticleFields& record) {
             }
             // A value that goes on over several lines; blank lines inside an entry carry nothing.
             if (!line.isEmpty() && !lastTag.isEmpty() && m_tags.contains(lastTag)) {
-                m_tags[lastTag] += QLatin1Char('\n') + m_decoder.Decode(line.constData(), line.size(), m_nLine);
+                m_tags[lastTag] +=
+                    QLatin1Char('\n') + m_decoder.Decode(line.constData(), line.size(), m_nLine);
             }
             continue;
         }
         const QString tag = QString::fromLatin1(line.first(2));
-        const QByteArrayView rawValue = line.size() > 6 ? QByteArrayView(line).sliced(6) : QByteArrayView();
+        const QByteArrayView rawValue =
+            line.size() > 6 ? QByteArrayView(line).sliced(6) : QByteArrayView();
         const QString value = m_decoder.Decode(rawValue.data(), rawValue.size(), m_nLine);
         if (tag == QLatin1String("TY")) {
             if (entryLine != 0) {

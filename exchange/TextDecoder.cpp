@@ -7,7 +7,8 @@
 namespace {
 
 bool IsAscii(const char* data, qsizetype size) {
-    return std::all_of(data, data + size, [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
+    return std::all_of(data, data + size,
+                       [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
 }
 
 }  // namespace

@@ -14,8 +14,8 @@ TableAppender::TableAppender(CDaoDatabase& database, std::string_view table,
         names += (names.empty() ? "" : ", ") + QuoteIdentifier(column);
         params += params.empty() ? "?" : ", ?";
     }
-    m_insert = PrepareStatement(database.Handle(),
-                                "INSERT INTO " + m_table + " (" + names + ") VALUES (" + params + ")");
+    m_insert = PrepareStatement(
+        database.Handle(), "INSERT INTO " + m_table + " (" + names + ") VALUES (" + params + ")");
 }
 
 void TableAppender::Append(std::span<const std::string> values) {
