@@ -1,12 +1,15 @@
 #include "RisReader.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <array>
 
 #include "ExchangeError.h"
 #include "IssueNumber.h"
 
 namespace {
+
+constexpr qsizetype kMaxLineBytes = qsizetype{64} << 20;
 
 // A tag line: two characters, two spaces, a hyphen, then a space and the value (some writers
 // leave out the space after "ER  -").
@@ -54,6 +57,12 @@ bool RisReader::ReadLine(QByteArray& line) {
         if (end < 0) {
             line.append(QByteArrayView(m_block).sliced(m_nPos));
             m_nPos = m_block.size();
+            // No RIS line is this long; reading on would only fill the memory.
+            if (line.size() > kMaxLineBytes) {
+                throw ExchangeError(
+                    QStringLiteral("Zeile %1 ist länger als 64 MB; das ist keine RIS-Datei.")
+                        .arg(m_nLine + 1));
+            }
             continue;
         }
         line.append(QByteArrayView(m_block).sliced(m_nPos, end - m_nPos));
