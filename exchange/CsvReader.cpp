@@ -10,6 +10,7 @@ namespace {
 // A field longer than this is no article text but a broken file (a quote never closed); reading
 // on would only fill the memory.
 constexpr std::size_t kMaxFieldBytes = 64u << 20;
+constexpr std::size_t kFieldBufferStep = 1u << 20;
 // A header row is looked for in its first columns only.
 constexpr std::size_t kMaxHeaderColumns = 256;
 
@@ -57,6 +58,9 @@ bool HasText(QByteArrayView segment) {
 CsvReader::CsvReader(const QString& path) : m_file(path), m_decoder(false) {
     csv_init(&m_parser, CSV_STRICT | CSV_STRICT_FINI);
     csv_set_space_func(&m_parser, NeverSpace);
+    // The field buffer grows by this much at a time; libcsv's small default makes a field of a
+    // few megabytes cost thousands of copies of itself.
+    csv_set_blk_size(&m_parser, kFieldBufferStep);
 }
 
 CsvReader::~CsvReader() {
