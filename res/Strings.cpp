@@ -119,7 +119,9 @@ constexpr StringResource kStrings[] = {
     {AFX_IDP_FAILED_TO_OPEN_DOC, "Die Datei „%1“ kann nicht geöffnet werden.\n\n%2"},
     {AFX_IDP_PARSE_STRING_SIZE, "Geben Sie höchstens %1 Zeichen ein."},
     {AFX_IDP_COMMAND_FAILURE, "Der Befehl konnte nicht ausgeführt werden."},
-    {AFX_IDS_CMDLINE_FILE, "Der Katalog (.plx), der geöffnet werden soll."},
+    {AFX_IDS_CMDLINE_FILE,
+     "Der Katalog (.plx), der geöffnet werden soll; eine CSV- oder RIS-Datei wird in einen neuen "
+     "Katalog übernommen."},
     {AFX_IDS_CMDLINE_PRINT, "Druckt den Katalog auf dem Standarddrucker und beendet das Programm."},
     {AFX_IDS_CMDLINE_PRINT_TO,
      "Druckt den Katalog auf <drucker>; ein Name auf .pdf ist eine PDF-Datei."},
