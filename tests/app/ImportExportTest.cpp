@@ -1,7 +1,13 @@
 #include <ModalSeam.h>
 
+#include <QApplication>
+#include <QDropEvent>
 #include <QFile>
+#include <QMainWindow>
+#include <QMimeData>
+#include <QUrl>
 
+#include "app/CMainFrame.h"
 #include "app/CPeriolexApp.h"
 #include "doc/CPeriolexDoc.h"
 #include "res/Resource.h"
@@ -9,7 +15,7 @@
 
 namespace {
 
-class ExchangeCommandLineTest : public ProgramTest {
+class ImportExportTest : public ProgramTest {
 protected:
     QString WriteFile(const QString& name, const QByteArray& bytes) const {
         const QString path = TempPath(name);
@@ -38,7 +44,7 @@ const std::vector<StoredRecord> kLegacyRecords{
     {"8/1998", "Grüne Welt", "Der \"beste\" Kompost", "5"},
 };
 
-TEST_F(ExchangeCommandLineTest, ImportCreatesTheCatalogueThenAppends) {
+TEST_F(ImportExportTest, ImportCreatesTheCatalogueThenAppends) {
     const QString csv = WriteFile("garten.csv", kLegacyCsv);
     const QString catalogue = TempPath("garten.plx");
     EXPECT_EQ(Run({"--import", csv, catalogue}), 0);
@@ -48,7 +54,7 @@ TEST_F(ExchangeCommandLineTest, ImportCreatesTheCatalogueThenAppends) {
     EXPECT_EQ(StoredRecords(catalogue).size(), 2 * kLegacyRecords.size());
 }
 
-TEST_F(ExchangeCommandLineTest, ExportWritesWhatTheArticleQueryShows) {
+TEST_F(ImportExportTest, ExportWritesWhatTheArticleQueryShows) {
     const QString example = CopyOfExample();
     const QString csv = TempPath("test.csv");
     EXPECT_EQ(Run({"--export", csv, example, "--contains", "im test"}), 0);
@@ -60,7 +66,7 @@ TEST_F(ExchangeCommandLineTest, ExportWritesWhatTheArticleQueryShows) {
     }
 }
 
-TEST_F(ExchangeCommandLineTest, WrongOptionsAreUsageErrorsAndFailuresEndWithOne) {
+TEST_F(ImportExportTest, WrongOptionsAreUsageErrorsAndFailuresEndWithOne) {
     const QString example = CopyOfExample();
     const QString csv = WriteFile("a.csv", kLegacyCsv);
     EXPECT_EQ(Run({"--contains", "x", example}), 2);
@@ -77,29 +83,35 @@ TEST_F(ExchangeCommandLineTest, WrongOptionsAreUsageErrorsAndFailuresEndWithOne)
     EXPECT_EQ(Run({"--export", TempPath("x.txt"), example}), 1);
 }
 
-TEST_F(ExchangeCommandLineTest, OpeningACsvFileImportsItIntoANewCatalogue) {
+TEST_F(ImportExportTest, OpeningACsvFileImportsItIntoANewCatalogue) {
     const QString csv = WriteFile("garten.csv", kLegacyCsv);
     ASSERT_TRUE(Start());
+    ModalSeam::Push({IDOK, csv, {}});
     ModalSeam::Push({IDOK, TempPath("Garten"), {}});
     ModalSeam::Push({IDOK, {}, {}});
-    App()->OpenDocumentFile(csv);
+    RunCommand(ID_FILE_OPEN);
     ASSERT_EQ(Documents().size(), 1u);
     EXPECT_EQ(Documents().front()->GetPathName(), TempPath("Garten.plx"));
     EXPECT_EQ(Caption(), "Datensatz 1 von 3");
     EXPECT_EQ(FormTexts(), kLegacyRecords[0]);
     const auto& requests = ModalSeam::Requests();
-    ASSERT_EQ(requests.size(), 2u);
-    EXPECT_EQ(requests[0].text, "Neue Datenbank erstellen");
-    EXPECT_EQ(requests[1].text,
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[1].text, "Neue Datenbank erstellen");
+    EXPECT_EQ(requests[2].text,
               "3 Datensätze wurden in „" + TempPath("Garten.plx") + "“ übernommen.");
 }
 
-TEST_F(ExchangeCommandLineTest, OpeningABrokenFileSaysWhereAndMakesNothing) {
+TEST_F(ImportExportTest, DroppingABrokenFileSaysWhereAndMakesNothing) {
     const QString ris = WriteFile("kaputt.ris", "TY  - JOUR\nTI  - abgeschnitten\n");
     ASSERT_TRUE(Start());
     ModalSeam::Push({IDOK, TempPath("neu.plx"), {}});
     ModalSeam::Push({IDOK, {}, {}});
-    EXPECT_EQ(App()->OpenDocumentFile(ris), nullptr);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(ris)});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(MainFrame()->MainWindow(), &enter);
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(MainFrame()->MainWindow(), &drop);
     EXPECT_TRUE(Documents().empty());
     EXPECT_FALSE(QFile::exists(TempPath("neu.plx")));
     ASSERT_EQ(ModalSeam::Requests().size(), 2u);
