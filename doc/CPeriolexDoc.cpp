@@ -2,7 +2,6 @@
 
 #include <AfxMessageBox.h>
 #include <CDaoException.h>
-#include <CFileDialog.h>
 #include <CWinApp.h>
 #include <ResourceLookup.h>
 #include <SystemDirectory.h>
@@ -11,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "doc/NewCatalogueDialog.h"
 #include "res/Resource.h"
 
 CPeriolexDoc::~CPeriolexDoc() {
@@ -21,29 +21,17 @@ bool CPeriolexDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument()) {
         return false;
     }
-    CFileDialog dialog(false, QStringLiteral("*.plx"), QStringLiteral("*.plx"),
-                       OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY,
-                       QStringLiteral("Periolex (*.plx)|*.plx|Alle Dateien (*.*)|*.*||"));
-    dialog.SetTitle(QStringLiteral("Neue Datenbank erstellen"));
-    if (dialog.DoModal() == IDCANCEL) {
+    QString fileTitle;
+    const QString path = AskNewCataloguePath(this, &fileTitle);
+    if (path.isEmpty()) {
         return false;
     }
     const QString templatePath = QDir(GetSystemDirectory()).filePath(QStringLiteral("file.dat"));
-    const QString path = dialog.GetPathName();
     if (!QFileInfo::exists(templatePath)) {
         AfxMessageBox(
             AfxLoadString(IDP_TEMPLATE_MISSING).arg(QDir::toNativeSeparators(templatePath)),
             MB_OK | MB_ICONSTOP);
         return false;
-    }
-    // A catalogue that is open here is not replaced under its own windows.
-    for (CDocument* doc : AfxGetApp()->GetDocuments()) {
-        const QString& open = static_cast<CPeriolexDoc*>(doc)->m_strPath;
-        if (doc != this && !open.isEmpty() && QFileInfo(open) == QFileInfo(path)) {
-            AfxMessageBox(AfxLoadString(IDP_CATALOGUE_IS_OPEN).arg(QDir::toNativeSeparators(path)),
-                          MB_OK | MB_ICONEXCLAMATION);
-            return false;
-        }
     }
     int reason = 0;
     if (!CopyFileTo(templatePath, path, reason)) {
@@ -52,7 +40,7 @@ bool CPeriolexDoc::OnNewDocument() {
                       MB_OK | MB_ICONSTOP);
         return false;
     }
-    SetTitle(dialog.GetFileTitle());
+    SetTitle(fileTitle);
     return OpenDatabase(path);
 }
 

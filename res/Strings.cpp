@@ -119,13 +119,28 @@ constexpr StringResource kStrings[] = {
     {AFX_IDP_FAILED_TO_OPEN_DOC, "Die Datei „%1“ kann nicht geöffnet werden.\n\n%2"},
     {AFX_IDP_PARSE_STRING_SIZE, "Geben Sie höchstens %1 Zeichen ein."},
     {AFX_IDP_COMMAND_FAILURE, "Der Befehl konnte nicht ausgeführt werden."},
-    {AFX_IDS_CMDLINE_FILE, "Der Katalog (.plx), der geöffnet werden soll."},
+    {AFX_IDS_CMDLINE_FILE,
+     "Der Katalog (.plx), der geöffnet werden soll; eine CSV- oder RIS-Datei wird in einen neuen "
+     "Katalog übernommen."},
     {AFX_IDS_CMDLINE_PRINT, "Druckt den Katalog auf dem Standarddrucker und beendet das Programm."},
     {AFX_IDS_CMDLINE_PRINT_TO,
      "Druckt den Katalog auf <drucker>; ein Name auf .pdf ist eine PDF-Datei."},
     {AFX_IDS_CMDLINE_PRINTER, "drucker"},
     {AFX_IDS_CMDLINE_NOSPLASH, "Startet ohne Begrüßungsbild."},
     {AFX_IDS_CMDLINE_UNREGISTER, "Entfernt die Anmeldung des Dateityps beim Desktop."},
+    {AFX_IDS_CMDLINE_IMPORT,
+     "Liest die Datensätze aus <datei> (CSV oder RIS) in den Katalog; ein fehlender Katalog wird "
+     "angelegt."},
+    {AFX_IDS_CMDLINE_EXPORT,
+     "Schreibt die Datensätze des Katalogs in <datei>; die Endung .csv, .ris oder .bib wählt das "
+     "Format."},
+    {AFX_IDS_CMDLINE_CONTAINS,
+     "Exportiert nur die Artikel, deren Name <text> enthält (wie die Abfrage)."},
+    {AFX_IDS_CMDLINE_OTHER_FILE, "datei"},
+    {AFX_IDS_CMDLINE_TEXT, "text"},
+    {AFX_IDP_CMDLINE_IMPORT_EXPORT, "--import und --export lassen sich nicht zusammen angeben."},
+    {AFX_IDP_CMDLINE_CONTAINS, "--contains gilt nur zusammen mit --export."},
+    {AFX_IDP_CMDLINE_ONE_DOCUMENT, "--import und --export brauchen genau einen Katalog."},
 
     // Printing and the print preview.
     {AFX_IDS_PREVIEW_NEXT, "Zeigt die nächste Seite an.\nNächste Seite"},

@@ -145,6 +145,15 @@ constexpr unsigned AFX_IDS_CMDLINE_NOSPLASH = 0xF303;
 constexpr unsigned AFX_IDS_CMDLINE_UNREGISTER = 0xF304;
 constexpr unsigned AFX_IDS_CMDLINE_PRINTER = 0xF305;
 constexpr unsigned AFX_IDS_OPENFILE = 0xF306;
+constexpr unsigned AFX_IDS_CMDLINE_IMPORT = 0xF307;
+constexpr unsigned AFX_IDS_CMDLINE_EXPORT = 0xF308;
+constexpr unsigned AFX_IDS_CMDLINE_CONTAINS = 0xF309;
+constexpr unsigned AFX_IDS_CMDLINE_OTHER_FILE = 0xF30A;
+constexpr unsigned AFX_IDS_CMDLINE_TEXT = 0xF30B;
+// Wrong combinations of options: both directions, a search without export, not one document.
+constexpr unsigned AFX_IDP_CMDLINE_IMPORT_EXPORT = 0xF30C;
+constexpr unsigned AFX_IDP_CMDLINE_CONTAINS = 0xF30D;
+constexpr unsigned AFX_IDP_CMDLINE_ONE_DOCUMENT = 0xF30E;
 
 // The help window and the help mode.
 constexpr unsigned AFX_IDS_HELP_TITLE = 0xF310;

@@ -166,7 +166,15 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
                                       AfxLoadString(AFX_IDS_CMDLINE_NOSPLASH));
     const QCommandLineOption unregister(QStringLiteral("unregister"),
                                         AfxLoadString(AFX_IDS_CMDLINE_UNREGISTER));
-    parser.addOptions({print, printTo, noSplash, unregister});
+    const QCommandLineOption import(QStringLiteral("import"), AfxLoadString(AFX_IDS_CMDLINE_IMPORT),
+                                    AfxLoadString(AFX_IDS_CMDLINE_OTHER_FILE));
+    const QCommandLineOption exportTo(QStringLiteral("export"),
+                                      AfxLoadString(AFX_IDS_CMDLINE_EXPORT),
+                                      AfxLoadString(AFX_IDS_CMDLINE_OTHER_FILE));
+    const QCommandLineOption contains(QStringLiteral("contains"),
+                                      AfxLoadString(AFX_IDS_CMDLINE_CONTAINS),
+                                      AfxLoadString(AFX_IDS_CMDLINE_TEXT));
+    parser.addOptions({print, printTo, noSplash, unregister, import, exportTo, contains});
     parser.addPositionalArgument(QStringLiteral("datei"), AfxLoadString(AFX_IDS_CMDLINE_FILE),
                                  QStringLiteral("[datei]"));
 
@@ -189,7 +197,11 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
     }
     const QStringList files = parser.positionalArguments();
     info.m_strFileName = files.isEmpty() ? QString() : files.constFirst();
-    if (parser.isSet(unregister)) {
+    if (parser.isSet(import) || parser.isSet(exportTo)) {
+        info.m_nShellCommand =
+            parser.isSet(import) ? CCommandLineInfo::FileImport : CCommandLineInfo::FileExport;
+        info.m_strOtherFile = parser.value(parser.isSet(import) ? import : exportTo);
+    } else if (parser.isSet(unregister)) {
         info.m_nShellCommand = CCommandLineInfo::AppUnregister;
     } else if (parser.isSet(printTo)) {
         info.m_nShellCommand = CCommandLineInfo::FilePrintTo;
@@ -199,6 +211,14 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
     } else {
         info.m_nShellCommand =
             files.isEmpty() ? CCommandLineInfo::FileNew : CCommandLineInfo::FileOpen;
+    }
+    info.m_bContains = parser.isSet(contains);
+    info.m_strContains = parser.value(contains);
+    if (!CheckExchangeOptions(info, parser.isSet(import) && parser.isSet(exportTo),
+                              static_cast<int>(files.size()))) {
+        info.m_bHandled = true;
+        m_nExitCode = 2;
+        return;
     }
     // Only a start that shows the program shows the splash picture.
     info.m_bShowSplash =
@@ -231,6 +251,15 @@ bool CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
             UnregisterShellFileTypes();
             m_nExitCode = 0;
             return false;
+        case CCommandLineInfo::FileImport:
+            m_nExitCode = ImportFromCommandLine(info.m_strOtherFile, info.m_strFileName) ? 0 : 1;
+            return false;
+        case CCommandLineInfo::FileExport:
+            m_nExitCode = ExportFromCommandLine(info.m_strOtherFile, info.m_strFileName,
+                                                info.m_bContains ? &info.m_strContains : nullptr)
+                              ? 0
+                              : 1;
+            return false;
     }
     m_nExitCode = 0;
     return true;
@@ -249,6 +278,18 @@ CDocument* CWinApp::OpenDocumentFile(const QString& pathName) {
         return nullptr;
     }
     const QString path = QFileInfo(pathName).absoluteFilePath();
+    if (!path.endsWith(m_templates.front()->GetDocString(CDocTemplate::filterExt),
+                       Qt::CaseInsensitive)) {
+        return OpenOtherFile(path);
+    }
+    return OpenAsDocument(path);
+}
+
+CDocument* CWinApp::OpenOtherFile(const QString& pathName) {
+    return m_templates.empty() ? nullptr : OpenAsDocument(QFileInfo(pathName).absoluteFilePath());
+}
+
+CDocument* CWinApp::OpenAsDocument(const QString& path) {
     for (CDocument* doc : GetDocuments()) {
         if (!doc->GetPathName().isEmpty() && doc->GetPathName() == path &&
             !doc->GetViews().empty()) {
@@ -322,13 +363,43 @@ void CWinApp::OnFileOpen() {
     const CDocTemplate& t = *m_templates.front();
     const QString filter = t.GetDocString(CDocTemplate::filterName) + QStringLiteral("|*") +
                            t.GetDocString(CDocTemplate::filterExt) + QLatin1Char('|') +
-                           AfxLoadString(AFX_IDS_ALLFILTER) + QStringLiteral("|*.*||");
+                           OtherFileFilter() + AfxLoadString(AFX_IDS_ALLFILTER) +
+                           QStringLiteral("|*.*||");
     CFileDialog dialog(true, {}, {}, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, filter,
                        m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
     dialog.SetTitle(AfxLoadString(AFX_IDS_OPENFILE));
     if (dialog.DoModal() == IDOK) {
         OpenDocumentFile(dialog.GetPathName());
     }
+}
+
+QString CWinApp::OtherFileFilter() const {
+    return {};
+}
+
+bool CWinApp::CheckExchangeOptions(const CCommandLineInfo& info, bool bothWays, int documents) {
+    const bool exchange = info.m_nShellCommand == CCommandLineInfo::FileImport ||
+                          info.m_nShellCommand == CCommandLineInfo::FileExport;
+    unsigned problem = 0;
+    if (bothWays) {
+        problem = AFX_IDP_CMDLINE_IMPORT_EXPORT;
+    } else if (info.m_bContains && info.m_nShellCommand != CCommandLineInfo::FileExport) {
+        problem = AFX_IDP_CMDLINE_CONTAINS;
+    } else if (exchange && documents != 1) {
+        problem = AFX_IDP_CMDLINE_ONE_DOCUMENT;
+    }
+    if (problem != 0) {
+        std::fprintf(stderr, "%s\n", qPrintable(AfxLoadString(problem)));
+    }
+    return problem == 0;
+}
+
+bool CWinApp::ImportFromCommandLine(const QString&, const QString&) {
+    return false;
+}
+
+bool CWinApp::ExportFromCommandLine(const QString&, const QString&, const QString*) {
+    return false;
 }
 
 QPrinter* CWinApp::GetPrinter() {
@@ -382,8 +453,8 @@ void AfxInstallGermanTranslation() {
 
 namespace {
 
-// Printing, help, version and unregistering show no window; they must work without a display,
-// for instance from a script or a terminal without a desktop.
+// Printing, help, version, unregistering, import and export show no window; they must work without
+// a display, for instance from a script or a terminal without a desktop.
 void AllowWindowlessCommands(int argc, char** argv) {
     const bool display =
         qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
@@ -394,7 +465,8 @@ void AllowWindowlessCommands(int argc, char** argv) {
         const std::string_view arg(argv[i]);
         if (arg == "-p" || arg == "--print" || arg == "--print-to" || arg == "-h" ||
             arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version" ||
-            arg == "--unregister") {
+            arg == "--unregister" || arg.starts_with("--import") || arg.starts_with("--export") ||
+            arg.starts_with("--contains")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
             return;
         }

@@ -50,8 +50,12 @@ public:
     void ParseCommandLine(CCommandLineInfo& info);
     bool ProcessShellCommand(CCommandLineInfo& info);
 
-    // Opens the file, or brings forward the window of the file when it is open already.
+    // Opens the file, or brings forward the window of the file when it is open already. A file
+    // without the document type's extension goes to OpenOtherFile.
     CDocument* OpenDocumentFile(const QString& pathName);
+    // Opens a file that is not of the document type by its extension; by default as a document
+    // all the same. Applications that can make documents from other files override it.
+    virtual CDocument* OpenOtherFile(const QString& pathName);
     void AddToRecentFileList(const QString& pathName);
     QStringList GetRecentFiles() const { return m_recentFiles; }
     // Closes every document, storing what was typed into their windows first. When that fails
@@ -77,6 +81,14 @@ public:
     QPrinter* GetPrinter();
 
 protected:
+    // The command line's import and export, without a window; false when they failed, which
+    // they report on standard error.
+    virtual bool ImportFromCommandLine(const QString& source, const QString& document);
+    virtual bool ExportFromCommandLine(const QString& target, const QString& document,
+                                       const QString* contains);
+    // Further lines for the open dialog's filter, as "Name|*.a;*.b|"; none by default.
+    virtual QString OtherFileFilter() const;
+
     void OnAppExit();
     void OnOpenRecentFile(unsigned nID);
 
@@ -87,6 +99,10 @@ private:
     // Prints the command line's file without a window or a question; false when it failed,
     // which is reported on standard error.
     bool PrintFromCommandLine(const CCommandLineInfo& info);
+    CDocument* OpenAsDocument(const QString& path);
+    // Checks the options that go with import and export; false, having said why, when they
+    // do not fit together.
+    bool CheckExchangeOptions(const CCommandLineInfo& info, bool bothWays, int documents);
 
     QStringList m_arguments;
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;

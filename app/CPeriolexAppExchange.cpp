@@ -1,0 +1,86 @@
+// The application's import and export: CSV and RIS files opened like catalogues, and the
+// command line's --import and --export.
+#include <AfxMessageBox.h>
+#include <AfxRes.h>
+#include <ExchangeError.h>
+#include <ExchangeFormat.h>
+
+#include <QDir>
+#include <cstdio>
+
+#include "app/CPeriolexApp.h"
+#include "doc/CatalogueExport.h"
+#include "doc/CatalogueImport.h"
+#include "doc/NewCatalogueDialog.h"
+#include "view/ArticleQuery.h"
+
+namespace {
+
+void PrintLine(std::FILE* stream, const QString& text) {
+    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+}
+
+}  // namespace
+
+CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
+    if (!CanImport(ExchangeFormatOf(pathName))) {
+        return CWinApp::OpenOtherFile(pathName);
+    }
+    const QString catalogue = AskNewCataloguePath(nullptr);
+    if (catalogue.isEmpty()) {
+        return nullptr;
+    }
+    ImportSummary summary;
+    BeginWaitCursor();
+    try {
+        summary = ImportRecords(pathName, catalogue, ImportTarget::Replace);
+    } catch (const ExchangeError& e) {
+        EndWaitCursor();
+        AfxMessageBox(e.Message(), MB_OK | MB_ICONSTOP);
+        return nullptr;
+    }
+    EndWaitCursor();
+    CDocument* doc = OpenDocumentFile(catalogue);
+    AfxMessageBox(summary.Text(catalogue), MB_OK | MB_ICONINFORMATION);
+    return doc;
+}
+
+QString CPeriolexApp::OtherFileFilter() const {
+    return QStringLiteral("CSV- und RIS-Dateien (*.csv;*.ris)|*.csv;*.ris|");
+}
+
+bool CPeriolexApp::ImportFromCommandLine(const QString& source, const QString& catalogue) {
+    // Swapped arguments would otherwise turn the spreadsheet into a catalogue.
+    if (ExchangeFormatOf(catalogue) != ExchangeFormat::None) {
+        PrintLine(stderr, QStringLiteral("„%1“ ist kein Katalog; Aufruf: periolex --import DATEI "
+                                         "KATALOG.plx")
+                              .arg(QDir::toNativeSeparators(catalogue)));
+        return false;
+    }
+    try {
+        PrintLine(stdout,
+                  ImportRecords(source, catalogue, ImportTarget::AppendOrCreate).Text(catalogue));
+        return true;
+    } catch (const ExchangeError& e) {
+        PrintLine(stderr, e.Message());
+        return false;
+    }
+}
+
+bool CPeriolexApp::ExportFromCommandLine(const QString& target, const QString& catalogue,
+                                         const QString* contains) {
+    const QString sql = contains ? ArticleQueryStatement(*contains) : WholeTableStatement();
+    try {
+        const long count = ExportRecords(catalogue, sql, target);
+        const QString file = QDir::toNativeSeparators(target);
+        PrintLine(stdout, count == 1
+                              ? QStringLiteral("1 Datensatz wurde nach „%1“ geschrieben.").arg(file)
+                              : QStringLiteral("%1 Datensätze wurden nach „%2“ geschrieben.")
+                                    .arg(count)
+                                    .arg(file));
+        return true;
+    } catch (const ExchangeError& e) {
+        PrintLine(stderr, e.Message());
+        return false;
+    }
+}

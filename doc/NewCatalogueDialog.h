@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+class CDocument;
+
+// Asks with the new-catalogue dialog where a catalogue is to be made. Empty when the user
+// cancels, or picks a catalogue that is open in a window of a document other than `asking`
+// (which is said in a message: it is not replaced under its own windows). `fileTitle` receives
+// the file title the dialog reports.
+QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle = nullptr);

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "RecordWriter.h"
+
+// Writes CSV that a German spreadsheet opens right on a double-click: UTF-8 with byte-order
+// mark, ';' between fields, a header row with the catalogue's column names, every field quoted
+// (so that "3/1996" stays text and line breaks stay inside their field), CRLF after each row.
+class CsvWriter : public RecordWriter {
+public:
+    explicit CsvWriter(QIODevice& device);
+
+    void Write(const ArticleFields& record) override;
+
+private:
+    void PutField(const QString& text);
+
+    QByteArray m_quoted;
+};

@@ -1,0 +1,62 @@
+#include "ExchangeFormat.h"
+
+#include <QFileInfo>
+
+#include "BibTexWriter.h"
+#include "CsvReader.h"
+#include "CsvWriter.h"
+#include "ExchangeError.h"
+#include "RisReader.h"
+#include "RisWriter.h"
+
+ExchangeFormat ExchangeFormatOf(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("csv")) {
+        return ExchangeFormat::Csv;
+    }
+    if (suffix == QLatin1String("ris")) {
+        return ExchangeFormat::Ris;
+    }
+    if (suffix == QLatin1String("bib")) {
+        return ExchangeFormat::BibTex;
+    }
+    return ExchangeFormat::None;
+}
+
+bool CanImport(ExchangeFormat format) {
+    return format == ExchangeFormat::Csv || format == ExchangeFormat::Ris;
+}
+
+bool CanExport(ExchangeFormat format) {
+    return format != ExchangeFormat::None;
+}
+
+std::unique_ptr<RecordReader> OpenRecordReader(const QString& path) {
+    switch (ExchangeFormatOf(path)) {
+        case ExchangeFormat::Csv:
+            return std::make_unique<CsvReader>(path);
+        case ExchangeFormat::Ris:
+            return std::make_unique<RisReader>(path);
+        default:
+            throw ExchangeError(
+                QStringLiteral("Aus „%1“ kann nicht importiert werden: nur CSV- und RIS-Dateien "
+                               "(*.csv, *.ris) lassen sich einlesen.")
+                    .arg(QFileInfo(path).fileName()));
+    }
+}
+
+std::unique_ptr<RecordWriter> MakeRecordWriter(ExchangeFormat format, QIODevice& device) {
+    switch (format) {
+        case ExchangeFormat::Csv:
+            return std::make_unique<CsvWriter>(device);
+        case ExchangeFormat::Ris:
+            return std::make_unique<RisWriter>(device);
+        case ExchangeFormat::BibTex:
+            return std::make_unique<BibTexWriter>(device);
+        case ExchangeFormat::None:
+            break;
+    }
+    throw ExchangeError(QStringLiteral(
+        "Exportiert wird nach CSV, RIS oder BibTeX: die Zieldatei muss auf .csv, .ris oder .bib "
+        "enden."));
+}

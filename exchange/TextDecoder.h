@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringDecoder>
+
+// Turns the bytes of one field or line into text. A file is UTF-8 when it starts with the
+// byte-order mark or when its first non-ASCII text is valid UTF-8; otherwise it is Windows-1252,
+// as older German spreadsheets save it. Once decided, the whole file is read that way.
+class TextDecoder {
+public:
+    explicit TextDecoder(bool utf8) : m_mode(utf8 ? Mode::Utf8 : Mode::Undecided) {}
+
+    // Throws ExchangeError naming `line` when a UTF-8 file holds bytes that are no UTF-8.
+    QString Decode(const char* data, qsizetype size, qint64 line);
+
+private:
+    enum class Mode { Undecided, Utf8, Windows1252 };
+    Mode m_mode;
+    QStringDecoder m_utf8{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
+    QStringDecoder m_windows1252{"windows-1252", QStringDecoder::Flag::Stateless};
+};

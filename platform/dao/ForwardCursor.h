@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string_view>
+
+#include "Statement.h"
+
+class CDaoDatabase;
+
+// Reads the rows an SQL text selects once, front to back, without keeping them: for passes over
+// a whole table that must not grow with it. The database must stay open while the cursor lives.
+class ForwardCursor {
+public:
+    // Throws CDaoException when the SQL text does not compile.
+    ForwardCursor(CDaoDatabase& database, std::string_view sql);
+
+    // Steps to the next row; false once there is none. Throws on a read failure.
+    bool MoveNext();
+    // Field `index` of the current row as UTF-8 text, empty for NULL. Valid until the next step.
+    std::string_view GetText(int index) const;
+    int GetFieldCount() const;
+
+private:
+    CDaoDatabase& m_database;
+    Statement m_stmt;
+};

@@ -1,0 +1,43 @@
+#include "TableAppender.h"
+
+#include <sqlite3.h>
+
+#include "CDaoDatabase.h"
+#include "SqliteError.h"
+
+TableAppender::TableAppender(CDaoDatabase& database, std::string_view table,
+                             const std::vector<std::string>& columns)
+    : m_database(database), m_table(QuoteIdentifier(table)), m_nColumns(columns.size()) {
+    std::string names;
+    std::string params;
+    for (const std::string& column : columns) {
+        names += (names.empty() ? "" : ", ") + QuoteIdentifier(column);
+        params += params.empty() ? "?" : ", ?";
+    }
+    m_insert = PrepareStatement(
+        database.Handle(), "INSERT INTO " + m_table + " (" + names + ") VALUES (" + params + ")");
+}
+
+void TableAppender::Append(std::span<const std::string> values) {
+    if (values.size() != m_nColumns) {
+        ThrowDaoError(SQLITE_RANGE, "The row has the wrong number of values.");
+    }
+    sqlite3_stmt* stmt = m_insert.get();
+    StatementReset reset(stmt);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (sqlite3_bind_text64(stmt, static_cast<int>(i + 1), values[i].data(), values[i].size(),
+                                SQLITE_STATIC, SQLITE_UTF8) != SQLITE_OK) {
+            ThrowSqliteError(m_database.Handle());
+        }
+    }
+    if (sqlite3_step(stmt) != SQLITE_DONE) {
+        ThrowSqliteError(m_database.Handle());
+    }
+}
+
+void TableAppender::Clear() {
+    const Statement remove = PrepareStatement(m_database.Handle(), "DELETE FROM " + m_table);
+    if (sqlite3_step(remove.get()) != SQLITE_DONE) {
+        ThrowSqliteError(m_database.Handle());
+    }
+}

@@ -1,0 +1,124 @@
+#include <ModalSeam.h>
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QFile>
+#include <QMainWindow>
+#include <QMimeData>
+#include <QUrl>
+
+#include "app/CMainFrame.h"
+#include "app/CPeriolexApp.h"
+#include "doc/CPeriolexDoc.h"
+#include "res/Resource.h"
+#include "support/ProgramTest.h"
+
+namespace {
+
+class ImportExportTest : public ProgramTest {
+protected:
+    QString WriteFile(const QString& name, const QByteArray& bytes) const {
+        const QString path = TempPath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    // Runs the command line as `periolex ARGUMENTS` would; its exit code.
+    int Run(const QStringList& arguments) {
+        EXPECT_FALSE(Start(arguments)) << "import and export must end the program";
+        return App()->m_nExitCode;
+    }
+};
+
+// As a German spreadsheet saves it: Windows-1252, ';', CRLF.
+const QByteArray kLegacyCsv =
+    "Heft;Zeitschrift;Titel;Seite\r\n"
+    "7/1998;Gr\xFCne Welt;\xC4pfel lagern;12\r\n"
+    "7/1998;Gr\xFCne Welt;\"Stra\xDF\x65nb\xE4ume; Pflege\";20\r\n"
+    "8/1998;Gr\xFCne Welt;\"Der \"\"beste\"\" Kompost\";5\r\n";
+
+const std::vector<StoredRecord> kLegacyRecords{
+    {"7/1998", "Grüne Welt", "Äpfel lagern", "12"},
+    {"7/1998", "Grüne Welt", "Straßenbäume; Pflege", "20"},
+    {"8/1998", "Grüne Welt", "Der \"beste\" Kompost", "5"},
+};
+
+TEST_F(ImportExportTest, ImportCreatesTheCatalogueThenAppends) {
+    const QString csv = WriteFile("garten.csv", kLegacyCsv);
+    const QString catalogue = TempPath("garten.plx");
+    EXPECT_EQ(Run({"--import", csv, catalogue}), 0);
+    EXPECT_EQ(StoredRecords(catalogue), kLegacyRecords);
+    Stop();
+    EXPECT_EQ(Run({"--import", csv, catalogue}), 0);
+    EXPECT_EQ(StoredRecords(catalogue).size(), 2 * kLegacyRecords.size());
+}
+
+TEST_F(ImportExportTest, ExportWritesWhatTheArticleQueryShows) {
+    const QString example = CopyOfExample();
+    const QString csv = TempPath("test.csv");
+    EXPECT_EQ(Run({"--export", csv, example, "--contains", "im test"}), 0);
+    const QList<QByteArray> lines = FileBytes(csv).split('\n');
+    // Header, the example's fourteen "... im Test" articles of 333, and what follows the last CRLF.
+    EXPECT_EQ(lines.size(), 1 + 14 + 1);
+    for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+        EXPECT_TRUE(lines[i].contains("im Test")) << lines[i].toStdString();
+    }
+}
+
+TEST_F(ImportExportTest, WrongOptionsAreUsageErrorsAndFailuresEndWithOne) {
+    const QString example = CopyOfExample();
+    const QString csv = WriteFile("a.csv", kLegacyCsv);
+    EXPECT_EQ(Run({"--contains", "x", example}), 2);
+    Stop();
+    EXPECT_EQ(Run({"--import", csv}), 2);
+    Stop();
+    EXPECT_EQ(Run({"--import", csv, "--export", TempPath("b.csv"), example}), 2);
+    Stop();
+    EXPECT_EQ(Run({"--import", WriteFile("kaputt.csv", "\"offen\n"), TempPath("neu.plx")}), 1);
+    EXPECT_FALSE(QFile::exists(TempPath("neu.plx")));
+    Stop();
+    EXPECT_EQ(Run({"--import", csv, TempPath("vertauscht.csv")}), 1);
+    Stop();
+    EXPECT_EQ(Run({"--export", TempPath("x.txt"), example}), 1);
+}
+
+TEST_F(ImportExportTest, OpeningACsvFileImportsItIntoANewCatalogue) {
+    const QString csv = WriteFile("garten.csv", kLegacyCsv);
+    ASSERT_TRUE(Start());
+    ModalSeam::Push({IDOK, csv, {}});
+    ModalSeam::Push({IDOK, TempPath("Garten"), {}});
+    ModalSeam::Push({IDOK, {}, {}});
+    RunCommand(ID_FILE_OPEN);
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Documents().front()->GetPathName(), TempPath("Garten.plx"));
+    EXPECT_EQ(Caption(), "Datensatz 1 von 3");
+    EXPECT_EQ(FormTexts(), kLegacyRecords[0]);
+    const auto& requests = ModalSeam::Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[1].text, "Neue Datenbank erstellen");
+    EXPECT_EQ(requests[2].text,
+              "3 Datensätze wurden in „" + TempPath("Garten.plx") + "“ übernommen.");
+}
+
+TEST_F(ImportExportTest, DroppingABrokenFileSaysWhereAndMakesNothing) {
+    const QString ris = WriteFile("kaputt.ris", "TY  - JOUR\nTI  - abgeschnitten\n");
+    ASSERT_TRUE(Start());
+    ModalSeam::Push({IDOK, TempPath("neu.plx"), {}});
+    ModalSeam::Push({IDOK, {}, {}});
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(ris)});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(MainFrame()->MainWindow(), &enter);
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(MainFrame()->MainWindow(), &drop);
+    EXPECT_TRUE(Documents().empty());
+    EXPECT_FALSE(QFile::exists(TempPath("neu.plx")));
+    ASSERT_EQ(ModalSeam::Requests().size(), 2u);
+    EXPECT_EQ(ModalSeam::Requests()[1].text,
+              "„" + ris +
+                  "“, Zeile 2: Der Eintrag ab Zeile 1 endet nicht mit „ER  - “; die Datei "
+                  "ist vermutlich unvollständig.");
+}
+
+}  // namespace

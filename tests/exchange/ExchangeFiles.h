@@ -1,0 +1,53 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <ArticleFields.h>
+#include <ExchangeError.h>
+#include <RecordReader.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <ostream>
+#include <vector>
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+// A folder of its own for each test's files, and reading a file through a reader to the end.
+class ExchangeFiles : public ::testing::Test {
+protected:
+    QString Write(const QString& name, const QByteArray& bytes) {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    QString Path(const QString& name) const { return m_dir.filePath(name); }
+
+    static std::vector<ArticleFields> ReadAll(RecordReader& reader) {
+        std::vector<ArticleFields> records;
+        ArticleFields record;
+        while (reader.Next(record)) {
+            records.push_back(record);
+        }
+        return records;
+    }
+
+    // The message of the ExchangeError that reading the whole file ends with; empty when none.
+    template <typename Reader>
+    QString ReadError(const QString& path) {
+        try {
+            Reader reader(path);
+            ReadAll(reader);
+        } catch (const ExchangeError& e) {
+            return e.Message();
+        }
+        return {};
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
