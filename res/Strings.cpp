@@ -169,9 +169,17 @@ constexpr StringResource kStrings[] = {
     {AFX_IDP_DAO_FIRST + 23, "Der Zugriff auf die Katalogdatei wurde verweigert."},
     {AFX_IDP_DAO_FIRST + 26, "Die Datei ist kein Periolex-Katalog."},
 
+    // SQLite's READONLY_DBMOVED: the file was deleted or another put in its place.
+    {AFX_IDP_DAO_EXTENDED_FIRST + (8 | 4 << 8),
+     "Die Katalogdatei wurde gelöscht oder durch eine andere Datei ersetzt, während sie geöffnet "
+     "war. Die Änderung wurde nicht gespeichert."},
+
     {AFX_IDP_CLOSE_ANYWAY,
-     "Ihre Eingaben konnten nicht gespeichert werden. Trotzdem schließen? Die Eingaben gehen dann "
-     "verloren."},
+     "Ihre Eingaben konnten nicht gespeichert werden:\n\n%1\n\nTrotzdem schließen? Die Eingaben "
+     "gehen dann verloren."},
+    {AFX_IDS_NOT_A_REGULAR_FILE,
+     "Der Name bezeichnet keine gewöhnliche Datei, sondern etwa eine Pipe oder ein Gerät; die "
+     "Datei ist kein Periolex-Katalog."},
     {AFX_IDS_ERRNO_OTHER, "Systemfehler %1."},
     {AFX_IDS_ERRNO_FIRST + EPERM, "Der Vorgang ist nicht erlaubt."},
     {AFX_IDS_ERRNO_FIRST + ENOENT, "Die Datei oder der Ordner existiert nicht."},
@@ -184,12 +192,18 @@ constexpr StringResource kStrings[] = {
     {AFX_IDS_ERRNO_FIRST + ENOSPC, "Der Datenträger ist voll."},
     {AFX_IDS_ERRNO_FIRST + EROFS, "Der Datenträger ist schreibgeschützt."},
     {AFX_IDS_ERRNO_FIRST + ENAMETOOLONG, "Der Dateiname ist zu lang."},
+    {AFX_IDS_ERRNO_FIRST + ELOOP,
+     "Die symbolischen Verknüpfungen im Pfad verweisen im Kreis aufeinander."},
 
     // The program's own messages.
     {IDP_NO_CATALOGUE, "„%1“ kann nicht als Katalog geöffnet werden:\n\n%2"},
     {IDP_TEMPLATE_COPY_FAILED, "Der neue Katalog „%1“ kann nicht angelegt werden:\n\n%2"},
     {IDP_TEMPLATE_MISSING, "Die Vorlage für neue Kataloge „%1“ fehlt."},
     {IDP_NO_ARTICLE_TABLE, "Die Datei enthält keine Artikeltabelle „Zeitschriften“."},
+    {IDP_ARTICLE_FIELD_MISSING, "Der Artikeltabelle „Zeitschriften“ fehlt das Feld „%1“."},
+    {IDP_SEARCH_TEXT_NUL,
+     "Der Suchtext enthält ein Nullzeichen (Zeichen 0), nach dem nicht gesucht werden kann. "
+     "Bitte entfernen Sie es."},
     {IDP_CATALOGUE_IS_OPEN,
      "Der Katalog „%1“ ist geöffnet. Schließen Sie ihn, bevor Sie ihn durch einen neuen ersetzen."},
     {IDP_CATALOGUE_UNREADABLE,

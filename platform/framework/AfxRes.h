@@ -136,6 +136,9 @@ constexpr unsigned AFX_IDP_COMMAND_FAILURE = 0xF180;
 // code where the table has one, else with AFX_IDP_DAO_GENERIC.
 constexpr unsigned AFX_IDP_DAO_GENERIC = 0xF200;
 constexpr unsigned AFX_IDP_DAO_FIRST = 0xF201;
+// Where one extended result code needs its own words (a file deleted while open is not simply
+// read-only): AFX_IDP_DAO_EXTENDED_FIRST + SQLite's extended result code, tried first.
+constexpr unsigned AFX_IDP_DAO_EXTENDED_FIRST = 0x10000;
 
 // Descriptions of the command-line options, for --help.
 constexpr unsigned AFX_IDS_CMDLINE_FILE = 0xF300;
@@ -185,8 +188,10 @@ constexpr unsigned AFX_IDS_SHELL_GENERIC_NAME = 0xF320;
 constexpr unsigned AFX_IDS_SHELL_COMMENT = 0xF321;
 constexpr unsigned AFX_IDS_SHELL_PRINT = 0xF322;
 
-// Closing after what was typed could not be stored.
+// Closing after what was typed could not be stored; %1 says why.
 constexpr unsigned AFX_IDP_CLOSE_ANYWAY = 0xF330;
+// A document file must be a regular file; why a pipe, device or socket named as one is not read.
+constexpr unsigned AFX_IDS_NOT_A_REGULAR_FILE = 0xF331;
 // Operating-system errors, by errno: AFX_IDS_ERRNO_FIRST + errno where the table has an entry,
 // else AFX_IDS_ERRNO_OTHER with the number.
 constexpr unsigned AFX_IDS_ERRNO_OTHER = 0xF400;

@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QTranslator>
 #include <cstdio>
+#include <optional>
 #include <string_view>
 
 #include "AfxMessageBox.h"
@@ -58,6 +59,30 @@ private:
 void RestoreCursor() {
     while (QApplication::overrideCursor()) {
         QApplication::restoreOverrideCursor();
+    }
+}
+
+// A failure that escaped some work, in the words and with the icon the user is shown it.
+struct Failure {
+    QString text;
+    unsigned icon;
+};
+
+std::optional<Failure> RunCatching(const std::function<void()>& work) {
+    try {
+        work();
+        return std::nullopt;
+    } catch (CDaoException* e) {
+        RestoreCursor();
+        // SQLite's own words are English; they go to the log for whoever looks into it.
+        std::fprintf(stderr, "%s\n", e->GetErrorMessage().c_str());
+        Failure failure{AfxDaoErrorText(*e), MB_ICONEXCLAMATION};
+        e->Delete();
+        return failure;
+    } catch (const std::exception& e) {
+        RestoreCursor();
+        std::fprintf(stderr, "%s\n", e.what());
+        return Failure{AfxLoadString(AFX_IDP_COMMAND_FAILURE), MB_ICONSTOP};
     }
 }
 
@@ -271,11 +296,15 @@ bool CWinApp::CloseAllDocuments(bool bAsk) {
 }
 
 bool CWinApp::CommitBeforeClose(const std::function<void()>& commit, bool bAsk) {
-    if (RunGuarded(commit) || !bAsk) {
+    if (!bAsk) {
+        RunGuarded(commit);
         return true;
     }
-    return AfxMessageBox(AfxLoadString(AFX_IDP_CLOSE_ANYWAY),
-                         MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    // One question that says why: a failure message first and the question after it would
+    // make the user answer twice for one close.
+    const std::optional<Failure> failure = RunCatching(commit);
+    return !failure || AfxMessageBox(AfxLoadString(AFX_IDP_CLOSE_ANYWAY).arg(failure->text),
+                                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 void CWinApp::DispatchCommand(CView* pView, unsigned nID) {
@@ -293,19 +322,11 @@ void CWinApp::DispatchCommand(CView* pView, unsigned nID) {
 }
 
 bool CWinApp::RunGuarded(const std::function<void()>& work) {
-    try {
-        work();
-        return true;
-    } catch (CDaoException* e) {
-        RestoreCursor();
-        AfxReportDaoException(*e);
-        e->Delete();
-    } catch (const std::exception& e) {
-        RestoreCursor();
-        std::fprintf(stderr, "%s\n", e.what());
-        AfxMessageBox(AfxLoadString(AFX_IDP_COMMAND_FAILURE), MB_OK | MB_ICONSTOP);
+    const std::optional<Failure> failure = RunCatching(work);
+    if (failure) {
+        AfxMessageBox(failure->text, MB_OK | failure->icon);
     }
-    return false;
+    return !failure;
 }
 
 void CWinApp::OnFileNew() {

@@ -117,6 +117,14 @@ TEST_F(QueryTest, NoMatchSaysSoAndShowsTheWholeTable) {
     EXPECT_EQ(StoredRecords(m_path).size(), 10u);
 }
 
+TEST_F(QueryTest, ANulCharacterInThePastedTextIsRefusedWithAMessage) {
+    Query(QStringLiteral("Mot") + QChar(0) + QStringLiteral("or"), 1);
+    ASSERT_EQ(ModalSeam::Requests().size(), 2u);
+    EXPECT_TRUE(ModalSeam::Requests()[1].text.contains("Nullzeichen"))
+        << ModalSeam::Requests()[1].text.toStdString();
+    EXPECT_EQ(Caption(), "Datensatz 1 von 10") << "the set stays as it was";
+}
+
 TEST_F(QueryTest, EmptyTextSelectsEveryNamedArticle) {
     Query("");
     EXPECT_EQ(Caption(), "Datensatz 1 von 9");
