@@ -126,6 +126,20 @@ constexpr StringResource kStrings[] = {
     {AFX_IDS_CMDLINE_PRINTER, "drucker"},
     {AFX_IDS_CMDLINE_NOSPLASH, "Startet ohne Begrüßungsbild."},
     {AFX_IDS_CMDLINE_UNREGISTER, "Entfernt die Anmeldung des Dateityps beim Desktop."},
+    {AFX_IDS_CMDLINE_HELP, "Zeigt diese Übersicht der Optionen."},
+    {AFX_IDS_CMDLINE_VERSION, "Zeigt die Versionsnummer."},
+    {AFX_IDS_CMDLINE_FILE_NAME, "datei"},
+    {AFX_IDS_CMDLINE_USAGE, "Aufruf: %1 [Optionen] [datei]"},
+    {AFX_IDS_CMDLINE_OPTIONS, "Optionen:"},
+    {AFX_IDS_CMDLINE_ARGUMENTS, "Argumente:"},
+    {AFX_IDP_CMDLINE_UNKNOWN,
+     "%1: Unbekannte Option „%2“. „%1 --help“ zeigt die möglichen Optionen."},
+    {AFX_IDP_CMDLINE_NO_VALUE, "%1: Nach der Option „%2“ fehlt ihr Wert."},
+    {AFX_IDP_CMDLINE_INVALID,
+     "%1: Die Befehlszeile „%2“ ist fehlerhaft. „%1 --help“ zeigt die möglichen Optionen."},
+    {AFX_IDP_NO_DISPLAY,
+     "%1: Keine grafische Anzeige erreichbar (DISPLAY oder WAYLAND_DISPLAY fehlt oder antwortet "
+     "nicht). Ohne Anzeige druckt „%1 --print-to liste.pdf katalog.plx“ in eine PDF-Datei."},
 
     // Printing and the print preview.
     {AFX_IDS_PREVIEW_NEXT, "Zeigt die nächste Seite an.\nNächste Seite"},

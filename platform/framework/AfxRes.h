@@ -148,6 +148,19 @@ constexpr unsigned AFX_IDS_CMDLINE_NOSPLASH = 0xF303;
 constexpr unsigned AFX_IDS_CMDLINE_UNREGISTER = 0xF304;
 constexpr unsigned AFX_IDS_CMDLINE_PRINTER = 0xF305;
 constexpr unsigned AFX_IDS_OPENFILE = 0xF306;
+constexpr unsigned AFX_IDS_CMDLINE_HELP = 0xF307;
+constexpr unsigned AFX_IDS_CMDLINE_VERSION = 0xF308;
+constexpr unsigned AFX_IDS_CMDLINE_FILE_NAME = 0xF309;
+// The help text's heading (%1: the program) and the titles of its two lists.
+constexpr unsigned AFX_IDS_CMDLINE_USAGE = 0xF30A;
+constexpr unsigned AFX_IDS_CMDLINE_OPTIONS = 0xF30B;
+constexpr unsigned AFX_IDS_CMDLINE_ARGUMENTS = 0xF30C;
+// Mistakes on the command line; %1: the program, %2: the option or the arguments.
+constexpr unsigned AFX_IDP_CMDLINE_UNKNOWN = 0xF30D;
+constexpr unsigned AFX_IDP_CMDLINE_NO_VALUE = 0xF30E;
+constexpr unsigned AFX_IDP_CMDLINE_INVALID = 0xF30F;
+// The window program started where no window system answers; %1: the program.
+constexpr unsigned AFX_IDP_NO_DISPLAY = 0xF314;
 
 // The help window and the help mode.
 constexpr unsigned AFX_IDS_HELP_TITLE = 0xF310;

@@ -3,7 +3,6 @@
 #include <CDaoException.h>
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -14,7 +13,6 @@
 #include <QTranslator>
 #include <cstdio>
 #include <optional>
-#include <string_view>
 
 #include "AfxMessageBox.h"
 #include "AfxRes.h"
@@ -94,6 +92,12 @@ CWinApp* AfxGetApp() {
 
 CWinApp::CWinApp() {
     s_pApp = this;
+    m_options = {
+        {{QStringLiteral("p"), QStringLiteral("print")}, AFX_IDS_CMDLINE_PRINT, 0, true},
+        {{QStringLiteral("print-to")}, AFX_IDS_CMDLINE_PRINT_TO, AFX_IDS_CMDLINE_PRINTER, true},
+        {{QStringLiteral("nosplash")}, AFX_IDS_CMDLINE_NOSPLASH},
+        {{QStringLiteral("unregister")}, AFX_IDS_CMDLINE_UNREGISTER, 0, true},
+    };
 }
 
 CWinApp::~CWinApp() {
@@ -105,6 +109,8 @@ CWinApp::~CWinApp() {
 MESSAGE_MAP(CWinApp, CCmdTarget,
             ON_COMMAND_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, &ThisClass::OnOpenRecentFile),
             ON_COMMAND(ID_APP_EXIT, &ThisClass::OnAppExit))
+
+void CWinApp::InitApplication() {}
 
 bool CWinApp::InitInstance() {
     m_pPreTranslateFilter = std::make_unique<PreTranslateFilter>(this);
@@ -174,60 +180,6 @@ void CWinApp::AddToRecentFileList(const QString& pathName) {
 
 void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
     m_templates.emplace_back(pTemplate);
-}
-
-void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(AfxLoadString(AFX_IDS_APP_TITLE));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption print({QStringLiteral("p"), QStringLiteral("print")},
-                                   AfxLoadString(AFX_IDS_CMDLINE_PRINT));
-    const QCommandLineOption printTo(QStringLiteral("print-to"),
-                                     AfxLoadString(AFX_IDS_CMDLINE_PRINT_TO),
-                                     AfxLoadString(AFX_IDS_CMDLINE_PRINTER));
-    const QCommandLineOption noSplash(QStringLiteral("nosplash"),
-                                      AfxLoadString(AFX_IDS_CMDLINE_NOSPLASH));
-    const QCommandLineOption unregister(QStringLiteral("unregister"),
-                                        AfxLoadString(AFX_IDS_CMDLINE_UNREGISTER));
-    parser.addOptions({print, printTo, noSplash, unregister});
-    parser.addPositionalArgument(QStringLiteral("datei"), AfxLoadString(AFX_IDS_CMDLINE_FILE),
-                                 QStringLiteral("[datei]"));
-
-    QStringList arguments = m_arguments;
-    arguments.prepend(QCoreApplication::applicationFilePath());
-    if (!parser.parse(arguments)) {
-        std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
-        info.m_bHandled = true;
-        m_nExitCode = 2;
-        return;
-    }
-    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version"))) {
-        std::fputs(qPrintable(parser.isSet(QStringLiteral("help"))
-                                  ? parser.helpText()
-                                  : AfxLoadString(AFX_IDS_APP_TITLE) + QLatin1Char(' ') +
-                                        QCoreApplication::applicationVersion() + QLatin1Char('\n')),
-                   stdout);
-        info.m_bHandled = true;
-        return;
-    }
-    const QStringList files = parser.positionalArguments();
-    info.m_strFileName = files.isEmpty() ? QString() : files.constFirst();
-    if (parser.isSet(unregister)) {
-        info.m_nShellCommand = CCommandLineInfo::AppUnregister;
-    } else if (parser.isSet(printTo)) {
-        info.m_nShellCommand = CCommandLineInfo::FilePrintTo;
-        info.m_strPrinterName = parser.value(printTo);
-    } else if (parser.isSet(print)) {
-        info.m_nShellCommand = CCommandLineInfo::FilePrint;
-    } else {
-        info.m_nShellCommand =
-            files.isEmpty() ? CCommandLineInfo::FileNew : CCommandLineInfo::FileOpen;
-    }
-    // Only a start that shows the program shows the splash picture.
-    info.m_bShowSplash =
-        !parser.isSet(noSplash) && (info.m_nShellCommand == CCommandLineInfo::FileNew ||
-                                    info.m_nShellCommand == CCommandLineInfo::FileOpen);
 }
 
 bool CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
@@ -398,40 +350,4 @@ void AfxInstallGermanTranslation() {
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QCoreApplication::installTranslator(translator);
     }
-}
-
-namespace {
-
-// Printing, help, version and unregistering show no window; they must work without a display,
-// for instance from a script or a terminal without a desktop.
-void AllowWindowlessCommands(int argc, char** argv) {
-    const bool display =
-        qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-    if (display || qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        return;
-    }
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg(argv[i]);
-        if (arg == "-p" || arg == "--print" || arg == "--print-to" || arg == "-h" ||
-            arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version" ||
-            arg == "--unregister") {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-            return;
-        }
-    }
-}
-
-}  // namespace
-
-int AfxWinMain(int argc, char** argv) {
-    AllowWindowlessCommands(argc, argv);
-    QApplication application(argc, argv);
-    AfxInstallGermanTranslation();
-    CWinApp* app = AfxGetApp();
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
-    app->SetArguments(arguments);
-    const int result = app->InitInstance() ? app->Run() : app->m_nExitCode;
-    app->ExitInstance();
-    return result;
 }
