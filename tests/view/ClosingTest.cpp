@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "app/CMainFrame.h"
+#include "doc/CPeriolexDoc.h"
 #include "res/Resource.h"
 #include "support/ProgramTest.h"
 
@@ -73,6 +74,16 @@ TEST_F(ClosingTest, AFileDeletedOrReplacedWhileOpenIsSaidSoAndTheWindowCloses) {
         }
     }
     EXPECT_NE(StoredRecords(m_path)[0][2], "Nicht zu speichern") << "the new file was not written";
+}
+
+TEST_F(ClosingTest, ACatalogueThatBecameReadOnlyIsSaidSo) {
+    // Root may write to any file whatever its permissions; the connection itself refuses.
+    sqlite3_exec(Documents().front()->m_database.Handle(), "PRAGMA query_only = ON", nullptr,
+                 nullptr, nullptr);
+    EXPECT_TRUE(CloseAnswering(IDNO).contains("schreibgeschützt"));
+    EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), "Nicht zu speichern");
+    CloseAnswering(IDYES);
+    EXPECT_TRUE(Documents().empty());
 }
 
 TEST_F(ClosingTest, NewNeverReplacesAnOpenCatalogue) {
