@@ -49,7 +49,15 @@ QStringList ProgramArguments(int argc, char** argv) {
     return arguments;
 }
 
-bool DisplayNamed() {
+// Whether anything names a window system to connect to; Qt's -platform and -display options
+// count as well as the environment.
+bool DisplayNamed(int argc, char** argv) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        const std::string_view arg(argv[i]);
+        if (arg == "-platform" || arg == "-display") {
+            return true;
+        }
+    }
     return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
            qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
 }
@@ -92,7 +100,7 @@ int AfxWinMain(int argc, char** argv) {
     if (info.m_bHandled) {
         return app->m_nExitCode;
     }
-    if (!DisplayNamed()) {
+    if (!DisplayNamed(argc, argv)) {
         if (!info.m_bWindowless) {
             std::fprintf(stderr, "%s\n",
                          qPrintable(AfxLoadString(AFX_IDP_NO_DISPLAY).arg(app->GetProgramName())));
