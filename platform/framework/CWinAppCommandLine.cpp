@@ -2,6 +2,7 @@
 // read before any window system is started, so it prints what it has to say itself.
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <algorithm>
 #include <cstdio>
 
 #include "AfxRes.h"
