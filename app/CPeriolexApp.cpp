@@ -17,8 +17,12 @@ MESSAGE_MAP(CPeriolexApp, CWinApp, ON_COMMAND(ID_APP_ABOUT, &ThisClass::OnAppAbo
             ON_COMMAND(ID_FILE_OPEN, &CWinApp::OnFileOpen),
             ON_COMMAND(ID_FILE_PRINT_SETUP, &CWinApp::OnFilePrintSetup))
 
-bool CPeriolexApp::InitInstance() {
+void CPeriolexApp::InitApplication() {
     AfxSetResourceTables(&PeriolexResources());
+}
+
+bool CPeriolexApp::InitInstance() {
+    InitApplication();
     CWinApp::InitInstance();
 
     CCommandLineInfo splashInfo;

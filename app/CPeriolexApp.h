@@ -8,6 +8,7 @@ class CPeriolexApp : public CWinApp {
 public:
     CPeriolexApp() = default;
 
+    void InitApplication() override;
     bool InitInstance() override;
     bool PreTranslateMessage(QObject* target, QEvent* event) override;
 

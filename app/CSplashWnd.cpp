@@ -24,7 +24,7 @@ public:
         : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint), m_picture(picture) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFixedSize(picture.deviceIndependentSize().toSize());
-        m_timer = startTimer(kSplashMilliseconds);
+        m_timer = startTimer(kSplashMilliseconds, Qt::PreciseTimer);
     }
 
 protected:

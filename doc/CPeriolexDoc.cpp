@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "doc/CatalogueFormat.h"
 #include "doc/NewCatalogueDialog.h"
 #include "res/Resource.h"
 
@@ -87,6 +88,15 @@ bool CPeriolexDoc::OpenRecordset() {
         ReportOpenFailure(reason);
         return false;
     }
+    // The form reads fields 1 to 4 by position; a table without them would fail at every
+    // record, so it is refused here, naming what is missing.
+    if (const QString missing = MissingField(); !missing.isEmpty()) {
+        delete m_pRecordset;
+        m_pRecordset = nullptr;
+        m_database.Close();
+        ReportOpenFailure(AfxLoadString(IDP_ARTICLE_FIELD_MISSING).arg(missing));
+        return false;
+    }
     if (!m_pRecordset->IsBOF()) {
         m_pRecordset->MoveLast();
     }
@@ -114,6 +124,18 @@ bool CPeriolexDoc::StoreRecord(const COleVariant& key,
     }
     row.Update();
     return true;
+}
+
+QString CPeriolexDoc::MissingField() const {
+    for (int i = 0; i < 4; ++i) {
+        const QString wanted = QString::fromLatin1(kArticleFields[i]);
+        if (i + 1 >= m_pRecordset->GetFieldCount() ||
+            wanted.compare(QString::fromStdString(m_pRecordset->GetFieldName(i + 1)),
+                           Qt::CaseInsensitive) != 0) {
+            return wanted;
+        }
+    }
+    return {};
 }
 
 void CPeriolexDoc::OnCloseDocument() {

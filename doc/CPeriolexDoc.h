@@ -39,4 +39,6 @@ public:
 
 private:
     void ReportOpenFailure(const QString& reason) const;
+    // The first of fields 1 to 4 that the open set lacks or holds in another place, or empty.
+    QString MissingField() const;
 };

@@ -7,3 +7,7 @@
 // catalogues by it.
 constexpr quint32 kCatalogueApplicationId = 0x50524C58;
 constexpr int kApplicationIdOffset = 68;
+
+// The article table's fields 1 to 4, as the form shows them (field 0 is the key).
+constexpr const char* kArticleFields[] = {"Zeitschriftennummer", "Zeitschriftenname", "Artikelname",
+                                          "Seite"};

@@ -128,6 +128,20 @@ constexpr StringResource kStrings[] = {
     {AFX_IDS_CMDLINE_PRINTER, "drucker"},
     {AFX_IDS_CMDLINE_NOSPLASH, "Startet ohne Begrüßungsbild."},
     {AFX_IDS_CMDLINE_UNREGISTER, "Entfernt die Anmeldung des Dateityps beim Desktop."},
+    {AFX_IDS_CMDLINE_HELP, "Zeigt diese Übersicht der Optionen."},
+    {AFX_IDS_CMDLINE_VERSION, "Zeigt die Versionsnummer."},
+    {AFX_IDS_CMDLINE_FILE_NAME, "datei"},
+    {AFX_IDS_CMDLINE_USAGE, "Aufruf: %1 [Optionen] [datei]"},
+    {AFX_IDS_CMDLINE_OPTIONS, "Optionen:"},
+    {AFX_IDS_CMDLINE_ARGUMENTS, "Argumente:"},
+    {AFX_IDP_CMDLINE_UNKNOWN,
+     "%1: Unbekannte Option „%2“. „%1 --help“ zeigt die möglichen Optionen."},
+    {AFX_IDP_CMDLINE_NO_VALUE, "%1: Nach der Option „%2“ fehlt ihr Wert."},
+    {AFX_IDP_CMDLINE_INVALID,
+     "%1: Die Befehlszeile „%2“ ist fehlerhaft. „%1 --help“ zeigt die möglichen Optionen."},
+    {AFX_IDP_NO_DISPLAY,
+     "%1: Keine grafische Anzeige erreichbar (DISPLAY oder WAYLAND_DISPLAY fehlt oder antwortet "
+     "nicht). Ohne Anzeige druckt „%1 --print-to liste.pdf katalog.plx“ in eine PDF-Datei."},
     {AFX_IDS_CMDLINE_IMPORT,
      "Liest die Datensätze aus <datei> (CSV oder RIS) in den Katalog; ein fehlender Katalog wird "
      "angelegt."},
@@ -184,9 +198,17 @@ constexpr StringResource kStrings[] = {
     {AFX_IDP_DAO_FIRST + 23, "Der Zugriff auf die Katalogdatei wurde verweigert."},
     {AFX_IDP_DAO_FIRST + 26, "Die Datei ist kein Periolex-Katalog."},
 
+    // SQLite's READONLY_DBMOVED: the file was deleted or another put in its place.
+    {AFX_IDP_DAO_EXTENDED_FIRST + (8 | 4 << 8),
+     "Die Katalogdatei wurde gelöscht oder durch eine andere Datei ersetzt, während sie geöffnet "
+     "war. Die Änderung wurde nicht gespeichert."},
+
     {AFX_IDP_CLOSE_ANYWAY,
-     "Ihre Eingaben konnten nicht gespeichert werden. Trotzdem schließen? Die Eingaben gehen dann "
-     "verloren."},
+     "Ihre Eingaben konnten nicht gespeichert werden:\n\n%1\n\nTrotzdem schließen? Die Eingaben "
+     "gehen dann verloren."},
+    {AFX_IDS_NOT_A_REGULAR_FILE,
+     "Der Name bezeichnet keine gewöhnliche Datei, sondern etwa eine Pipe oder ein Gerät; die "
+     "Datei ist kein Periolex-Katalog."},
     {AFX_IDS_ERRNO_OTHER, "Systemfehler %1."},
     {AFX_IDS_ERRNO_FIRST + EPERM, "Der Vorgang ist nicht erlaubt."},
     {AFX_IDS_ERRNO_FIRST + ENOENT, "Die Datei oder der Ordner existiert nicht."},
@@ -199,12 +221,18 @@ constexpr StringResource kStrings[] = {
     {AFX_IDS_ERRNO_FIRST + ENOSPC, "Der Datenträger ist voll."},
     {AFX_IDS_ERRNO_FIRST + EROFS, "Der Datenträger ist schreibgeschützt."},
     {AFX_IDS_ERRNO_FIRST + ENAMETOOLONG, "Der Dateiname ist zu lang."},
+    {AFX_IDS_ERRNO_FIRST + ELOOP,
+     "Die symbolischen Verknüpfungen im Pfad verweisen im Kreis aufeinander."},
 
     // The program's own messages.
     {IDP_NO_CATALOGUE, "„%1“ kann nicht als Katalog geöffnet werden:\n\n%2"},
     {IDP_TEMPLATE_COPY_FAILED, "Der neue Katalog „%1“ kann nicht angelegt werden:\n\n%2"},
     {IDP_TEMPLATE_MISSING, "Die Vorlage für neue Kataloge „%1“ fehlt."},
     {IDP_NO_ARTICLE_TABLE, "Die Datei enthält keine Artikeltabelle „Zeitschriften“."},
+    {IDP_ARTICLE_FIELD_MISSING, "Der Artikeltabelle „Zeitschriften“ fehlt das Feld „%1“."},
+    {IDP_SEARCH_TEXT_NUL,
+     "Der Suchtext enthält ein Nullzeichen (Zeichen 0), nach dem nicht gesucht werden kann. "
+     "Bitte entfernen Sie es."},
     {IDP_CATALOGUE_IS_OPEN,
      "Der Katalog „%1“ ist geöffnet. Schließen Sie ihn, bevor Sie ihn durch einen neuen ersetzen."},
     {IDP_CATALOGUE_UNREADABLE,

@@ -1,6 +1,7 @@
 #include "CDaoDatabase.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -19,6 +20,14 @@ std::string PlainFileName(const std::string& path) {
         return "./" + path;
     }
     return path;
+}
+
+// SQLite would open a pipe or a device like a file and then wait for ever on its first read.
+void RequireRegularFile(const std::string& fileName) {
+    struct stat info {};
+    if (::stat(fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        ThrowDaoError(SQLITE_NOTADB, "Only a regular file can hold a database.");
+    }
 }
 
 sqlite3* OpenConnection(const std::string& fileName, bool readOnly) {
@@ -68,6 +77,7 @@ void CDaoDatabase::Open(const std::string& path, bool /*exclusive*/, bool readOn
         // SQLite would make a temporary database out of an empty name.
         ThrowDaoError(SQLITE_CANTOPEN, "No database file name was given.");
     }
+    RequireRegularFile(path);
     sqlite3* db = OpenConnection(PlainFileName(path), readOnly);
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);

@@ -288,6 +288,15 @@ void CDaoRecordset::Delete() {
     impl.afterDelete = true;
 }
 
+short CDaoRecordset::GetFieldCount() const {
+    return static_cast<short>(OpenImpl(m_pImpl).source.fieldColumns.size());
+}
+
+std::string CDaoRecordset::GetFieldName(int index) const {
+    const Impl& impl = OpenImpl(m_pImpl);
+    return impl.source.columns[static_cast<std::size_t>(impl.ColumnOf(index))];
+}
+
 COleVariant CDaoRecordset::GetBookmark() const {
     return COleVariant(OpenImpl(m_pImpl).CurrentKey());
 }

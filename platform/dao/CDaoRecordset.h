@@ -63,6 +63,10 @@ public:
     void CancelUpdate();
     void Delete();  // removes the current row and its key; leaves no current record
 
+    // The result columns of the SQL text, and the name of the table column behind each.
+    short GetFieldCount() const;
+    std::string GetFieldName(int index) const;
+
     // The key of the current record, and a move to the record with that key.
     COleVariant GetBookmark() const;
     void SetBookmark(const COleVariant& bookmark);  // throws when the key is not in the set

@@ -83,9 +83,14 @@ int AfxMessageBox(unsigned stringId, unsigned type) {
 }
 
 QString AfxDaoErrorText(const CDaoException& e) {
-    const QString text =
-        AfxLoadString(AFX_IDP_DAO_FIRST + static_cast<unsigned>(e.GetErrorCode() & 0xFF));
-    return text.isEmpty() ? AfxLoadString(AFX_IDP_DAO_GENERIC) : text;
+    const auto code = static_cast<unsigned>(e.GetErrorCode());
+    for (const unsigned id :
+         {AFX_IDP_DAO_EXTENDED_FIRST + code, AFX_IDP_DAO_FIRST + (code & 0xFF)}) {
+        if (const QString text = AfxLoadString(id); !text.isEmpty()) {
+            return text;
+        }
+    }
+    return AfxLoadString(AFX_IDP_DAO_GENERIC);
 }
 
 QString AfxSystemErrorText(int errnoValue) {

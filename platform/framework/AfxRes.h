@@ -136,6 +136,9 @@ constexpr unsigned AFX_IDP_COMMAND_FAILURE = 0xF180;
 // code where the table has one, else with AFX_IDP_DAO_GENERIC.
 constexpr unsigned AFX_IDP_DAO_GENERIC = 0xF200;
 constexpr unsigned AFX_IDP_DAO_FIRST = 0xF201;
+// Where one extended result code needs its own words (a file deleted while open is not simply
+// read-only): AFX_IDP_DAO_EXTENDED_FIRST + SQLite's extended result code, tried first.
+constexpr unsigned AFX_IDP_DAO_EXTENDED_FIRST = 0x10000;
 
 // Descriptions of the command-line options, for --help.
 constexpr unsigned AFX_IDS_CMDLINE_FILE = 0xF300;
@@ -145,15 +148,28 @@ constexpr unsigned AFX_IDS_CMDLINE_NOSPLASH = 0xF303;
 constexpr unsigned AFX_IDS_CMDLINE_UNREGISTER = 0xF304;
 constexpr unsigned AFX_IDS_CMDLINE_PRINTER = 0xF305;
 constexpr unsigned AFX_IDS_OPENFILE = 0xF306;
-constexpr unsigned AFX_IDS_CMDLINE_IMPORT = 0xF307;
-constexpr unsigned AFX_IDS_CMDLINE_EXPORT = 0xF308;
-constexpr unsigned AFX_IDS_CMDLINE_CONTAINS = 0xF309;
-constexpr unsigned AFX_IDS_CMDLINE_OTHER_FILE = 0xF30A;
-constexpr unsigned AFX_IDS_CMDLINE_TEXT = 0xF30B;
+constexpr unsigned AFX_IDS_CMDLINE_HELP = 0xF307;
+constexpr unsigned AFX_IDS_CMDLINE_VERSION = 0xF308;
+constexpr unsigned AFX_IDS_CMDLINE_FILE_NAME = 0xF309;
+// The help text's heading (%1: the program) and the titles of its two lists.
+constexpr unsigned AFX_IDS_CMDLINE_USAGE = 0xF30A;
+constexpr unsigned AFX_IDS_CMDLINE_OPTIONS = 0xF30B;
+constexpr unsigned AFX_IDS_CMDLINE_ARGUMENTS = 0xF30C;
+// Mistakes on the command line; %1: the program, %2: the option or the arguments.
+constexpr unsigned AFX_IDP_CMDLINE_UNKNOWN = 0xF30D;
+constexpr unsigned AFX_IDP_CMDLINE_NO_VALUE = 0xF30E;
+constexpr unsigned AFX_IDP_CMDLINE_INVALID = 0xF30F;
+// The window program started where no window system answers; %1: the program.
+constexpr unsigned AFX_IDP_NO_DISPLAY = 0xF314;
+constexpr unsigned AFX_IDS_CMDLINE_IMPORT = 0xF315;
+constexpr unsigned AFX_IDS_CMDLINE_EXPORT = 0xF316;
+constexpr unsigned AFX_IDS_CMDLINE_CONTAINS = 0xF317;
+constexpr unsigned AFX_IDS_CMDLINE_OTHER_FILE = 0xF318;
+constexpr unsigned AFX_IDS_CMDLINE_TEXT = 0xF319;
 // Wrong combinations of options: both directions, a search without export, not one document.
-constexpr unsigned AFX_IDP_CMDLINE_IMPORT_EXPORT = 0xF30C;
-constexpr unsigned AFX_IDP_CMDLINE_CONTAINS = 0xF30D;
-constexpr unsigned AFX_IDP_CMDLINE_ONE_DOCUMENT = 0xF30E;
+constexpr unsigned AFX_IDP_CMDLINE_IMPORT_EXPORT = 0xF31A;
+constexpr unsigned AFX_IDP_CMDLINE_CONTAINS = 0xF31B;
+constexpr unsigned AFX_IDP_CMDLINE_ONE_DOCUMENT = 0xF31C;
 
 // The help window and the help mode.
 constexpr unsigned AFX_IDS_HELP_TITLE = 0xF310;
@@ -194,8 +210,10 @@ constexpr unsigned AFX_IDS_SHELL_GENERIC_NAME = 0xF320;
 constexpr unsigned AFX_IDS_SHELL_COMMENT = 0xF321;
 constexpr unsigned AFX_IDS_SHELL_PRINT = 0xF322;
 
-// Closing after what was typed could not be stored.
+// Closing after what was typed could not be stored; %1 says why.
 constexpr unsigned AFX_IDP_CLOSE_ANYWAY = 0xF330;
+// A document file must be a regular file; why a pipe, device or socket named as one is not read.
+constexpr unsigned AFX_IDS_NOT_A_REGULAR_FILE = 0xF331;
 // Operating-system errors, by errno: AFX_IDS_ERRNO_FIRST + errno where the table has an entry,
 // else AFX_IDS_ERRNO_OTHER with the number.
 constexpr unsigned AFX_IDS_ERRNO_OTHER = 0xF400;

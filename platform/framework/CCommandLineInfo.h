@@ -1,6 +1,18 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
+#include <QStringList>
+
+// One option the command line knows, for parsing and for the help text. Names without dashes;
+// one letter is a short option ("-p"), longer ones are long options ("--print").
+struct CommandLineOption {
+    QStringList names;
+    unsigned descriptionId = 0;  // string table: what the option does
+    unsigned valueNameId = 0;    // string table: the name of its value; 0 for a switch
+    // The work it asks for shows no window, so it runs without a window system.
+    bool windowless = false;
+};
 
 // What the command line asks for.
 class CCommandLineInfo {
@@ -24,6 +36,10 @@ public:
     // For FileExport: export only what a search for this text finds, when set.
     bool m_bContains = false;
     QString m_strContains;
+    // Every option given, by its last (longest) name, with its value (empty for a switch).
+    QMap<QString, QString> m_options;
+    // Set when an option given needs no window system.
+    bool m_bWindowless = false;
     // Set when the command line was answered already (help, version, a wrong option).
     bool m_bHandled = false;
 };

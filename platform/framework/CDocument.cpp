@@ -1,5 +1,9 @@
 #include "CDocument.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -30,14 +34,38 @@ void CDocument::OnFileClose() {
     }
 }
 
+namespace {
+
+// Why the file cannot be read as a document, or an empty text. Only a regular file is opened at
+// all: reading a pipe or a device could wait for ever, and opening one can have side effects.
+QString WhyNotReadable(const QString& pathName) {
+    const QByteArray name = QFile::encodeName(pathName);
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0) {
+        return AfxSystemErrorText(errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return AfxSystemErrorText(EISDIR);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return AfxLoadString(AFX_IDS_NOT_A_REGULAR_FILE);
+    }
+    // Without blocking, should a pipe have taken the file's place since.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return AfxSystemErrorText(errno);
+    }
+    ::close(fd);
+    return {};
+}
+
+}  // namespace
+
 bool CDocument::OnOpenDocument(const QString& pathName) {
-    QFile file(pathName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const QFileInfo info(pathName);
-        const int reason = !info.exists() ? ENOENT : info.isDir() ? EISDIR : EACCES;
-        AfxMessageBox(
-            AfxLoadString(AFX_IDP_FAILED_TO_OPEN_DOC).arg(pathName, AfxSystemErrorText(reason)),
-            MB_OK | MB_ICONEXCLAMATION);
+    const QString reason = WhyNotReadable(pathName);
+    if (!reason.isEmpty()) {
+        AfxMessageBox(AfxLoadString(AFX_IDP_FAILED_TO_OPEN_DOC).arg(pathName, reason),
+                      MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     return true;

@@ -1,10 +1,8 @@
 #include "CWinApp.h"
 
 #include <CDaoException.h>
-#include <RuntimeDirectory.h>
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -14,7 +12,7 @@
 #include <QSettings>
 #include <QTranslator>
 #include <cstdio>
-#include <string_view>
+#include <optional>
 
 #include "AfxMessageBox.h"
 #include "AfxRes.h"
@@ -62,6 +60,30 @@ void RestoreCursor() {
     }
 }
 
+// A failure that escaped some work, in the words and with the icon the user is shown it.
+struct Failure {
+    QString text;
+    unsigned icon;
+};
+
+std::optional<Failure> RunCatching(const std::function<void()>& work) {
+    try {
+        work();
+        return std::nullopt;
+    } catch (CDaoException* e) {
+        RestoreCursor();
+        // SQLite's own words are English; they go to the log for whoever looks into it.
+        std::fprintf(stderr, "%s\n", e->GetErrorMessage().c_str());
+        Failure failure{AfxDaoErrorText(*e), MB_ICONEXCLAMATION};
+        e->Delete();
+        return failure;
+    } catch (const std::exception& e) {
+        RestoreCursor();
+        std::fprintf(stderr, "%s\n", e.what());
+        return Failure{AfxLoadString(AFX_IDP_COMMAND_FAILURE), MB_ICONSTOP};
+    }
+}
+
 }  // namespace
 
 CWinApp* AfxGetApp() {
@@ -70,6 +92,15 @@ CWinApp* AfxGetApp() {
 
 CWinApp::CWinApp() {
     s_pApp = this;
+    m_options = {
+        {{QStringLiteral("p"), QStringLiteral("print")}, AFX_IDS_CMDLINE_PRINT, 0, true},
+        {{QStringLiteral("print-to")}, AFX_IDS_CMDLINE_PRINT_TO, AFX_IDS_CMDLINE_PRINTER, true},
+        {{QStringLiteral("nosplash")}, AFX_IDS_CMDLINE_NOSPLASH},
+        {{QStringLiteral("unregister")}, AFX_IDS_CMDLINE_UNREGISTER, 0, true},
+        {{QStringLiteral("import")}, AFX_IDS_CMDLINE_IMPORT, AFX_IDS_CMDLINE_OTHER_FILE, true},
+        {{QStringLiteral("export")}, AFX_IDS_CMDLINE_EXPORT, AFX_IDS_CMDLINE_OTHER_FILE, true},
+        {{QStringLiteral("contains")}, AFX_IDS_CMDLINE_CONTAINS, AFX_IDS_CMDLINE_TEXT, true},
+    };
 }
 
 CWinApp::~CWinApp() {
@@ -81,6 +112,8 @@ CWinApp::~CWinApp() {
 MESSAGE_MAP(CWinApp, CCmdTarget,
             ON_COMMAND_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, &ThisClass::OnOpenRecentFile),
             ON_COMMAND(ID_APP_EXIT, &ThisClass::OnAppExit))
+
+void CWinApp::InitApplication() {}
 
 bool CWinApp::InitInstance() {
     m_pPreTranslateFilter = std::make_unique<PreTranslateFilter>(this);
@@ -150,80 +183,6 @@ void CWinApp::AddToRecentFileList(const QString& pathName) {
 
 void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
     m_templates.emplace_back(pTemplate);
-}
-
-void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(AfxLoadString(AFX_IDS_APP_TITLE));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption print({QStringLiteral("p"), QStringLiteral("print")},
-                                   AfxLoadString(AFX_IDS_CMDLINE_PRINT));
-    const QCommandLineOption printTo(QStringLiteral("print-to"),
-                                     AfxLoadString(AFX_IDS_CMDLINE_PRINT_TO),
-                                     AfxLoadString(AFX_IDS_CMDLINE_PRINTER));
-    const QCommandLineOption noSplash(QStringLiteral("nosplash"),
-                                      AfxLoadString(AFX_IDS_CMDLINE_NOSPLASH));
-    const QCommandLineOption unregister(QStringLiteral("unregister"),
-                                        AfxLoadString(AFX_IDS_CMDLINE_UNREGISTER));
-    const QCommandLineOption import(QStringLiteral("import"), AfxLoadString(AFX_IDS_CMDLINE_IMPORT),
-                                    AfxLoadString(AFX_IDS_CMDLINE_OTHER_FILE));
-    const QCommandLineOption exportTo(QStringLiteral("export"),
-                                      AfxLoadString(AFX_IDS_CMDLINE_EXPORT),
-                                      AfxLoadString(AFX_IDS_CMDLINE_OTHER_FILE));
-    const QCommandLineOption contains(QStringLiteral("contains"),
-                                      AfxLoadString(AFX_IDS_CMDLINE_CONTAINS),
-                                      AfxLoadString(AFX_IDS_CMDLINE_TEXT));
-    parser.addOptions({print, printTo, noSplash, unregister, import, exportTo, contains});
-    parser.addPositionalArgument(QStringLiteral("datei"), AfxLoadString(AFX_IDS_CMDLINE_FILE),
-                                 QStringLiteral("[datei]"));
-
-    QStringList arguments = m_arguments;
-    arguments.prepend(QCoreApplication::applicationFilePath());
-    if (!parser.parse(arguments)) {
-        std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
-        info.m_bHandled = true;
-        m_nExitCode = 2;
-        return;
-    }
-    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version"))) {
-        std::fputs(qPrintable(parser.isSet(QStringLiteral("help"))
-                                  ? parser.helpText()
-                                  : AfxLoadString(AFX_IDS_APP_TITLE) + QLatin1Char(' ') +
-                                        QCoreApplication::applicationVersion() + QLatin1Char('\n')),
-                   stdout);
-        info.m_bHandled = true;
-        return;
-    }
-    const QStringList files = parser.positionalArguments();
-    info.m_strFileName = files.isEmpty() ? QString() : files.constFirst();
-    if (parser.isSet(import) || parser.isSet(exportTo)) {
-        info.m_nShellCommand =
-            parser.isSet(import) ? CCommandLineInfo::FileImport : CCommandLineInfo::FileExport;
-        info.m_strOtherFile = parser.value(parser.isSet(import) ? import : exportTo);
-    } else if (parser.isSet(unregister)) {
-        info.m_nShellCommand = CCommandLineInfo::AppUnregister;
-    } else if (parser.isSet(printTo)) {
-        info.m_nShellCommand = CCommandLineInfo::FilePrintTo;
-        info.m_strPrinterName = parser.value(printTo);
-    } else if (parser.isSet(print)) {
-        info.m_nShellCommand = CCommandLineInfo::FilePrint;
-    } else {
-        info.m_nShellCommand =
-            files.isEmpty() ? CCommandLineInfo::FileNew : CCommandLineInfo::FileOpen;
-    }
-    info.m_bContains = parser.isSet(contains);
-    info.m_strContains = parser.value(contains);
-    if (!CheckExchangeOptions(info, parser.isSet(import) && parser.isSet(exportTo),
-                              static_cast<int>(files.size()))) {
-        info.m_bHandled = true;
-        m_nExitCode = 2;
-        return;
-    }
-    // Only a start that shows the program shows the splash picture.
-    info.m_bShowSplash =
-        !parser.isSet(noSplash) && (info.m_nShellCommand == CCommandLineInfo::FileNew ||
-                                    info.m_nShellCommand == CCommandLineInfo::FileOpen);
 }
 
 bool CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
@@ -313,11 +272,15 @@ bool CWinApp::CloseAllDocuments(bool bAsk) {
 }
 
 bool CWinApp::CommitBeforeClose(const std::function<void()>& commit, bool bAsk) {
-    if (RunGuarded(commit) || !bAsk) {
+    if (!bAsk) {
+        RunGuarded(commit);
         return true;
     }
-    return AfxMessageBox(AfxLoadString(AFX_IDP_CLOSE_ANYWAY),
-                         MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    // One question that says why: a failure message first and the question after it would
+    // make the user answer twice for one close.
+    const std::optional<Failure> failure = RunCatching(commit);
+    return !failure || AfxMessageBox(AfxLoadString(AFX_IDP_CLOSE_ANYWAY).arg(failure->text),
+                                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 void CWinApp::DispatchCommand(CView* pView, unsigned nID) {
@@ -335,19 +298,11 @@ void CWinApp::DispatchCommand(CView* pView, unsigned nID) {
 }
 
 bool CWinApp::RunGuarded(const std::function<void()>& work) {
-    try {
-        work();
-        return true;
-    } catch (CDaoException* e) {
-        RestoreCursor();
-        AfxReportDaoException(*e);
-        e->Delete();
-    } catch (const std::exception& e) {
-        RestoreCursor();
-        std::fprintf(stderr, "%s\n", e.what());
-        AfxMessageBox(AfxLoadString(AFX_IDP_COMMAND_FAILURE), MB_OK | MB_ICONSTOP);
+    const std::optional<Failure> failure = RunCatching(work);
+    if (failure) {
+        AfxMessageBox(failure->text, MB_OK | failure->icon);
     }
-    return false;
+    return !failure;
 }
 
 void CWinApp::OnFileNew() {
@@ -449,42 +404,4 @@ void AfxInstallGermanTranslation() {
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QCoreApplication::installTranslator(translator);
     }
-}
-
-namespace {
-
-// Printing, help, version, unregistering, import and export show no window; they must work without
-// a display, for instance from a script or a terminal without a desktop.
-void AllowWindowlessCommands(int argc, char** argv) {
-    const bool display =
-        qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-    if (display || qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        return;
-    }
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg(argv[i]);
-        if (arg == "-p" || arg == "--print" || arg == "--print-to" || arg == "-h" ||
-            arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version" ||
-            arg == "--unregister" || arg.starts_with("--import") || arg.starts_with("--export") ||
-            arg.starts_with("--contains")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-            return;
-        }
-    }
-}
-
-}  // namespace
-
-int AfxWinMain(int argc, char** argv) {
-    ProvideRuntimeDirectory();
-    AllowWindowlessCommands(argc, argv);
-    QApplication application(argc, argv);
-    AfxInstallGermanTranslation();
-    CWinApp* app = AfxGetApp();
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
-    app->SetArguments(arguments);
-    const int result = app->InitInstance() ? app->Run() : app->m_nExitCode;
-    app->ExitInstance();
-    return result;
 }

@@ -28,7 +28,12 @@ public:
 
     // The program's arguments (without the program name); set before InitInstance.
     void SetArguments(const QStringList& arguments) { m_arguments = arguments; }
+    // The name the program was started under, for its messages on the command line.
+    void SetProgramName(const QString& name) { m_strProgramName = name; }
+    QString GetProgramName() const;
 
+    // Runs first, before the command line is read and before any window system is needed.
+    virtual void InitApplication();
     virtual bool InitInstance();
     virtual int ExitInstance();
     // Sees every key and mouse press of the program before any window does; true swallows it.
@@ -47,7 +52,12 @@ public:
     void RegisterShellFileTypes(bool bCompat, quint32 magic = 0, int magicOffset = 0);
     void UnregisterShellFileTypes();
 
+    // The command line (see CWinAppCommandLine.cpp). Help, version and mistakes are answered on
+    // standard output or error; `info.m_bHandled` then says that the program ends with
+    // m_nExitCode. An application adds its own options before InitInstance.
     void ParseCommandLine(CCommandLineInfo& info);
+    void AddCommandLineOption(const CommandLineOption& option);
+    const std::vector<CommandLineOption>& GetCommandLineOptions() const { return m_options; }
     bool ProcessShellCommand(CCommandLineInfo& info);
 
     // Opens the file, or brings forward the window of the file when it is open already. A file
@@ -105,6 +115,8 @@ private:
     bool CheckExchangeOptions(const CCommandLineInfo& info, bool bothWays, int documents);
 
     QStringList m_arguments;
+    QString m_strProgramName;
+    std::vector<CommandLineOption> m_options;
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
     QStringList m_recentFiles;
     unsigned m_nMaxMRU = 0;
@@ -115,7 +127,7 @@ private:
 
 CWinApp* AfxGetApp();
 
-// Sets up Qt for the program (German texts in Qt's own dialogs), runs the application object's
-// start-up and its message loop.
+// Checks the command line, sets up Qt for the program (German texts in Qt's own dialogs), runs
+// the application object's start-up and its message loop (see AfxWinMain.cpp).
 int AfxWinMain(int argc, char** argv);
 void AfxInstallGermanTranslation();

@@ -104,7 +104,8 @@ TEST_F(DesktopTest, ASecondStartHandsItsFileToTheRunningProgram) {
     QProcess second;
     second.setProcessEnvironment(ProgramEnvironment());
     second.start(PERIOLEX_PROGRAM, {path});
-    QTRY_VERIFY_WITH_TIMEOUT(Documents().size() == 1, 20000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Documents().size() == 1; }, 20000))
+        << "the running program never opened the file";
     ASSERT_TRUE(second.state() == QProcess::NotRunning || second.waitForFinished(20000));
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(Documents().front()->GetPathName(), path);

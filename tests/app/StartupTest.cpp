@@ -103,6 +103,23 @@ TEST_F(StartupTest, RecentFilesKeepTheFourNewestInTheSettings) {
     EXPECT_FALSE(settings.contains("Recent File List/File5"));
 }
 
+TEST_F(StartupTest, AFileOpenedAgainMovesToTheTopOfTheRecentFilesOnce) {
+    ASSERT_TRUE(Start());
+    const QString first = CopyOfExample("erster.plx");
+    const QString second = CopyOfExample("zweiter.plx");
+    ASSERT_TRUE(App()->OpenDocumentFile(first));
+    ASSERT_TRUE(App()->OpenDocumentFile(second));
+    RunCommand(ID_FILE_CLOSE);
+    RunCommand(ID_FILE_CLOSE);
+    // The same file under another spelling of its path is still the same entry.
+    ASSERT_TRUE(App()->OpenDocumentFile(TempPath("./erster.plx")));
+    EXPECT_EQ(App()->GetRecentFiles().mid(0, 2), QStringList({first, second}));
+    EXPECT_EQ(App()->GetRecentFiles().count(first), 1);
+    RunCommand(ID_FILE_MRU_FILE1 + 1);
+    EXPECT_EQ(App()->GetRecentFiles().mid(0, 2), QStringList({second, first}));
+    EXPECT_EQ(App()->GetRecentFiles().count(second), 1);
+}
+
 TEST_F(StartupTest, ARecentFileThatIsGoneIsReportedAndLeavesTheList) {
     ASSERT_TRUE(Start());
     const QString kept = CopyOfExample("bleibt.plx");

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QSettings>
 
 #include "app/CMainFrame.h"
 #include "app/CPeriolexApp.h"
@@ -40,6 +41,8 @@ void ProgramTest::SetUp() {
     ModalSeam::Reset();
     m_dir = std::make_unique<QTemporaryDir>();
     ASSERT_TRUE(m_dir->isValid());
+    // Every test starts with the settings of a first start, whatever ran before it here.
+    QSettings(QStringLiteral("Tesmo Software"), QStringLiteral("Periolex")).clear();
 }
 
 void ProgramTest::TearDown() {

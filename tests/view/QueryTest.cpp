@@ -117,6 +117,14 @@ TEST_F(QueryTest, NoMatchSaysSoAndShowsTheWholeTable) {
     EXPECT_EQ(StoredRecords(m_path).size(), 10u);
 }
 
+TEST_F(QueryTest, ANulCharacterInThePastedTextIsRefusedWithAMessage) {
+    Query(QStringLiteral("Mot") + QChar(0) + QStringLiteral("or"), 1);
+    ASSERT_EQ(ModalSeam::Requests().size(), 2u);
+    EXPECT_TRUE(ModalSeam::Requests()[1].text.contains("Nullzeichen"))
+        << ModalSeam::Requests()[1].text.toStdString();
+    EXPECT_EQ(Caption(), "Datensatz 1 von 10") << "the set stays as it was";
+}
+
 TEST_F(QueryTest, EmptyTextSelectsEveryNamedArticle) {
     Query("");
     EXPECT_EQ(Caption(), "Datensatz 1 von 9");
@@ -146,6 +154,12 @@ TEST_F(QueryTest, CancelChangesNothingWhileAQueryDropsTypedText) {
 }
 
 TEST_F(QueryTest, AnotherWindowKeepsItsTextAndMovesIntoTheNewSet) {
+    // A field without a value stays without one when the text typed beside it is stored.
+    sqlite3* db = nullptr;
+    sqlite3_open(m_path.toUtf8().constData(), &db);
+    sqlite3_exec(db, "UPDATE Zeitschriften SET Zeitschriftenname = NULL WHERE ID = 3", nullptr,
+                 nullptr, nullptr);
+    sqlite3_close(db);
     RunCommand(ID_WINDOW_NEW);
     const auto frames = MainFrame()->GetChildFrames();
     frames[1]->ActivateFrame();
@@ -163,6 +177,7 @@ TEST_F(QueryTest, AnotherWindowKeepsItsTextAndMovesIntoTheNewSet) {
     Stop();
     const auto records = StoredRecords(m_path);
     EXPECT_EQ(records[2][3], "33") << "typed text went into the record it was typed into";
+    EXPECT_EQ(records[2][1], "<null>");
     EXPECT_EQ(records[0][3], "44");
     EXPECT_EQ(records[1][3], "1");
 }

@@ -1,0 +1,104 @@
+#include <AfxRes.h>
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QTest>
+
+#include "support/ProgramTest.h"
+
+namespace {
+
+// The program as a shell starts it, with no window system in reach: mistakes and a missing
+// display end it with one German line and an exit code, never with an abort.
+class CommandLineTest : public ProgramTest {
+protected:
+    struct Outcome {
+        QProcess::ExitStatus status;
+        int code;
+        QString out;
+        QStringList errorLines;
+    };
+    Outcome Run(const QStringList& arguments, const QString& display = {}) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            env.remove(name);
+        }
+        if (!display.isEmpty()) {
+            env.insert("DISPLAY", display);
+        }
+        env.insert("XDG_RUNTIME_DIR", TempPath({}));
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(PERIOLEX_PROGRAM, arguments);
+        EXPECT_TRUE(program.waitForFinished(60000));
+        QStringList lines = QString::fromUtf8(program.readAllStandardError()).split('\n');
+        lines.removeAll(QString());
+        return {program.exitStatus(), program.exitCode(),
+                QString::fromUtf8(program.readAllStandardOutput()), lines};
+    }
+};
+
+TEST_F(CommandLineTest, AnUnknownOptionIsNamedInGermanWithExitCodeTwo) {
+    for (const QStringList& arguments :
+         {QStringList{"--bogus"}, QStringList{"--bogus", "a.plx"}, QStringList{"-x"}}) {
+        const Outcome run = Run(arguments);
+        EXPECT_EQ(run.status, QProcess::NormalExit);
+        EXPECT_EQ(run.code, 2);
+        ASSERT_EQ(run.errorLines.size(), 1) << run.errorLines.join('\n').toStdString();
+        EXPECT_TRUE(run.errorLines[0].contains("Unbekannte Option „" + arguments[0] + "“"))
+            << run.errorLines[0].toStdString();
+    }
+    const Outcome missing = Run({"--print-to"});
+    EXPECT_EQ(missing.code, 2);
+    EXPECT_TRUE(missing.errorLines.value(0).contains("fehlt ihr Wert"));
+}
+
+TEST_F(CommandLineTest, TheWindowProgramWithoutADisplaySaysSoInOneLine) {
+    const QString catalogue = CopyOfExample();
+    // No display named at all, and one named that nobody answers on.
+    for (const QString& display : {QString(), QStringLiteral(":9876")}) {
+        const Outcome run = Run({catalogue}, display);
+        EXPECT_EQ(run.status, QProcess::NormalExit) << display.toStdString();
+        EXPECT_EQ(run.code, 1) << display.toStdString();
+        ASSERT_EQ(run.errorLines.size(), 1) << run.errorLines.join('\n').toStdString();
+        EXPECT_TRUE(run.errorLines[0].contains("Keine grafische Anzeige"));
+    }
+}
+
+TEST_F(CommandLineTest, HelpVersionAndPrintingNeedNoDisplay) {
+    const Outcome help = Run({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.startsWith("Aufruf: periolex")) << help.out.toStdString();
+    for (const char* option : {"--help", "--version", "-p, --print", "--print-to <drucker>",
+                               "--nosplash", "--unregister"}) {
+        EXPECT_TRUE(help.out.contains(option)) << option;
+    }
+    // Qt's own options are Qt's, not unknown ones.
+    const Outcome version = Run({"-platform", "offscreen", "--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_TRUE(version.out.startsWith("Periolex ")) << version.out.toStdString();
+
+    const QString pdf = TempPath("liste.pdf");
+    const Outcome print = Run({"--print-to", pdf, CopyOfExample()});
+    EXPECT_EQ(print.code, 0) << print.errorLines.join('\n').toStdString();
+    EXPECT_TRUE(QFileInfo(pdf).size() > 0);
+    const Outcome defaultPrinter = Run({"-p", CopyOfExample()});
+    EXPECT_EQ(defaultPrinter.status, QProcess::NormalExit);
+    EXPECT_NE(defaultPrinter.code, 2) << "-p is an option of the program";
+}
+
+TEST_F(CommandLineTest, AnApplicationAddsItsOwnOptions) {
+    ASSERT_TRUE(Start());
+    // Strings of the table stand in for the new option's texts.
+    App()->AddCommandLineOption(
+        {{"e", "export"}, AFX_IDS_APP_TITLE, AFX_IDS_CMDLINE_PRINTER, true});
+    App()->SetArguments({"--export", "liste.csv", "katalog.plx"});
+    CCommandLineInfo info;
+    App()->ParseCommandLine(info);
+    EXPECT_FALSE(info.m_bHandled);
+    EXPECT_EQ(info.m_options.value("export"), "liste.csv");
+    EXPECT_TRUE(info.m_bWindowless);
+    EXPECT_EQ(info.m_strFileName, "katalog.plx");
+}
+
+}  // namespace
