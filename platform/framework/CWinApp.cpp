@@ -23,6 +23,7 @@
 #include "CMDIChildWnd.h"
 #include "CMDIFrameWnd.h"
 #include "CView.h"
+#include "ChangeWatcher.h"
 #include "ModalSeam.h"
 #include "ResourceLookup.h"
 #include "SingleInstance.h"
@@ -84,10 +85,12 @@ MESSAGE_MAP(CWinApp, CCmdTarget,
 bool CWinApp::InitInstance() {
     m_pPreTranslateFilter = std::make_unique<PreTranslateFilter>(this);
     qApp->installEventFilter(m_pPreTranslateFilter.get());
+    m_pChangeWatcher = std::make_unique<ChangeWatcher>();
     return true;
 }
 
 int CWinApp::ExitInstance() {
+    m_pChangeWatcher.reset();
     if (m_pPreTranslateFilter) {
         qApp->removeEventFilter(m_pPreTranslateFilter.get());
         m_pPreTranslateFilter.reset();
@@ -262,7 +265,7 @@ CDocument* CWinApp::OpenDocumentFile(const QString& pathName) {
 
 bool CWinApp::CloseAllDocuments(bool bAsk) {
     for (CDocument* doc : GetDocuments()) {
-        if (!CommitBeforeClose([doc] { doc->CommitAllViews(); }, bAsk)) {
+        if (!CommitBeforeClose([doc] { return doc->CommitAllViews(); }, bAsk)) {
             return false;
         }
         doc->OnCloseDocument();
@@ -270,8 +273,12 @@ bool CWinApp::CloseAllDocuments(bool bAsk) {
     return true;
 }
 
-bool CWinApp::CommitBeforeClose(const std::function<void()>& commit, bool bAsk) {
-    if (RunGuarded(commit) || !bAsk) {
+bool CWinApp::CommitBeforeClose(const std::function<bool()>& commit, bool bAsk) {
+    bool stored = false;
+    if (RunGuarded([&] { stored = commit(); })) {
+        return stored || !bAsk;
+    }
+    if (!bAsk) {
         return true;
     }
     return AfxMessageBox(AfxLoadString(AFX_IDP_CLOSE_ANYWAY),

@@ -18,10 +18,10 @@ protected:
         ProgramTest::SetUp();
         m_path = GeneratedCatalogue(3);
         ASSERT_TRUE(Start({m_path}));
-        // Another program deletes the shown record, so that storing the form fails.
+        // Another program takes the table away, so that storing the form fails.
         sqlite3* db = nullptr;
         sqlite3_open(m_path.toUtf8().constData(), &db);
-        sqlite3_exec(db, "DELETE FROM Zeitschriften WHERE ID = 1", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "DROP TABLE Zeitschriften", nullptr, nullptr, nullptr);
         sqlite3_close(db);
         TypeInto(IDC_ARTIKELNAME, "Nicht zu speichern");
     }
