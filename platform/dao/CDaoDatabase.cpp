@@ -82,6 +82,10 @@ void CDaoDatabase::Open(const std::string& path, bool /*exclusive*/, bool readOn
     m_pDb = db;
     m_strName = path;
     try {
+        m_begin = PrepareStatement(db, "BEGIN");
+        m_beginImmediate = PrepareStatement(db, "BEGIN IMMEDIATE");
+        m_commit = PrepareStatement(db, "COMMIT");
+        m_rollback = PrepareStatement(db, "ROLLBACK");
         m_dataVersion = PrepareStatement(db, "PRAGMA data_version");
         m_nLastDataVersion = DataVersion();
     } catch (...) {
@@ -97,7 +101,9 @@ void CDaoDatabase::Close() {
         recordset->Close();
     }
     m_openRecordsets.clear();
-    m_dataVersion.reset();
+    for (Statement* stmt : {&m_begin, &m_beginImmediate, &m_commit, &m_rollback, &m_dataVersion}) {
+        stmt->reset();
+    }
     m_nDepth = 0;
     if (m_pDb != nullptr) {
         sqlite3_close_v2(m_pDb);
@@ -118,10 +124,10 @@ void CDaoDatabase::DetachRecordset(CDaoRecordset* recordset) {
     std::erase(m_openRecordsets, recordset);
 }
 
-void CDaoDatabase::Execute(const char* sql) {
-    if (sqlite3_exec(m_pDb, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        ThrowSqliteError(m_pDb);
-    }
+int CDaoDatabase::Run(const Statement& stmt) {
+    const int rc = sqlite3_step(stmt.get());
+    sqlite3_reset(stmt.get());
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
 void CDaoDatabase::BeginTrans(bool write) {
@@ -135,7 +141,9 @@ void CDaoDatabase::BeginTrans(bool write) {
         ++m_nDepth;
         return;
     }
-    Execute(write ? "BEGIN IMMEDIATE" : "BEGIN");
+    if (Run(write ? m_beginImmediate : m_begin) != SQLITE_OK) {
+        ThrowSqliteError(m_pDb);
+    }
     m_nDepth = 1;
     m_bWrite = write;
     m_bRolledBack = false;
@@ -149,12 +157,12 @@ void CDaoDatabase::CommitTrans() {
     if (--m_nDepth > 0 || m_bRolledBack) {
         return;
     }
-    if (sqlite3_exec(m_pDb, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    if (Run(m_commit) != SQLITE_OK) {
         // A commit that failed may leave the transaction open; it must not linger.
         std::string message = sqlite3_errmsg(m_pDb);
         const int code = sqlite3_extended_errcode(m_pDb);
         if (sqlite3_get_autocommit(m_pDb) == 0) {
-            sqlite3_exec(m_pDb, "ROLLBACK", nullptr, nullptr, nullptr);
+            Run(m_rollback);
         }
         ++m_nSerial;
         ThrowDaoError(code, message);
@@ -166,7 +174,7 @@ void CDaoDatabase::Rollback() {
         return;
     }
     if (!m_bRolledBack && sqlite3_get_autocommit(m_pDb) == 0) {
-        sqlite3_exec(m_pDb, "ROLLBACK", nullptr, nullptr, nullptr);
+        Run(m_rollback);
     }
     // Rows read in the rolled-back transaction may show writes that never happened.
     ++m_nSerial;

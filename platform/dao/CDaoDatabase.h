@@ -64,7 +64,8 @@ private:
     void AttachRecordset(CDaoRecordset* recordset);
     void DetachRecordset(CDaoRecordset* recordset);
 
-    void Execute(const char* sql);
+    // Runs one of the prepared transaction statements; the SQLite result code.
+    int Run(const Statement& stmt);
     long long DataVersion();
 
     sqlite3* m_pDb = nullptr;
@@ -73,6 +74,11 @@ private:
     bool m_bWrite = false;
     bool m_bRolledBack = false;
     std::uint64_t m_nSerial = 0;
+    // Prepared once: a command begins and ends a transaction every time it runs.
+    Statement m_begin;
+    Statement m_beginImmediate;
+    Statement m_commit;
+    Statement m_rollback;
     Statement m_dataVersion;
     long long m_nLastDataVersion = 0;
     std::vector<CDaoRecordset*> m_openRecordsets;
