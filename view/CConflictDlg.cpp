@@ -21,7 +21,7 @@ const std::array<QString, 4> kFieldNames{QStringLiteral("Zeitschriftennummer"),
 
 QString Heading(const QString& record) {
     return QStringLiteral(
-               "Der Datensatz %1 wurde inzwischen von einem anderen Benutzer geändert. "
+               "Der %1 wurde inzwischen von einem anderen Benutzer geändert. "
                "Welche Texte sollen gespeichert werden?")
         .arg(record);
 }

@@ -263,7 +263,7 @@ void CPeriolexView::StoreFormAsNewRecord() {
 }
 
 QString CPeriolexView::RecordName() const {
-    return QStringLiteral("%1 (%2, %3)")
+    return QStringLiteral("%1 („%2“, „%3“)")
         .arg(m_Datensatz, m_loadedTexts[1].trimmed(), m_loadedTexts[2].trimmed());
 }
 

@@ -63,7 +63,9 @@ TEST_F(SharedCatalogueTest, SameFieldConflictAsksAndBackToTheFormWritesNothing) 
     RunCommand(ID_DATENSATZ_NAECHSTER);
     ASSERT_EQ(ModalSeam::Requests().size(), 1u);
     const QString question = ModalSeam::Requests()[0].text;
-    EXPECT_TRUE(question.contains("Datensatz 1 von 5")) << question.toStdString();
+    EXPECT_TRUE(question.startsWith(QStringLiteral("Der Datensatz 1 von 5 („%1“, „%2“) wurde")
+                                        .arg(m_original[0][1], m_original[0][2])))
+        << question.toStdString();
     EXPECT_TRUE(
         question.contains("Artikelname:\nIhre Eingabe: „Auch von A“\n"
                           "Jetzt gespeichert: „Von B“"))
