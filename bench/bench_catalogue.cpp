@@ -114,8 +114,8 @@ CPeriolexView* StartProgram(CPeriolexApp& app, const QString& path) {
     return static_cast<CPeriolexView*>(AfxGetMainFrame()->GetActiveView());
 }
 
-// One step of the form with the real view: unchanged form stored (nothing written), next record,
-// record shown.
+// One step of the form with the real view, in one transaction as a command takes it: unchanged
+// form stored (nothing written), next record, record shown.
 void BM_FormStep(benchmark::State& state) {
     const QString path = QString::fromStdString(Catalogue(state.range(0)));
     CPeriolexApp app;
@@ -126,12 +126,14 @@ void BM_FormStep(benchmark::State& state) {
     }
     const int changesBefore = sqlite3_total_changes(view->GetDocument()->m_database.Handle());
     for (auto _ : state) {
+        CDaoTransaction command = view->GetDocument()->BeginCommand(false);
         view->SaveRecord();
         view->m_pSet->MoveNext();
         if (view->m_pSet->IsEOF()) {
             view->m_pSet->MoveFirst();
         }
         view->LoadRecord();
+        command.Commit();
     }
     if (sqlite3_total_changes(view->GetDocument()->m_database.Handle()) != changesBefore) {
         state.SkipWithError("an unchanged form was written");

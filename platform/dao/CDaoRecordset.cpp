@@ -39,6 +39,48 @@ void LoadKeys(sqlite3* db, const DynasetSource& source, KeySet& keys) {
     }
 }
 
+long long CountRows(sqlite3* db, const std::string& countQuery) {
+    // The count reads every page of the table once; mapped, they come straight from the
+    // operating system's cache. The mapping lasts only for the count, under this transaction's
+    // read lock, so that no other SQLite connection can shrink the file meanwhile.
+    sqlite3_exec(db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
+    Statement stmt = PrepareStatement(db, countQuery);
+    const int rc = sqlite3_step(stmt.get());
+    const long long count = sqlite3_column_int64(stmt.get(), 0);
+    stmt.reset();
+    sqlite3_exec(db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_ROW) {
+        ThrowSqliteError(db);
+    }
+    return count;
+}
+
+// Other connections mostly change fields or add records, and added records get keys above all
+// earlier ones. Then the set only needs the keys above its last one, and the count of the
+// selection tells whether that is all that changed. False, with the set untouched, when not.
+bool AppendLaterKeys(sqlite3* db, const DynasetSource& source, KeySet& keys) {
+    if (source.laterKeysQuery.empty() || keys.Empty() || !keys.IsAscending()) {
+        return false;
+    }
+    std::vector<std::int64_t> later;
+    Statement stmt = PrepareStatement(db, source.laterKeysQuery);
+    sqlite3_bind_int64(stmt.get(), 1, keys.Last());
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        later.push_back(sqlite3_column_int64(stmt.get(), 0));
+    }
+    if (rc != SQLITE_DONE) {
+        ThrowSqliteError(db);
+    }
+    if (CountRows(db, source.countQuery) != static_cast<long long>(keys.Size() + later.size())) {
+        return false;
+    }
+    for (std::int64_t key : later) {
+        keys.Append(key);
+    }
+    return true;
+}
+
 }  // namespace
 
 struct CDaoRecordset::Impl {
@@ -332,10 +374,12 @@ MergeOutcome CDaoRecordset::StoreChanges(const COleVariant& key,
 void CDaoRecordset::Requery() {
     Impl& impl = OpenImpl(m_pImpl);
     CDaoTransaction transaction(*m_pDatabase, false);
-    KeySet keys;
-    LoadKeys(m_pDatabase->Handle(), impl.source, keys);
+    if (!AppendLaterKeys(m_pDatabase->Handle(), impl.source, impl.keys)) {
+        KeySet keys;
+        LoadKeys(m_pDatabase->Handle(), impl.source, keys);
+        impl.keys = std::move(keys);
+    }
     transaction.Commit();
-    impl.keys = std::move(keys);
     impl.MoveTo(impl.keys.Empty() ? -1 : 0);
 }
 

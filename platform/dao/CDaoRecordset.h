@@ -73,8 +73,9 @@ public:
     MergeOutcome StoreChanges(const COleVariant& key, const std::vector<FieldChange>& changes,
                               std::vector<COleVariant>& current);
 
-    // Runs the SQL text again for the keys that it selects now, after other connections added
-    // or deleted records; the first record becomes current.
+    // The keys that the SQL text selects now, after other connections added or deleted
+    // records; the first record becomes current. Reads only the keys above the last one when
+    // nothing else changed.
     void Requery();
 
     // The key of the current record, and a move to the record with that key.

@@ -10,6 +10,8 @@
 class KeySet {
 public:
     std::size_t Size() const { return m_keys.size(); }
+    bool IsAscending() const { return m_sorted; }
+    std::int64_t Last() const { return m_keys.back(); }
     bool Empty() const { return m_keys.empty(); }
     std::int64_t operator[](std::size_t index) const { return m_keys[index]; }
 
