@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -16,6 +17,7 @@
 #include "CDaoDatabase.h"
 #include "CDaoException.h"
 #include "CDaoRecordset.h"
+#include "CDaoTransaction.h"
 #include "ScratchDatabase.h"
 
 namespace {
@@ -43,16 +45,17 @@ public:
         const auto end = Clock::now() + duration;
         while (Clock::now() < end) {
             try {
-                if (m_db.HasChangedElsewhere()) {
-                    m_rs.Requery();
-                }
                 // Few records, so that the programs keep meeting on the same fields.
                 const int dice = Pick(10);
-                const long records = m_rs.GetRecordCount();
-                if (records < 3 || (dice == 0 && records < 6)) {
-                    Add();
-                } else if (dice == 1) {
-                    Delete();
+                if (dice < 2) {
+                    Command(true, [&] {
+                        const long records = m_rs.GetRecordCount();
+                        if (records < 3 || (dice == 0 && records < 6)) {
+                            Add();
+                        } else {
+                            Delete();
+                        }
+                    });
                 } else {
                     Edit();
                 }
@@ -64,6 +67,17 @@ public:
     }
 
 private:
+    // As the program runs a command: in one transaction that first takes in what the other
+    // program committed.
+    void Command(bool write, const std::function<void()>& work) {
+        CDaoTransaction transaction(m_db, write);
+        if (m_db.HasChangedElsewhere()) {
+            m_rs.Requery();
+        }
+        work();
+        transaction.Commit();
+    }
+
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
     std::string NewText() { return "P" + std::to_string(m_id) + "-" + std::to_string(++m_count); }
     void MoveToRandomRecord() {
@@ -97,13 +111,22 @@ private:
     // A user loads a record, types for a moment and stores one or two fields; on a conflict
     // they keep their own text or take the stored one.
     void Edit() {
-        MoveToRandomRecord();
-        const COleVariant key = m_rs.GetBookmark();
+        COleVariant key;
         std::vector<FieldChange> changes;
-        const int first = 1 + Pick(4);
-        const int count = 1 + Pick(2);
-        for (int field = first; field < first + count && field <= 4; ++field) {
-            changes.push_back({field, m_rs.GetFieldValue(field).GetString(), NewText()});
+        Command(false, [&] {
+            if (m_rs.GetRecordCount() < 1) {
+                return;
+            }
+            MoveToRandomRecord();
+            key = m_rs.GetBookmark();
+            const int first = 1 + Pick(4);
+            const int count = 1 + Pick(2);
+            for (int field = first; field < first + count && field <= 4; ++field) {
+                changes.push_back({field, m_rs.GetFieldValue(field).GetString(), NewText()});
+            }
+        });
+        if (changes.empty()) {
+            return;
         }
         std::this_thread::sleep_for(std::chrono::microseconds(Pick(5000)));
         std::vector<COleVariant> current;
