@@ -326,7 +326,7 @@ void CPeriolexView::FollowSetChange(bool reloadUnchanged) {
         // never inside another command's transaction.
         SetCaption(m_strShownPosition);
         UpdateData(false);
-        QTimer::singleShot(0, GetSafeHwnd(), [this] { StoreRecordThatLeftTheSet(); });
+        QTimer::singleShot(0, &m_postedWork, [this] { StoreRecordThatLeftTheSet(); });
         return;
     }
     PositionOnShownRecord();
