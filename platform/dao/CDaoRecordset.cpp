@@ -39,20 +39,30 @@ void LoadKeys(sqlite3* db, const DynasetSource& source, KeySet& keys) {
     }
 }
 
+// Reading every page of the table, as a count or a scan of all keys after another connection
+// wrote does, is faster with the file mapped: the pages come straight from the operating
+// system's cache. The mapping lasts only for such a read, under the caller's read lock, so that
+// no other SQLite connection can shrink the file meanwhile.
+class MappedRead {
+public:
+    explicit MappedRead(sqlite3* db) : m_db(db) {
+        sqlite3_exec(m_db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
+    }
+    ~MappedRead() { sqlite3_exec(m_db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr); }
+    MappedRead(const MappedRead&) = delete;
+    MappedRead& operator=(const MappedRead&) = delete;
+
+private:
+    sqlite3* m_db;
+};
+
 long long CountRows(sqlite3* db, const std::string& countQuery) {
-    // The count reads every page of the table once; mapped, they come straight from the
-    // operating system's cache. The mapping lasts only for the count, under this transaction's
-    // read lock, so that no other SQLite connection can shrink the file meanwhile.
-    sqlite3_exec(db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
+    MappedRead mapped(db);
     Statement stmt = PrepareStatement(db, countQuery);
-    const int rc = sqlite3_step(stmt.get());
-    const long long count = sqlite3_column_int64(stmt.get(), 0);
-    stmt.reset();
-    sqlite3_exec(db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_ROW) {
+    if (sqlite3_step(stmt.get()) != SQLITE_ROW) {
         ThrowSqliteError(db);
     }
-    return count;
+    return sqlite3_column_int64(stmt.get(), 0);
 }
 
 // Other connections mostly change fields or add records, and added records get keys above all
@@ -203,7 +213,10 @@ void CDaoRecordset::Open(int type, const std::string& sql, int /*options*/) {
     // Compiling the query reads the schema; one transaction serves that and the keys.
     CDaoTransaction transaction(*m_pDatabase, false);
     auto impl = std::make_unique<Impl>(*m_pDatabase, AnalyseDynasetQuery(db, sql));
-    LoadKeys(db, impl->source, impl->keys);
+    {
+        MappedRead mapped(db);
+        LoadKeys(db, impl->source, impl->keys);
+    }
     transaction.Commit();
     if (!impl->keys.Empty()) {
         impl->position = 0;
@@ -376,6 +389,8 @@ void CDaoRecordset::Requery() {
     CDaoTransaction transaction(*m_pDatabase, false);
     if (!AppendLaterKeys(m_pDatabase->Handle(), impl.source, impl.keys)) {
         KeySet keys;
+        keys.Reserve(impl.keys.Size());
+        MappedRead mapped(m_pDatabase->Handle());
         LoadKeys(m_pDatabase->Handle(), impl.source, keys);
         impl.keys = std::move(keys);
     }
