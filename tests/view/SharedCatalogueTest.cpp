@@ -210,4 +210,26 @@ TEST_F(SharedCatalogueTest, AnotherWindowShowsAStoredEditOfItsRecord) {
     EXPECT_TRUE(WindowsAgreeWithFile(m_path)) << "the first window moves up to record 1";
 }
 
+TEST_F(SharedCatalogueTest, TwoWindowsTypingIntoOneFieldMeetInTheConflictQuestion) {
+    RunCommand(ID_WINDOW_NEW);
+    const auto frames = MainFrame()->GetChildFrames();
+    ASSERT_EQ(frames.size(), 2u);
+    frames[0]->ActivateFrame();
+    TypeInto(IDC_ARTIKELNAME, "Fenster 1");
+    frames[1]->ActivateFrame();
+    TypeInto(IDC_ARTIKELNAME, "Fenster 2");
+    frames[0]->ActivateFrame();
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    EXPECT_TRUE(ModalSeam::Requests().empty());
+    frames[1]->ActivateFrame();
+    EXPECT_EQ(Shown(), "Fenster 2") << "typed text stays when the other window stores";
+    ModalSeam::Push({IDNO, {}, {}});
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    ASSERT_EQ(ModalSeam::Requests().size(), 1u);
+    EXPECT_TRUE(ModalSeam::Requests()[0].text.contains(
+        "Ihre Eingabe: „Fenster 2“\nJetzt gespeichert: „Fenster 1“"));
+    EXPECT_EQ(StoredRecords(m_path)[0][2], "Fenster 1");
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+}
+
 }  // namespace
