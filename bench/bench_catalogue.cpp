@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -66,6 +67,44 @@ void BM_OpenCatalogue(benchmark::State& state) {
     }
 }
 
+// Baseline for a step: one record read by its key with plain SQLite, its four fields as text.
+void BM_RawReadOneRecord(benchmark::State& state) {
+    const std::string path = Catalogue(state.range(0));
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT * FROM Zeitschriften WHERE ID = ?", -1, &stmt, nullptr);
+    std::int64_t key = 0;
+    for (auto _ : state) {
+        key = key % state.range(0) + 1;
+        sqlite3_bind_int64(stmt, 1, key);
+        if (sqlite3_step(stmt) == SQLITE_ROW) {
+            for (int column = 1; column <= 4; ++column) {
+                benchmark::DoNotOptimize(sqlite3_column_text(stmt, column));
+            }
+        }
+        sqlite3_reset(stmt);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+}
+
+// Baseline for the live check: one PRAGMA data_version with plain SQLite.
+void BM_RawDataVersion(benchmark::State& state) {
+    const std::string path = Catalogue(state.range(0));
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &stmt, nullptr);
+    for (auto _ : state) {
+        sqlite3_step(stmt);
+        benchmark::DoNotOptimize(sqlite3_column_int64(stmt, 0));
+        sqlite3_reset(stmt);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+}
+
 // Starts the program on `path` as from the command line; the view of its catalogue, or null.
 CPeriolexView* StartProgram(CPeriolexApp& app, const QString& path) {
     app.SetArguments({QStringLiteral("--nosplash"), path});
@@ -75,8 +114,8 @@ CPeriolexView* StartProgram(CPeriolexApp& app, const QString& path) {
     return static_cast<CPeriolexView*>(AfxGetMainFrame()->GetActiveView());
 }
 
-// One step of the form with the real view: unchanged form stored (nothing written), next record,
-// record shown.
+// One step of the form with the real view, in one transaction as a command takes it: unchanged
+// form stored (nothing written), next record, record shown.
 void BM_FormStep(benchmark::State& state) {
     const QString path = QString::fromStdString(Catalogue(state.range(0)));
     CPeriolexApp app;
@@ -87,12 +126,14 @@ void BM_FormStep(benchmark::State& state) {
     }
     const int changesBefore = sqlite3_total_changes(view->GetDocument()->m_database.Handle());
     for (auto _ : state) {
+        CDaoTransaction command = view->GetDocument()->BeginCommand(false);
         view->SaveRecord();
         view->m_pSet->MoveNext();
         if (view->m_pSet->IsEOF()) {
             view->m_pSet->MoveFirst();
         }
         view->LoadRecord();
+        command.Commit();
     }
     if (sqlite3_total_changes(view->GetDocument()->m_database.Handle()) != changesBefore) {
         state.SkipWithError("an unchanged form was written");
@@ -121,6 +162,107 @@ void BM_RecordCommand(benchmark::State& state) {
     QFile::remove(work);
 }
 
+// A working copy of the cached catalogue, for benchmarks that write.
+QString WorkingCopy(long records) {
+    const QString path = QString::fromStdString(Catalogue(records));
+    const QString work = path + QStringLiteral(".work");
+    QFile::remove(work);
+    QFile::copy(path, work);
+    return work;
+}
+
+// What an idle program pays a few times a second: has anyone else changed the catalogue?
+void BM_LiveCheck(benchmark::State& state) {
+    CPeriolexApp app;
+    CPeriolexView* view = StartProgram(app, QString::fromStdString(Catalogue(state.range(0))));
+    if (!view) {
+        state.SkipWithError("program did not start");
+        return;
+    }
+    for (auto _ : state) {
+        view->GetDocument()->CheckForChangesElsewhere();
+    }
+    app.ExitInstance();
+}
+
+// Another program changes the shown record; the window follows (keys read again, record shown
+// anew with its count and position).
+void BM_LiveUpdate(benchmark::State& state) {
+    const QString work = WorkingCopy(state.range(0));
+    CPeriolexApp app;
+    CPeriolexView* view = StartProgram(app, work);
+    if (!view) {
+        state.SkipWithError("program did not start");
+        return;
+    }
+    sqlite3* other = nullptr;
+    sqlite3_open_v2(work.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr);
+    long counter = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string sql =
+            "UPDATE Zeitschriften SET Seite = '" + std::to_string(++counter) + "' WHERE ID = 1";
+        sqlite3_exec(other, sql.c_str(), nullptr, nullptr, nullptr);
+        state.ResumeTiming();
+        view->GetDocument()->CheckForChangesElsewhere();
+    }
+    if (view->m_Seite != QString::number(counter)) {
+        state.SkipWithError("the window did not follow");
+    }
+    sqlite3_close(other);
+    app.ExitInstance();
+    QFile::remove(work);
+}
+
+// Another program deletes a record (and adds one, so that the catalogue keeps its size); the
+// window follows. A deletion cannot be told from the new keys alone: every key is read again.
+void BM_LiveUpdateAfterDelete(benchmark::State& state) {
+    const QString work = WorkingCopy(state.range(0));
+    CPeriolexApp app;
+    CPeriolexView* view = StartProgram(app, work);
+    if (!view) {
+        state.SkipWithError("program did not start");
+        return;
+    }
+    sqlite3* other = nullptr;
+    sqlite3_open_v2(work.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr);
+    for (auto _ : state) {
+        state.PauseTiming();
+        sqlite3_exec(other,
+                     "DELETE FROM Zeitschriften WHERE ID = (SELECT min(ID) FROM Zeitschriften "
+                     "WHERE ID > 1); INSERT INTO Zeitschriften (Artikelname) VALUES ('neu')",
+                     nullptr, nullptr, nullptr);
+        state.ResumeTiming();
+        view->GetDocument()->CheckForChangesElsewhere();
+    }
+    if (view->m_pSet->GetRecordCount() != state.range(0)) {
+        state.SkipWithError("the window did not follow");
+    }
+    sqlite3_close(other);
+    app.ExitInstance();
+    QFile::remove(work);
+}
+
+// "Nächster" with one field changed: the store of that field (checked against what the form
+// loaded), the move and the next record, in one write transaction.
+void BM_SaveAndStep(benchmark::State& state) {
+    const QString work = WorkingCopy(state.range(0));
+    CPeriolexApp app;
+    CPeriolexView* view = StartProgram(app, work);
+    if (!view) {
+        state.SkipWithError("program did not start");
+        return;
+    }
+    auto* field = qobject_cast<QLineEdit*>(view->GetDlgItem(IDC_SEITE));
+    long counter = 0;
+    for (auto _ : state) {
+        field->setText(QString::number(++counter));
+        view->OnCmdMsg(ID_DATENSATZ_NAECHSTER, CmdAction::Execute);
+    }
+    app.ExitInstance();
+    QFile::remove(work);
+}
+
 BENCHMARK(BM_RawReadAllKeys)
     ->Arg(10'000)
     ->Arg(100'000)
@@ -138,6 +280,20 @@ BENCHMARK(BM_RecordCommand)
     ->Args({1'000'000, ID_DATENSATZ_ERSTER})
     ->Args({1'000'000, ID_DATENSATZ_LETZTER})
     ->Args({1'000'000, ID_DATENSATZ_HINZUFUEGEN})
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_RawReadOneRecord)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_RawDataVersion)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LiveCheck)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LiveUpdate)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_LiveUpdateAfterDelete)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_SaveAndStep)
+    ->Arg(1'000'000)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly();

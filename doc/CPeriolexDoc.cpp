@@ -100,30 +100,50 @@ bool CPeriolexDoc::OpenRecordset() {
     if (!m_pRecordset->IsBOF()) {
         m_pRecordset->MoveLast();
     }
-    UpdateAllViews(nullptr, 0, nullptr);
+    // The views are not asked here: the framework's first update of the window follows at once
+    // and shows the first record; asking both would read it twice.
     m_bConnected = true;
     return true;
 }
 
-bool CPeriolexDoc::StoreRecord(const COleVariant& key,
-                               const std::array<std::optional<QString>, 4>& fields) {
-    const std::optional<std::int64_t> id = key.GetInteger();
-    if (!id || !m_database.IsOpen()) {
-        return false;
+CDaoTransaction CPeriolexDoc::BeginCommand(bool write) {
+    CDaoTransaction transaction(m_database, write);
+    if (m_database.HasChangedElsewhere()) {
+        FollowChangesElsewhere();
     }
-    CDaoRecordset row(&m_database);
-    row.Open(dbOpenDynaset, "SELECT * FROM Zeitschriften WHERE ID = " + std::to_string(*id), 0);
-    if (row.GetRecordCount() < 1) {
-        return false;
+    return transaction;
+}
+
+MergeOutcome CPeriolexDoc::StoreFields(const COleVariant& key,
+                                       const std::vector<FieldChange>& changes,
+                                       std::vector<COleVariant>& current) {
+    return m_pRecordset->StoreChanges(key, changes, current);
+}
+
+void CPeriolexDoc::AddRecord(const std::array<QString, 4>& texts) {
+    m_pRecordset->AddNew();
+    for (int field = 1; field <= 4; ++field) {
+        m_pRecordset->SetFieldValue(field,
+                                    texts[static_cast<std::size_t>(field - 1)].toStdString());
     }
-    row.Edit();
-    for (int i = 0; i < 4; ++i) {
-        if (fields[i]) {
-            row.SetFieldValue(i + 1, fields[i]->toStdString());
-        }
+    m_pRecordset->Update();
+}
+
+void CPeriolexDoc::CheckForChangesElsewhere() {
+    // Not while a command runs, nor from the event loop of a dialog that a command opened.
+    if (!m_bConnected || m_database.InTransaction()) {
+        return;
     }
-    row.Update();
-    return true;
+    if (m_database.HasChangedElsewhere()) {
+        FollowChangesElsewhere();
+    }
+}
+
+void CPeriolexDoc::FollowChangesElsewhere() {
+    if (m_pRecordset->IsOpen()) {
+        m_pRecordset->Requery();
+    }
+    UpdateAllViews(nullptr, kHintChangedElsewhere, nullptr);
 }
 
 QString CPeriolexDoc::MissingField() const {

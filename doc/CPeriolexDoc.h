@@ -2,17 +2,26 @@
 
 #include <CDaoDatabase.h>
 #include <CDaoRecordset.h>
+#include <CDaoTransaction.h>
 #include <CDocument.h>
 #include <COleVariant.h>
 
+#include <QString>
 #include <array>
-#include <optional>
+#include <vector>
 
 // One open catalogue: its database and the one record set over the table Zeitschriften, which
 // every window of the catalogue shares. Records are written through the record set as the user
 // works; the document itself is never saved.
+//
+// Every write to the catalogue goes through the document, and so does the news that another
+// program (or another connection) changed the file: the document then reads the keys again and
+// tells its views, which follow without touching what the user typed.
 class CPeriolexDoc : public CDocument {
 public:
+    // The hint with which the views learn that the file changed under them.
+    static constexpr long kHintChangedElsewhere = 2;
+
     CPeriolexDoc() = default;
     ~CPeriolexDoc() override;
 
@@ -27,9 +36,19 @@ public:
     bool OpenDatabase(const QString& path);
     bool OpenRecordset();
 
-    // Writes the given fields (1 to 4; unset ones stay) into the record with this key, whether or
-    // not the shared record set holds it at present. False when the record no longer exists.
-    bool StoreRecord(const COleVariant& key, const std::array<std::optional<QString>, 4>& fields);
+    // One transaction for a whole command (store, move, show). `write` when the command may
+    // write: the write lock is then taken at once. Changes that others committed are taken in
+    // first, so that the command works on the file as it is.
+    CDaoTransaction BeginCommand(bool write);
+    // Stores the changed fields of the record with this key (fields 1 to 4), each only if the
+    // file still holds what the form loaded; `current` receives the stored texts on Conflict.
+    MergeOutcome StoreFields(const COleVariant& key, const std::vector<FieldChange>& changes,
+                             std::vector<COleVariant>& current);
+    // Appends a record with these texts (fields 1 to 4) to the record set.
+    void AddRecord(const std::array<QString, 4>& texts);
+
+    // Looks whether another program changed the catalogue and follows if so; cheap when not.
+    void CheckForChangesElsewhere() override;
 
     CDaoDatabase m_database;
     CDaoRecordset* m_pRecordset = nullptr;
@@ -38,6 +57,7 @@ public:
     bool m_bConnected = false;
 
 private:
+    void FollowChangesElsewhere();
     void ReportOpenFailure(const QString& reason) const;
     // The first of fields 1 to 4 that the open set lacks or holds in another place, or empty.
     QString MissingField() const;

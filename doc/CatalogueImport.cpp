@@ -31,7 +31,7 @@ QString Native(const QString& path) {
 // Appends the reader's records to the open catalogue in one transaction.
 ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool replaceAll) {
     ImportSummary summary;
-    CDaoTransaction transaction(database);
+    CDaoTransaction transaction(database, true);
     TableAppender table(database, "Zeitschriften",
                         {"Zeitschriftennummer", "Zeitschriftenname", "Artikelname", "Seite"});
     if (replaceAll) {

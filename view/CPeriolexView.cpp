@@ -3,18 +3,28 @@
 #include <AfxMessageBox.h>
 #include <CDaoException.h>
 #include <CDaoRecordset.h>
+#include <CDaoTransaction.h>
 #include <CDataExchange.h>
+#include <CWinApp.h>
 #include <ResourceLookup.h>
+
+#include <QTimer>
 
 #include "doc/CPeriolexDoc.h"
 #include "res/Resource.h"
 #include "view/ArticleQuery.h"
+#include "view/CConflictDlg.h"
 #include "view/CQueryDlg.h"
 
 namespace {
 
 constexpr int kFieldLimit = 30;
 constexpr int kCaptionLimit = 127;
+
+// Whether a stored value is the given text; NULL is only ever NULL.
+bool SameValue(const COleVariant& stored, const std::optional<std::string>& text) {
+    return stored.IsNull() ? !text.has_value() : text.has_value() && stored.GetString() == *text;
+}
 
 }  // namespace
 
@@ -57,8 +67,8 @@ void CPeriolexView::OnUpdate(CView*, long lHint, void*) {
     if (!m_pSet) {
         return;
     }
-    if (lHint == kHintSetChanged) {
-        FollowOtherWindow();
+    if (lHint == kHintSetChanged || lHint == CPeriolexDoc::kHintChangedElsewhere) {
+        FollowSetChange(lHint == CPeriolexDoc::kHintChangedElsewhere);
         return;
     }
     ShowFirstRecord();
@@ -70,86 +80,206 @@ void CPeriolexView::ShowNoRecord() {
     }
     m_bShowsRecord = false;
     m_shownKey = COleVariant();
-    m_Datensatz = QStringLiteral("Datensatz 0 von ") + m_Anzahl;
+    SetCaption(QStringLiteral("0"));
     UpdateData(false);
 }
 
 void CPeriolexView::LoadRecord() {
     // Everything is read before anything is shown: a record that cannot be read leaves the form
     // as it was.
-    std::array<QString, 4> texts;
+    std::array<COleVariant, 4> values;
     for (int i = 0; i < 4; ++i) {
-        texts[i] = QString::fromStdString(m_pSet->GetFieldValue(i + 1).GetString());
+        values[i] = m_pSet->GetFieldValue(i + 1);
     }
     m_shownKey = m_pSet->GetBookmark();
-    m_loadedTexts = texts;
+    m_loadedValues = values;
     const std::array<QString*, 4> fields = FormFields();
     for (int i = 0; i < 4; ++i) {
-        *fields[i] = texts[i];
+        m_loadedTexts[i] = QString::fromStdString(values[i].GetString());
+        *fields[i] = m_loadedTexts[i];
     }
     m_bShowsRecord = true;
     UpdateData(false);
 }
 
-void CPeriolexView::SaveRecord() {
-    UpdateData(true);
-    if (!m_bShowsRecord || !m_pSet) {
-        return;
+std::vector<FieldChange> CPeriolexView::FormChanges() {
+    std::vector<FieldChange> changes;
+    if (!m_bShowsRecord) {
+        return changes;
     }
     const std::array<QString*, 4> fields = FormFields();
-    std::array<bool, 4> changed{};
-    bool anyChanged = false;
     for (int i = 0; i < 4; ++i) {
-        changed[i] = *fields[i] != m_loadedTexts[i];
-        anyChanged = anyChanged || changed[i];
-    }
-    // An unchanged form costs nothing: no statement, no disk write.
-    if (!anyChanged) {
-        return;
-    }
-    // The shared record set may stand anywhere; the text belongs to the record this form shows.
-    // A record that a query in another window left out of the set is written all the same; one
-    // deleted meanwhile takes the text with it.
-    if (!m_pSet->IsOpen() || !m_pSet->HasBookmark(m_shownKey)) {
-        std::array<std::optional<QString>, 4> values;
-        for (int i = 0; i < 4; ++i) {
-            if (changed[i]) {
-                values[i] = *fields[i];
-            }
+        if (*fields[i] != m_loadedTexts[i]) {
+            const COleVariant& loaded = m_loadedValues[i];
+            changes.push_back(
+                {i + 1,
+                 loaded.IsNull() ? std::nullopt : std::optional<std::string>(loaded.GetString()),
+                 fields[i]->toStdString()});
         }
-        if (!GetDocument()->StoreRecord(m_shownKey, values)) {
-            return;
-        }
-    } else {
-        PositionOnShownRecord();
-        m_pSet->Edit();
-        for (int i = 0; i < 4; ++i) {
-            if (changed[i]) {
-                m_pSet->SetFieldValue(i + 1, fields[i]->toStdString());
-            }
-        }
-        m_pSet->Update();
     }
-    for (int i = 0; i < 4; ++i) {
-        m_loadedTexts[i] = *fields[i];
-    }
+    return changes;
 }
 
-void CPeriolexView::CommitPendingInput() {
-    if (m_pSet && m_bShowsRecord) {
-        SaveRecord();
-    }
+bool CPeriolexView::SaveRecord() {
+    return StoreFormThen({});
 }
 
-void CPeriolexView::SetCaption(const QString& position) {
-    m_Datensatz = QStringLiteral("Datensatz ") + position + QStringLiteral(" von ") + m_Anzahl;
-}
-
-bool CPeriolexView::SaveAndReturnToShownRecord() {
+bool CPeriolexView::StoreFormThen(const std::function<void()>& then, bool alwaysWrite) {
+    UpdateData(true);
     if (!m_pSet || !m_pSet->IsOpen()) {
         return false;
     }
-    SaveRecord();
+    bool storeAsNew = false;
+    for (;;) {
+        const std::vector<FieldChange> changes = FormChanges();
+        // An unchanged form costs nothing: no write lock, no statement, no disk write.
+        CDaoTransaction transaction =
+            GetDocument()->BeginCommand(alwaysWrite || storeAsNew || !changes.empty());
+        // The document may have followed others' changes just now; what was typed stays.
+        const std::vector<FieldChange> typed = storeAsNew ? changes : FormChanges();
+        if (storeAsNew) {
+            StoreFormAsNewRecord();
+        } else if (!typed.empty()) {
+            std::vector<COleVariant> current;
+            const MergeOutcome outcome = GetDocument()->StoreFields(m_shownKey, typed, current);
+            if (outcome != MergeOutcome::Stored) {
+                transaction.Rollback();
+                const bool settled = outcome == MergeOutcome::Conflict
+                                         ? SettleConflict(typed, current)
+                                         : SettleDeletedRecord(storeAsNew);
+                if (!settled) {
+                    return false;
+                }
+                continue;
+            }
+        }
+        // A failure from here on undoes the store and the move alike: the form then goes back
+        // to what the user saw, typed text included, and is stored again next time.
+        const FormState before = CaptureForm();
+        for (const FieldChange& change : typed) {
+            const auto i = static_cast<std::size_t>(change.field - 1);
+            m_loadedTexts[i] = *FormFields()[i];
+            m_loadedValues[i] = COleVariant(*change.value);
+        }
+        try {
+            if (then) {
+                then();
+            }
+            transaction.Commit();
+        } catch (CDaoException*) {
+            RestoreForm(before);
+            throw;
+        }
+        if (!typed.empty()) {
+            TellOtherWindows(CPeriolexDoc::kHintChangedElsewhere);
+        }
+        return true;
+    }
+}
+
+CPeriolexView::FormState CPeriolexView::CaptureForm() {
+    FormState state{m_bShowsRecord, m_shownKey,    m_strShownPosition, m_Anzahl, {},
+                    m_loadedTexts,  m_loadedValues};
+    const std::array<QString*, 4> fields = FormFields();
+    for (std::size_t i = 0; i < 4; ++i) {
+        state.texts[i] = *fields[i];
+    }
+    return state;
+}
+
+void CPeriolexView::RestoreForm(const FormState& state) {
+    m_bShowsRecord = state.showsRecord;
+    m_shownKey = state.key;
+    m_Anzahl = state.count;
+    SetCaption(state.position);
+    m_loadedTexts = state.loadedTexts;
+    m_loadedValues = state.loadedValues;
+    const std::array<QString*, 4> fields = FormFields();
+    for (std::size_t i = 0; i < 4; ++i) {
+        *fields[i] = state.texts[i];
+    }
+    UpdateData(false);
+}
+
+bool CPeriolexView::SettleConflict(const std::vector<FieldChange>& changes,
+                                   const std::vector<COleVariant>& current) {
+    std::vector<ConflictField> conflicts;
+    for (std::size_t k = 0; k < changes.size(); ++k) {
+        const FieldChange& change = changes[k];
+        const auto i = static_cast<std::size_t>(change.field - 1);
+        const QString stored = QString::fromStdString(current[k].GetString());
+        if (SameValue(current[k], change.value) || SameValue(current[k], change.loaded)) {
+            continue;
+        }
+        conflicts.push_back({i, *FormFields()[i], stored, current[k]});
+    }
+    CConflictDlg dialog(RecordName(), conflicts);
+    switch (dialog.DoModal()) {
+        case IDYES:
+            // The next try compares with what is stored now and so overwrites it.
+            for (const ConflictField& conflict : conflicts) {
+                m_loadedValues[conflict.field] = conflict.storedValue;
+            }
+            return true;
+        case IDNO:
+            for (const ConflictField& conflict : conflicts) {
+                *FormFields()[conflict.field] = conflict.stored;
+                m_loadedTexts[conflict.field] = conflict.stored;
+                m_loadedValues[conflict.field] = conflict.storedValue;
+            }
+            UpdateData(false);
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CPeriolexView::SettleDeletedRecord(bool& storeAsNew) {
+    const int answer = MessageBox(
+        QStringLiteral("Der Datensatz, in den Sie geschrieben haben, wurde inzwischen von einem "
+                       "anderen Benutzer gelöscht.\n\nMöchten Sie Ihre Eingaben als neuen "
+                       "Datensatz speichern?"),
+        QStringLiteral("Periolex"), MB_YESNO | MB_ICONQUESTION);
+    if (answer == IDYES) {
+        storeAsNew = true;
+    } else {
+        // The typed texts go with the record; the command goes on from the first record.
+        m_bShowsRecord = false;
+    }
+    return true;
+}
+
+void CPeriolexView::StoreFormAsNewRecord() {
+    std::array<QString, 4> texts;
+    const std::array<QString*, 4> fields = FormFields();
+    for (std::size_t i = 0; i < 4; ++i) {
+        texts[i] = *fields[i];
+    }
+    GetDocument()->AddRecord(texts);
+    m_Anzahl = QString::number(m_pSet->GetRecordCount());
+    m_pSet->MoveLast();
+    SetCaption(m_Anzahl);
+    LoadRecord();
+}
+
+QString CPeriolexView::RecordName() const {
+    return QStringLiteral("%1 („%2“, „%3“)")
+        .arg(m_Datensatz, m_loadedTexts[1].trimmed(), m_loadedTexts[2].trimmed());
+}
+
+bool CPeriolexView::CommitPendingInput() {
+    if (m_pSet && m_bShowsRecord) {
+        return SaveRecord();
+    }
+    return true;
+}
+
+void CPeriolexView::SetCaption(const QString& position) {
+    m_strShownPosition = position;
+    m_Datensatz = QStringLiteral("Datensatz ") + position + QStringLiteral(" von ") + m_Anzahl;
+}
+
+bool CPeriolexView::ReturnToShownRecord() {
     // A form without its record (deleted, left out by a query, or lost to a failure) starts
     // again from the first record of the set; an empty set keeps it empty.
     if (!m_bShowsRecord || !m_pSet->HasBookmark(m_shownKey)) {
@@ -178,19 +308,41 @@ void CPeriolexView::ShowFirstRecord() {
     LoadRecord();
 }
 
-void CPeriolexView::FollowOtherWindow() {
-    if (!m_bShowsRecord || !m_pSet->IsOpen() || !m_pSet->HasBookmark(m_shownKey)) {
-        // What was typed goes into the record it was typed into before the form moves on.
-        SaveRecord();
+void CPeriolexView::FollowSetChange(bool reloadUnchanged) {
+    if (!m_bShowsRecord || !m_pSet->IsOpen()) {
         ShowFirstRecord();
         return;
     }
-    // Only the caption changes; what the user typed stays in the form.
     UpdateData(true);
+    const bool typed = !FormChanges().empty();
     m_Anzahl = QString::number(m_pSet->GetRecordCount());
+    if (!m_pSet->HasBookmark(m_shownKey)) {
+        if (!typed) {
+            ShowFirstRecord();
+            return;
+        }
+        // The typed text belongs to a record that left the set, deleted or left out by a query.
+        // It is stored, or the user asked about it, once the command that got here is over:
+        // never inside another command's transaction.
+        SetCaption(m_strShownPosition);
+        UpdateData(false);
+        QTimer::singleShot(0, &m_postedWork, [this] { StoreRecordThatLeftTheSet(); });
+        return;
+    }
     PositionOnShownRecord();
     SetCaption(QString::number(m_pSet->GetAbsolutePosition() + 1));
-    UpdateData(false);
+    if (reloadUnchanged && !typed) {
+        LoadRecord();
+    } else {
+        UpdateData(false);
+    }
+}
+
+void CPeriolexView::StoreRecordThatLeftTheSet() {
+    if (!m_pSet || !m_pSet->IsOpen() || !m_bShowsRecord || m_pSet->HasBookmark(m_shownKey)) {
+        return;
+    }
+    AfxGetApp()->RunGuarded([this] { StoreFormThen([this] { ReturnToShownRecord(); }); });
 }
 
 void CPeriolexView::TellOtherWindows(long hint) {
@@ -198,76 +350,92 @@ void CPeriolexView::TellOtherWindows(long hint) {
 }
 
 void CPeriolexView::OnDatensatzErster() {
-    if (!SaveAndReturnToShownRecord()) {
-        return;
-    }
-    m_pSet->MoveFirst();
-    SetCaption(QStringLiteral("1"));
-    LoadRecord();
+    StoreFormThen([this] {
+        if (!ReturnToShownRecord()) {
+            return;
+        }
+        m_pSet->MoveFirst();
+        SetCaption(QStringLiteral("1"));
+        LoadRecord();
+    });
 }
 
 void CPeriolexView::OnDatensatzLetzter() {
-    if (!SaveAndReturnToShownRecord()) {
-        return;
-    }
-    m_pSet->MoveLast();
-    SetCaption(m_Anzahl);
-    LoadRecord();
+    StoreFormThen([this] {
+        if (!ReturnToShownRecord()) {
+            return;
+        }
+        m_pSet->MoveLast();
+        SetCaption(m_Anzahl);
+        LoadRecord();
+    });
 }
 
 void CPeriolexView::OnDatensatzNaechster() {
-    if (!SaveAndReturnToShownRecord()) {
-        return;
-    }
-    m_pSet->MoveNext();
-    const QString position = QString::number(m_pSet->GetAbsolutePosition() + 1);
-    if (m_pSet->IsEOF()) {
-        SetCaption(m_Anzahl);
-        m_pSet->MoveLast();
-    } else {
-        SetCaption(position);
-    }
-    LoadRecord();
+    StoreFormThen([this] {
+        if (!ReturnToShownRecord()) {
+            return;
+        }
+        m_pSet->MoveNext();
+        const QString position = QString::number(m_pSet->GetAbsolutePosition() + 1);
+        if (m_pSet->IsEOF()) {
+            SetCaption(m_Anzahl);
+            m_pSet->MoveLast();
+        } else {
+            SetCaption(position);
+        }
+        LoadRecord();
+    });
 }
 
 void CPeriolexView::OnDatensatzVorheriger() {
-    if (!SaveAndReturnToShownRecord()) {
-        return;
-    }
-    m_pSet->MovePrev();
-    const QString position = QString::number(m_pSet->GetAbsolutePosition() + 1);
-    if (m_pSet->IsBOF()) {
-        SetCaption(QStringLiteral("1"));
-        m_pSet->MoveFirst();
-    } else {
-        SetCaption(position);
-    }
-    LoadRecord();
+    StoreFormThen([this] {
+        if (!ReturnToShownRecord()) {
+            return;
+        }
+        m_pSet->MovePrev();
+        const QString position = QString::number(m_pSet->GetAbsolutePosition() + 1);
+        if (m_pSet->IsBOF()) {
+            SetCaption(QStringLiteral("1"));
+            m_pSet->MoveFirst();
+        } else {
+            SetCaption(position);
+        }
+        LoadRecord();
+    });
 }
 
 void CPeriolexView::OnDatensatzHinzufuegen() {
-    if (!m_pSet || !m_pSet->IsOpen()) {
-        return;
-    }
     // An empty catalogue has no record to store the form into; its first record is simply added.
-    SaveRecord();
-    m_pSet->AddNew();
-    for (int field = 1; field <= 4; ++field) {
-        m_pSet->SetFieldValue(field, " ");
+    const bool added = StoreFormThen(
+        [this] {
+            m_pSet->AddNew();
+            for (int field = 1; field <= 4; ++field) {
+                m_pSet->SetFieldValue(field, " ");
+            }
+            m_pSet->Update();
+            m_Anzahl = QString::number(m_pSet->GetRecordCount());
+            SetCaption(m_Anzahl);
+            m_pSet->MoveLast();
+            LoadRecord();
+        },
+        true);
+    if (added) {
+        TellOtherWindows(kHintSetChanged);
     }
-    m_pSet->Update();
-    m_Anzahl = QString::number(m_pSet->GetRecordCount());
-    SetCaption(m_Anzahl);
-    m_pSet->MoveLast();
-    LoadRecord();
-    TellOtherWindows(kHintSetChanged);
 }
 
 void CPeriolexView::OnDatensatzLoeschen() {
     if (!m_pSet || !m_pSet->IsOpen()) {
         return;
     }
-    const long n = m_pSet->GetRecordCount();
+    long n = 0;
+    {
+        // Others' adds and deletes count as well.
+        CDaoTransaction transaction = GetDocument()->BeginCommand(false);
+        n = m_pSet->GetRecordCount();
+        transaction.Commit();
+    }
     if (n == 1) {
         AfxMessageBox(QStringLiteral("Es ist nur 1 Datensatz vorhanden"), MB_OK);
         return;
@@ -279,8 +447,15 @@ void CPeriolexView::OnDatensatzLoeschen() {
                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
+    CDaoTransaction transaction = GetDocument()->BeginCommand(true);
     // Only the record on screen is ever deleted; one that has left the set is not looked for.
-    if (!m_pSet->HasBookmark(m_shownKey)) {
+    // Another program may have deleted the others while the question was open: the last record
+    // stays all the same.
+    if (!m_pSet->HasBookmark(m_shownKey) || m_pSet->GetRecordCount() < 2) {
+        transaction.Commit();
+        if (m_pSet->GetRecordCount() == 1) {
+            AfxMessageBox(QStringLiteral("Es ist nur 1 Datensatz vorhanden"), MB_OK);
+        }
         ShowFirstRecord();
         return;
     }
@@ -291,6 +466,7 @@ void CPeriolexView::OnDatensatzLoeschen() {
     m_Anzahl = QString::number(m_pSet->GetRecordCount());
     SetCaption(QString::number(m_pSet->GetAbsolutePosition() + 1));
     LoadRecord();
+    transaction.Commit();
     TellOtherWindows(kHintSetChanged);
 }
 

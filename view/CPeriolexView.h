@@ -2,9 +2,13 @@
 
 #include <CFormView.h>
 #include <COleVariant.h>
+#include <FieldMerge.h>
 
+#include <QObject>
 #include <QString>
 #include <array>
+#include <functional>
+#include <vector>
 
 class CDaoRecordset;
 class CPeriolexDoc;
@@ -24,11 +28,12 @@ public:
     CPeriolexDoc* GetDocument() const;
 
     void OnUpdate(CView* pSender, long lHint, void* pHint) override;
-    void CommitPendingInput() override;
+    bool CommitPendingInput() override;
 
-    // The current record into the form, and the form into the record it shows.
+    // The current record into the form, and the form into the record it shows. SaveRecord is
+    // false when the user, asked about a conflict, went back to the form: nothing was written.
     void LoadRecord();
-    void SaveRecord();
+    bool SaveRecord();
 
     QString m_Zeitschriftennummer;
     QString m_Artikelname;
@@ -66,14 +71,49 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Stores the form, then makes the record it shows the current one. False, and the first
-    // record of the set shown instead, when that record has left the set; false also when there
-    // is no record to step from.
-    bool SaveAndReturnToShownRecord();
+    // Runs a command on the catalogue: the form is stored, then `then` runs, both in one
+    // transaction, which is a write transaction only when something may be written. A conflict
+    // with another user's change, or the shown record deleted elsewhere, is settled with the
+    // user between transactions, so that no lock is held while a dialog waits. False, with
+    // nothing written and `then` not run, when the user went back to the form.
+    bool StoreFormThen(const std::function<void()>& then, bool alwaysWrite = false);
+    // The fields whose text in the form differs from what was loaded.
+    std::vector<FieldChange> FormChanges();
+    // The user's choice in a conflict: false for "back to the form".
+    bool SettleConflict(const std::vector<FieldChange>& changes,
+                        const std::vector<COleVariant>& current);
+    // The record being typed into was deleted elsewhere: true and `storeAsNew` set when the
+    // user keeps the texts as a new record; true with the texts dropped otherwise.
+    bool SettleDeletedRecord(bool& storeAsNew);
+    void StoreFormAsNewRecord();
+    // The record as a conflict question names it: its caption and its magazine and article.
+    QString RecordName() const;
+
+    // What the form shows and knows about its record, to go back to when a command fails.
+    struct FormState {
+        bool showsRecord;
+        COleVariant key;
+        QString position;
+        QString count;
+        std::array<QString, 4> texts;
+        std::array<QString, 4> loadedTexts;
+        std::array<COleVariant, 4> loadedValues;
+    };
+    FormState CaptureForm();
+    void RestoreForm(const FormState& state);
+
+    // Makes the record the form shows the current one. False, and the first record of the set
+    // shown instead, when that record has left the set; false also when there is no record to
+    // step from.
+    bool ReturnToShownRecord();
     void ShowFirstRecord();
     void PositionOnShownRecord();
-    // Another window added or deleted records: the count and position follow, typed text stays.
-    void FollowOtherWindow();
+    // Records were added or deleted, or the set opened anew, by another window or another
+    // program: the count and position follow. Typed text always stays. With `reloadUnchanged`
+    // (the file changed) an unchanged form shows the record's current texts.
+    void FollowSetChange(bool reloadUnchanged);
+    // After FollowSetChange: the typed text of a record that left the set is stored now.
+    void StoreRecordThatLeftTheSet();
     void SetCaption(const QString& position);
     // Closes and opens the shared set with `statement`; on failure reports it, goes back to the
     // whole table if it can and returns false.
@@ -88,5 +128,12 @@ private:
 
     bool m_bShowsRecord = false;
     COleVariant m_shownKey;
+    QString m_strShownPosition;
+    // The shown record's fields as loaded: as the form shows them, and as the file held them
+    // (NULL is not the empty text), for the comparison when storing.
     std::array<QString, 4> m_loadedTexts;
+    std::array<COleVariant, 4> m_loadedValues;
+    // Work posted for after the running command; it ends with the view, not with its widget,
+    // which outlives the view until Qt deletes it later.
+    QObject m_postedWork;
 };

@@ -31,7 +31,7 @@ void RequireRegularFile(const std::string& fileName) {
 }
 
 sqlite3* OpenConnection(const std::string& fileName, bool readOnly) {
-    int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
 #ifdef SQLITE_OPEN_EXRESCODE
     flags |= SQLITE_OPEN_EXRESCODE;
 #endif
@@ -42,7 +42,8 @@ sqlite3* OpenConnection(const std::string& fileName, bool readOnly) {
         // ever not happen, a read-only attempt still never creates anything.
         sqlite3_close_v2(db);
         db = nullptr;
-        rc = sqlite3_open_v2(fileName.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+        rc = sqlite3_open_v2(fileName.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                             nullptr);
     }
     if (rc != SQLITE_OK) {
         ThrowAndCloseConnection(db, rc);
@@ -90,6 +91,17 @@ void CDaoDatabase::Open(const std::string& path, bool /*exclusive*/, bool readOn
     }
     m_pDb = db;
     m_strName = path;
+    try {
+        m_begin = PrepareStatement(db, "BEGIN");
+        m_beginImmediate = PrepareStatement(db, "BEGIN IMMEDIATE");
+        m_commit = PrepareStatement(db, "COMMIT");
+        m_rollback = PrepareStatement(db, "ROLLBACK");
+        m_dataVersion = PrepareStatement(db, "PRAGMA data_version");
+        m_nLastDataVersion = DataVersion();
+    } catch (...) {
+        Close();
+        throw;
+    }
 }
 
 void CDaoDatabase::Close() {
@@ -99,6 +111,10 @@ void CDaoDatabase::Close() {
         recordset->Close();
     }
     m_openRecordsets.clear();
+    for (Statement* stmt : {&m_begin, &m_beginImmediate, &m_commit, &m_rollback, &m_dataVersion}) {
+        stmt->reset();
+    }
+    m_nDepth = 0;
     if (m_pDb != nullptr) {
         sqlite3_close_v2(m_pDb);
         m_pDb = nullptr;
@@ -116,4 +132,81 @@ void CDaoDatabase::AttachRecordset(CDaoRecordset* recordset) {
 
 void CDaoDatabase::DetachRecordset(CDaoRecordset* recordset) {
     std::erase(m_openRecordsets, recordset);
+}
+
+int CDaoDatabase::Run(const Statement& stmt) {
+    const int rc = sqlite3_step(stmt.get());
+    sqlite3_reset(stmt.get());
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+void CDaoDatabase::BeginTrans(bool write) {
+    if (m_pDb == nullptr) {
+        ThrowDaoError(SQLITE_MISUSE, "The database is not open.");
+    }
+    if (m_nDepth > 0) {
+        if (write && !m_bWrite && !m_bRolledBack) {
+            ThrowDaoError(SQLITE_MISUSE, "A write cannot join a read transaction.");
+        }
+        ++m_nDepth;
+        return;
+    }
+    if (Run(write ? m_beginImmediate : m_begin) != SQLITE_OK) {
+        ThrowSqliteError(m_pDb);
+    }
+    m_nDepth = 1;
+    m_bWrite = write;
+    m_bRolledBack = false;
+    ++m_nSerial;
+}
+
+void CDaoDatabase::CommitTrans() {
+    if (m_nDepth == 0) {
+        ThrowDaoError(SQLITE_MISUSE, "There is no transaction to commit.");
+    }
+    if (--m_nDepth > 0 || m_bRolledBack) {
+        return;
+    }
+    if (Run(m_commit) != SQLITE_OK) {
+        // A commit that failed may leave the transaction open; it must not linger.
+        std::string message = sqlite3_errmsg(m_pDb);
+        const int code = sqlite3_extended_errcode(m_pDb);
+        if (sqlite3_get_autocommit(m_pDb) == 0) {
+            Run(m_rollback);
+        }
+        ++m_nSerial;
+        ThrowDaoError(code, message);
+    }
+}
+
+void CDaoDatabase::Rollback() {
+    if (m_nDepth == 0) {
+        return;
+    }
+    if (!m_bRolledBack && sqlite3_get_autocommit(m_pDb) == 0) {
+        Run(m_rollback);
+    }
+    // Rows read in the rolled-back transaction may show writes that never happened.
+    ++m_nSerial;
+    m_bRolledBack = true;
+    --m_nDepth;
+}
+
+long long CDaoDatabase::DataVersion() {
+    sqlite3_stmt* stmt = m_dataVersion.get();
+    StatementReset reset(stmt);
+    if (sqlite3_step(stmt) != SQLITE_ROW) {
+        ThrowSqliteError(m_pDb);
+    }
+    return sqlite3_column_int64(stmt, 0);
+}
+
+bool CDaoDatabase::HasChangedElsewhere() {
+    if (m_pDb == nullptr) {
+        return false;
+    }
+    const long long version = DataVersion();
+    const bool changed = version != m_nLastDataVersion;
+    m_nLastDataVersion = version;
+    return changed;
 }

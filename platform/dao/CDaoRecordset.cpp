@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "CDaoDatabase.h"
+#include "CDaoTransaction.h"
 #include "DynasetSource.h"
 #include "KeySet.h"
 #include "SqliteError.h"
@@ -38,12 +39,65 @@ void LoadKeys(sqlite3* db, const DynasetSource& source, KeySet& keys) {
     }
 }
 
+// Reading every page of the table, as a count or a scan of all keys after another connection
+// wrote does, is faster with the file mapped: the pages come straight from the operating
+// system's cache. The mapping lasts only for such a read, under the caller's read lock, so that
+// no other SQLite connection can shrink the file meanwhile.
+class MappedRead {
+public:
+    explicit MappedRead(sqlite3* db) : m_db(db) {
+        sqlite3_exec(m_db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
+    }
+    ~MappedRead() { sqlite3_exec(m_db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr); }
+    MappedRead(const MappedRead&) = delete;
+    MappedRead& operator=(const MappedRead&) = delete;
+
+private:
+    sqlite3* m_db;
+};
+
+long long CountRows(sqlite3* db, const std::string& countQuery) {
+    MappedRead mapped(db);
+    Statement stmt = PrepareStatement(db, countQuery);
+    if (sqlite3_step(stmt.get()) != SQLITE_ROW) {
+        ThrowSqliteError(db);
+    }
+    return sqlite3_column_int64(stmt.get(), 0);
+}
+
+// Other connections mostly change fields or add records, and added records get keys above all
+// earlier ones. Then the set only needs the keys above its last one, and the count of the
+// selection tells whether that is all that changed. False, with the set untouched, when not.
+bool AppendLaterKeys(sqlite3* db, const DynasetSource& source, KeySet& keys) {
+    if (source.laterKeysQuery.empty() || keys.Empty() || !keys.IsAscending()) {
+        return false;
+    }
+    std::vector<std::int64_t> later;
+    Statement stmt = PrepareStatement(db, source.laterKeysQuery);
+    sqlite3_bind_int64(stmt.get(), 1, keys.Last());
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        later.push_back(sqlite3_column_int64(stmt.get(), 0));
+    }
+    if (rc != SQLITE_DONE) {
+        ThrowSqliteError(db);
+    }
+    if (CountRows(db, source.countQuery) != static_cast<long long>(keys.Size() + later.size())) {
+        return false;
+    }
+    for (std::int64_t key : later) {
+        keys.Append(key);
+    }
+    return true;
+}
+
 }  // namespace
 
 struct CDaoRecordset::Impl {
     enum class EditMode { None, Edit, AddNew };
 
-    Impl(sqlite3* db, DynasetSource analysed) : source(std::move(analysed)), rows(db, source) {}
+    Impl(CDaoDatabase& database, DynasetSource analysed)
+        : db(database), source(std::move(analysed)), rows(database.Handle(), source) {}
 
     bool HasCurrent() const {
         return !bof && !eof && !afterDelete && position >= 0 &&
@@ -66,14 +120,16 @@ struct CDaoRecordset::Impl {
 
     // Field values come from one read of the row per pass over the fields: the fields of a form
     // then show one version of the record, and reading a field a second time reads the row
-    // again. One read rather than one per field matters because every read is a transaction
-    // of its own, which takes and releases the file's lock.
+    // again. Outside a transaction every read is one of its own, which takes and releases the
+    // file's lock; inside one the row stays as read until the transaction ends.
     const COleVariant& FieldValue(int field) {
         const auto column = static_cast<std::size_t>(ColumnOf(field));
         const std::int64_t key = CurrentKey();
-        if (row.empty() || served[column]) {
+        const bool stillValid = db.InTransaction() && rowSerial == db.TransactionSerial();
+        if (row.empty() || (served[column] && !stillValid)) {
             row = rows.Read(key);
             served.assign(row.size(), false);
+            rowSerial = db.TransactionSerial();
         }
         served[column] = true;
         return row[column];
@@ -98,6 +154,14 @@ struct CDaoRecordset::Impl {
         }
     }
 
+    // A write inside a read transaction would have to upgrade its lock, which can fail at once
+    // instead of waiting (see CDaoDatabase::BeginTrans).
+    void RequireWritable() const {
+        if (db.InTransaction() && !db.InWriteTransaction()) {
+            ThrowDaoError(SQLITE_MISUSE, "A write needs a write transaction.");
+        }
+    }
+
     int ColumnOf(int field) const {
         if (field < 0 || static_cast<std::size_t>(field) >= source.fieldColumns.size()) {
             ThrowDaoError(SQLITE_RANGE, "There is no field " + std::to_string(field) + ".");
@@ -113,6 +177,7 @@ struct CDaoRecordset::Impl {
         pending[static_cast<std::size_t>(column)] = {true, std::move(value)};
     }
 
+    CDaoDatabase& db;
     DynasetSource source;
     TableRows rows;
     KeySet keys;
@@ -127,6 +192,7 @@ struct CDaoRecordset::Impl {
     std::vector<PendingField> pending;  // indexed like source.columns
     std::vector<COleVariant> row;       // the current record's row, if read; like source.columns
     std::vector<bool> served;           // the columns of `row` handed out already
+    std::uint64_t rowSerial = 0;        // the database transaction that read `row`
 };
 
 CDaoRecordset::CDaoRecordset(CDaoDatabase* pDatabase) : m_pDatabase(pDatabase) {}
@@ -144,8 +210,14 @@ void CDaoRecordset::Open(int type, const std::string& sql, int /*options*/) {
         ThrowDaoError(SQLITE_MISUSE, "The database is not open.");
     }
     sqlite3* db = m_pDatabase->Handle();
-    auto impl = std::make_unique<Impl>(db, AnalyseDynasetQuery(db, sql));
-    LoadKeys(db, impl->source, impl->keys);
+    // Compiling the query reads the schema; one transaction serves that and the keys.
+    CDaoTransaction transaction(*m_pDatabase, false);
+    auto impl = std::make_unique<Impl>(*m_pDatabase, AnalyseDynasetQuery(db, sql));
+    {
+        MappedRead mapped(db);
+        LoadKeys(db, impl->source, impl->keys);
+    }
+    transaction.Commit();
     if (!impl->keys.Empty()) {
         impl->position = 0;
         impl->bof = impl->eof = false;
@@ -256,6 +328,7 @@ void CDaoRecordset::Update() {
     if (impl.editMode == Impl::EditMode::None) {
         ThrowDaoError(SQLITE_MISUSE, "Update needs Edit or AddNew first.");
     }
+    impl.RequireWritable();
     // The edit ends here whether or not the write succeeds; after a failure the caller starts
     // again with Edit or AddNew.
     const Impl::EditMode mode = impl.editMode;
@@ -281,6 +354,7 @@ void CDaoRecordset::CancelUpdate() {
 void CDaoRecordset::Delete() {
     Impl& impl = OpenImpl(m_pImpl);
     const std::int64_t key = impl.CurrentKey();
+    impl.RequireWritable();
     impl.ResetRecordState();
     // A row that another connection deleted already only has its key left to remove.
     impl.rows.Remove(key);
@@ -295,6 +369,42 @@ short CDaoRecordset::GetFieldCount() const {
 std::string CDaoRecordset::GetFieldName(int index) const {
     const Impl& impl = OpenImpl(m_pImpl);
     return impl.source.columns[static_cast<std::size_t>(impl.ColumnOf(index))];
+}
+
+MergeOutcome CDaoRecordset::StoreChanges(const COleVariant& key,
+                                         const std::vector<FieldChange>& changes,
+                                         std::vector<COleVariant>& current) {
+    Impl& impl = OpenImpl(m_pImpl);
+    const std::optional<std::int64_t> id = key.GetInteger();
+    if (!id) {
+        ThrowDaoError(SQLITE_MISMATCH, "A record key is an integer.");
+    }
+    std::vector<MergeField> fields;
+    for (const FieldChange& change : changes) {
+        fields.push_back(
+            {static_cast<std::size_t>(impl.ColumnOf(change.field)), change.loaded, change.value});
+    }
+    CDaoTransaction transaction(*m_pDatabase, true);
+    const MergeOutcome outcome = impl.rows.WriteMerged(*id, fields, current);
+    transaction.Commit();
+    if (outcome == MergeOutcome::Stored && impl.HasCurrent() && impl.CurrentKey() == *id) {
+        impl.row.clear();  // the current record's row as read is out of date
+    }
+    return outcome;
+}
+
+void CDaoRecordset::Requery() {
+    Impl& impl = OpenImpl(m_pImpl);
+    CDaoTransaction transaction(*m_pDatabase, false);
+    if (!AppendLaterKeys(m_pDatabase->Handle(), impl.source, impl.keys)) {
+        KeySet keys;
+        keys.Reserve(impl.keys.Size());
+        MappedRead mapped(m_pDatabase->Handle());
+        LoadKeys(m_pDatabase->Handle(), impl.source, keys);
+        impl.keys = std::move(keys);
+    }
+    transaction.Commit();
+    impl.MoveTo(impl.keys.Empty() ? -1 : 0);
 }
 
 COleVariant CDaoRecordset::GetBookmark() const {

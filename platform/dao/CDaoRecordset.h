@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "COleVariant.h"
+#include "FieldMerge.h"
 
 class CDaoDatabase;
 
@@ -15,9 +16,10 @@ constexpr int dbOpenDynaset = 2;
 // rows in their order; field values are read live from the table for the current record only.
 // Fields are reached by their position in the SQL text's result columns.
 //
-// Every Update and Delete is its own committed transaction. Edit/Update writes only the fields
-// whose value differs from the stored one, and nothing at all when none does. All failures throw
-// CDaoException pointers.
+// Outside a transaction of the database every Update and Delete is its own committed
+// transaction; inside one they join it. Edit/Update writes only the fields whose value differs
+// from the stored one, and nothing at all when none does. All failures throw CDaoException
+// pointers.
 class CDaoRecordset {
 public:
     explicit CDaoRecordset(CDaoDatabase* pDatabase);
@@ -50,7 +52,8 @@ public:
 
     // Reads field `index` of the current record from the table. One read of the row serves a
     // pass over the fields, so a form shows one version of the record; reading a field a second
-    // time, or after a move, Edit or Update, reads the row again. Throws when there is no
+    // time, or after a move, Edit or Update, reads the row again, except inside one transaction
+    // of the database, where the row cannot change under the reader. Throws when there is no
     // current record or its row has been deleted meanwhile.
     COleVariant GetFieldValue(int index);
     // Sets a field of the record being edited or added (between Edit/AddNew and Update).
@@ -66,6 +69,18 @@ public:
     // The result columns of the SQL text, and the name of the table column behind each.
     short GetFieldCount() const;
     std::string GetFieldName(int index) const;
+
+    // Stores changed fields into the record with `key`, whether or not this set holds it, each
+    // only if the file still holds the text it was loaded with, in one write transaction (the
+    // caller's, if one is open). On Conflict nothing is written and `current` holds each
+    // field's stored value, in the order of `changes`.
+    MergeOutcome StoreChanges(const COleVariant& key, const std::vector<FieldChange>& changes,
+                              std::vector<COleVariant>& current);
+
+    // The keys that the SQL text selects now, after other connections added or deleted
+    // records; the first record becomes current. Reads only the keys above the last one when
+    // nothing else changed.
+    void Requery();
 
     // The key of the current record, and a move to the record with that key.
     COleVariant GetBookmark() const;

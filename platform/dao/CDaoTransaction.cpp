@@ -1,34 +1,30 @@
 #include "CDaoTransaction.h"
 
-#include <sqlite3.h>
-
 #include "CDaoDatabase.h"
-#include "SqliteError.h"
 
-namespace {
-
-void Run(sqlite3* db, const char* sql) {
-    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        ThrowSqliteError(db);
-    }
+CDaoTransaction::CDaoTransaction(CDaoDatabase& database, bool write) : m_database(database) {
+    m_database.BeginTrans(write);
 }
 
-}  // namespace
-
-CDaoTransaction::CDaoTransaction(CDaoDatabase& database) : m_database(database) {
-    if (!database.IsOpen()) {
-        ThrowDaoError(SQLITE_MISUSE, "The database is not open.");
-    }
-    Run(database.Handle(), "BEGIN IMMEDIATE");
+CDaoTransaction::CDaoTransaction(CDaoTransaction&& other) noexcept
+    : m_database(other.m_database), m_bOpen(other.m_bOpen) {
+    other.m_bOpen = false;
 }
 
 CDaoTransaction::~CDaoTransaction() {
-    if (m_bOpen && m_database.IsOpen()) {
-        sqlite3_exec(m_database.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-    }
+    Rollback();
 }
 
 void CDaoTransaction::Commit() {
-    Run(m_database.Handle(), "COMMIT");
-    m_bOpen = false;
+    if (m_bOpen) {
+        m_bOpen = false;
+        m_database.CommitTrans();
+    }
+}
+
+void CDaoTransaction::Rollback() {
+    if (m_bOpen) {
+        m_bOpen = false;
+        m_database.Rollback();
+    }
 }

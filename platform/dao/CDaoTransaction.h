@@ -2,17 +2,23 @@
 
 class CDaoDatabase;
 
-// Everything written through the database between construction and Commit is stored together or
-// not at all: leaving the scope without Commit, for instance through an exception, rolls it back.
-// The write lock is taken at once, so a second writer waits (or fails) before any work is done.
+// One level of a database transaction for the length of a scope. Ends rolled back unless
+// Commit ran, so that a failure thrown out of the scope leaves nothing half written.
 class CDaoTransaction {
 public:
-    explicit CDaoTransaction(CDaoDatabase& database);  // throws CDaoException when busy
+    // Throws CDaoException when the transaction cannot begin (the write lock stayed busy).
+    CDaoTransaction(CDaoDatabase& database, bool write);
     ~CDaoTransaction();
+    // The level moves with the object, so that a function can begin it for its caller.
+    CDaoTransaction(CDaoTransaction&& other) noexcept;
     CDaoTransaction(const CDaoTransaction&) = delete;
     CDaoTransaction& operator=(const CDaoTransaction&) = delete;
+    CDaoTransaction& operator=(CDaoTransaction&&) = delete;
 
     void Commit();
+    // Ends the transaction at once, writing nothing; used before asking the user anything, so
+    // that no lock is held while a dialog waits.
+    void Rollback();
 
 private:
     CDaoDatabase& m_database;

@@ -158,9 +158,12 @@ DynasetSource AnalyseDynasetQuery(sqlite3* db, const std::string& sql) {
     if (unique) {
         source.keyQuery = "SELECT " + QuoteIdentifier(keyName) + " FROM (\n" + query.text + "\n)";
         source.keyQueryColumn = 0;
+        source.laterKeysQuery = source.keyQuery + " WHERE " + QuoteIdentifier(keyName) + " > ?";
     } else {
         source.keyQuery = query.text;
         source.keyQueryColumn = keyField;
     }
+    // Over a whole table SQLite counts without visiting the rows.
+    source.countQuery = "SELECT count(*) FROM (\n" + query.text + "\n)";
     return source;
 }

@@ -20,6 +20,11 @@ struct DynasetSource {
     // the selection needs; keyQueryColumn is the column of its result that holds the key.
     std::string keyQuery;
     int keyQueryColumn = 0;
+    // The keys above `?` that the selection holds, in order; empty when the key's result name
+    // is ambiguous.
+    std::string laterKeysQuery;
+    // The number of rows the selection holds.
+    std::string countQuery;
 };
 
 // Compiles `sql` to learn its source; throws CDaoException when it does not compile, is not a

@@ -10,6 +10,8 @@
 class KeySet {
 public:
     std::size_t Size() const { return m_keys.size(); }
+    bool IsAscending() const { return m_sorted; }
+    std::int64_t Last() const { return m_keys.back(); }
     bool Empty() const { return m_keys.empty(); }
     std::int64_t operator[](std::size_t index) const { return m_keys[index]; }
 
@@ -19,6 +21,7 @@ public:
         }
         m_keys.push_back(key);
     }
+    void Reserve(std::size_t size) { m_keys.reserve(size); }
     void EraseAt(std::size_t index);
     void Clear();
 

@@ -112,6 +112,52 @@ bool TableRows::WriteChanges(std::int64_t key, const std::vector<PendingField>& 
     return true;
 }
 
+MergeOutcome TableRows::WriteMerged(std::int64_t key, const std::vector<MergeField>& fields,
+                                    std::vector<COleVariant>& current) {
+    sqlite3_stmt* stmt = m_read.get();
+    StatementReset reset(stmt);
+    sqlite3_bind_int64(stmt, 1, key);
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_DONE) {
+        return MergeOutcome::Deleted;
+    }
+    if (rc != SQLITE_ROW) {
+        ThrowSqliteError(m_db);
+    }
+    std::vector<PendingField> pending(m_columns.size());
+    std::string mask(m_columns.size(), '0');
+    bool conflict = false;
+    current.clear();
+    for (const MergeField& field : fields) {
+        const int column = static_cast<int>(field.column);
+        current.push_back(ColumnValue(stmt, column));
+        if (!Differs(stmt, column, field.value)) {
+            continue;  // someone stored the same text already
+        }
+        if (Differs(stmt, column, field.loaded)) {
+            conflict = true;
+            continue;
+        }
+        if (field.column == static_cast<std::size_t>(m_keyColumn)) {
+            ThrowDaoError(SQLITE_MISUSE, "The key field of a record cannot be changed.");
+        }
+        mask[field.column] = '1';
+        pending[field.column] = {true, field.value};
+    }
+    if (conflict) {
+        return MergeOutcome::Conflict;
+    }
+    sqlite3_reset(stmt);
+    if (mask.find('1') != std::string::npos) {
+        sqlite3_stmt* update = UpdateStatement(mask);
+        StatementReset resetUpdate(update);
+        BindPending(update, mask, pending);
+        sqlite3_bind_int64(update, sqlite3_bind_parameter_count(update), key);
+        Execute(update);
+    }
+    return MergeOutcome::Stored;
+}
+
 std::int64_t TableRows::Insert(const std::vector<PendingField>& pending) {
     std::string mask(m_columns.size(), '0');
     for (std::size_t i = 0; i < pending.size(); ++i) {

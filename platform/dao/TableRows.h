@@ -8,6 +8,7 @@
 
 #include "COleVariant.h"
 #include "DynasetSource.h"
+#include "FieldMerge.h"
 #include "Statement.h"
 
 struct sqlite3;
@@ -15,6 +16,13 @@ struct sqlite3;
 // A value given to a field between Edit/AddNew and Update; nullopt stands for NULL.
 struct PendingField {
     bool isSet = false;
+    std::optional<std::string> value;
+};
+
+// A field to store only if the file still holds the value it was loaded with; nullopt is NULL.
+struct MergeField {
+    std::size_t column;  // indexed like DynasetSource::columns
+    std::optional<std::string> loaded;
     std::optional<std::string> value;
 };
 
@@ -32,6 +40,13 @@ public:
     // Writes the pending fields (indexed like DynasetSource::columns) whose value differs, as
     // text, from the stored one. Returns false, having written nothing, when none differs.
     bool WriteChanges(std::int64_t key, const std::vector<PendingField>& pending);
+    // Writes each field whose stored value is still the loaded one; a field that already holds
+    // the new value needs no write. When any other field was changed meanwhile, writes nothing
+    // and reports Conflict; `current` then holds each field's stored value, in the order of
+    // `fields`. The caller runs this in a write transaction, so that the comparison and the
+    // write see the same row.
+    MergeOutcome WriteMerged(std::int64_t key, const std::vector<MergeField>& fields,
+                             std::vector<COleVariant>& current);
     // Inserts a row with the pending fields set and returns its key.
     std::int64_t Insert(const std::vector<PendingField>& pending);
     // Returns false when the row had already gone.

@@ -29,7 +29,7 @@ bool CDocument::OnNewDocument() {
 }
 
 void CDocument::OnFileClose() {
-    if (AfxGetApp()->CommitBeforeClose([this] { CommitAllViews(); })) {
+    if (AfxGetApp()->CommitBeforeClose([this] { return CommitAllViews(); })) {
         OnCloseDocument();
     }
 }
@@ -111,10 +111,13 @@ void CDocument::UpdateAllViews(CView* pSender, long lHint, void* pHint) {
     }
 }
 
-void CDocument::CommitAllViews() {
+bool CDocument::CommitAllViews() {
     for (CView* view : std::vector<CView*>(m_views)) {
-        view->CommitPendingInput();
+        if (!view->CommitPendingInput()) {
+            return false;
+        }
     }
+    return true;
 }
 
 std::vector<CMDIChildWnd*> CDocument::GetFrames() const {

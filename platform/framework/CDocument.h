@@ -35,10 +35,15 @@ public:
     void AddView(CView* pView);
     void RemoveView(CView* pView);
 
+    // Called a few times a second while no dialog is open: a document whose file others can
+    // change looks whether they did and, if so, brings its views up to date.
+    virtual void CheckForChangesElsewhere() {}
+
     // Asks every view but the sender to update.
     void UpdateAllViews(CView* pSender, long lHint = 0, void* pHint = nullptr);
     // Gives every view the chance to store what the user typed and has not stored yet.
-    void CommitAllViews();
+    // False when a view's user chose to stay.
+    bool CommitAllViews();
     // Child frame captions: the title, with ":n" when the document has several windows.
     void UpdateFrameCounts();
 

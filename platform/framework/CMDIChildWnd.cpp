@@ -192,7 +192,8 @@ bool CMDIChildWnd::OnCmdMsg(unsigned nID, CmdAction action) {
 
 void CMDIChildWnd::OnClose() {
     CDocument* doc = m_pView ? m_pView->GetDocument() : nullptr;
-    if (m_pView && !AfxGetApp()->CommitBeforeClose([this] { m_pView->CommitPendingInput(); })) {
+    if (m_pView &&
+        !AfxGetApp()->CommitBeforeClose([this] { return m_pView->CommitPendingInput(); })) {
         return;
     }
     if (doc && doc->GetFrames().size() <= 1) {

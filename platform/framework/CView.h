@@ -27,8 +27,9 @@ public:
     // The document has changed, or the view is shown for the first time.
     virtual void OnUpdate(CView* pSender, long lHint, void* pHint);
     virtual void OnInitialUpdate();
-    // Called before the view's window or document closes: store what the user typed.
-    virtual void CommitPendingInput() {}
+    // Called before the view's window or document closes: store what the user typed. False
+    // when the user chose to go back to the window instead.
+    virtual bool CommitPendingInput() { return true; }
 
     // The view, then its document.
     bool OnCmdMsg(unsigned nID, CmdAction action) override;

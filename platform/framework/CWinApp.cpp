@@ -22,6 +22,7 @@
 #include "CMDIChildWnd.h"
 #include "CMDIFrameWnd.h"
 #include "CView.h"
+#include "ChangeWatcher.h"
 #include "ModalSeam.h"
 #include "ResourceLookup.h"
 #include "SingleInstance.h"
@@ -118,10 +119,12 @@ void CWinApp::InitApplication() {}
 bool CWinApp::InitInstance() {
     m_pPreTranslateFilter = std::make_unique<PreTranslateFilter>(this);
     qApp->installEventFilter(m_pPreTranslateFilter.get());
+    m_pChangeWatcher = std::make_unique<ChangeWatcher>();
     return true;
 }
 
 int CWinApp::ExitInstance() {
+    m_pChangeWatcher.reset();
     if (m_pPreTranslateFilter) {
         qApp->removeEventFilter(m_pPreTranslateFilter.get());
         m_pPreTranslateFilter.reset();
@@ -263,7 +266,7 @@ CDocument* CWinApp::OpenAsDocument(const QString& path) {
 
 bool CWinApp::CloseAllDocuments(bool bAsk) {
     for (CDocument* doc : GetDocuments()) {
-        if (!CommitBeforeClose([doc] { doc->CommitAllViews(); }, bAsk)) {
+        if (!CommitBeforeClose([doc] { return doc->CommitAllViews(); }, bAsk)) {
             return false;
         }
         doc->OnCloseDocument();
@@ -271,16 +274,20 @@ bool CWinApp::CloseAllDocuments(bool bAsk) {
     return true;
 }
 
-bool CWinApp::CommitBeforeClose(const std::function<void()>& commit, bool bAsk) {
+bool CWinApp::CommitBeforeClose(const std::function<bool()>& commit, bool bAsk) {
+    bool stored = false;
     if (!bAsk) {
-        RunGuarded(commit);
+        RunGuarded([&] { stored = commit(); });
         return true;
     }
     // One question that says why: a failure message first and the question after it would
     // make the user answer twice for one close.
-    const std::optional<Failure> failure = RunCatching(commit);
-    return !failure || AfxMessageBox(AfxLoadString(AFX_IDP_CLOSE_ANYWAY).arg(failure->text),
-                                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    const std::optional<Failure> failure = RunCatching([&] { stored = commit(); });
+    if (!failure) {
+        return stored;  // not stored without a failure: the user went back to the form
+    }
+    return AfxMessageBox(AfxLoadString(AFX_IDP_CLOSE_ANYWAY).arg(failure->text),
+                         MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 void CWinApp::DispatchCommand(CView* pView, unsigned nID) {

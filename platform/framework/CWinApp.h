@@ -71,8 +71,9 @@ public:
     // Closes every document, storing what was typed into their windows first. When that fails
     // and `bAsk` is set, the user may keep the documents open: then false.
     bool CloseAllDocuments(bool bAsk);
-    // Runs `commit` before something closes; false when it failed and the user, asked, keeps it.
-    bool CommitBeforeClose(const std::function<void()>& commit, bool bAsk = true);
+    // Runs `commit` before something closes; false when it failed and the user, asked, keeps
+    // it, or when the user chose, during the commit, to stay (then it returns false itself).
+    bool CommitBeforeClose(const std::function<bool()>& commit, bool bAsk = true);
     std::vector<CDocument*> GetDocuments() const;
 
     // Runs a command along the route from the view's window (or the active one), reporting a
@@ -123,6 +124,7 @@ private:
     std::unique_ptr<QPrinter> m_pPrinter;
     std::unique_ptr<QObject> m_pPreTranslateFilter;
     std::unique_ptr<SingleInstance> m_pSingleInstance;
+    std::unique_ptr<QObject> m_pChangeWatcher;
 };
 
 CWinApp* AfxGetApp();

@@ -171,7 +171,10 @@ TEST_F(TwoWindowsTest, AWindowWhoseRecordWasDeletedShowsTheFirstRecord) {
     In(m_first);
     RunCommand(ID_DATENSATZ_LETZTER);
     AnswerDelete(IDYES);
+    AnswerDelete(IDNO);  // the second window's text is not kept as a new record
     RunCommand(ID_DATENSATZ_LOESCHEN);
+    ASSERT_EQ(ModalSeam::Requests().size(), 2u);
+    EXPECT_TRUE(ModalSeam::Requests()[1].text.contains("als neuen Datensatz speichern"));
     In(m_second);
     EXPECT_EQ(Caption(), "Datensatz 1 von 5");
     EXPECT_EQ(Shown(), m_original[0][2]);

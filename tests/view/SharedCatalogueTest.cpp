@@ -1,0 +1,235 @@
+#include <CMDIChildWnd.h>
+#include <ModalSeam.h>
+#include <sqlite3.h>
+
+#include <QLineEdit>
+#include <QTest>
+
+#include "app/CMainFrame.h"
+#include "doc/CPeriolexDoc.h"
+#include "res/Resource.h"
+#include "support/ProgramTest.h"
+#include "view/CPeriolexView.h"
+
+namespace {
+
+// The program and, beside it, another program's connection to the same catalogue.
+class SharedCatalogueTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        m_path = GeneratedCatalogue(5);
+        m_original = StoredRecords(m_path);
+        ASSERT_EQ(sqlite3_open(m_path.toUtf8().constData(), &m_other), SQLITE_OK);
+        ASSERT_TRUE(Start({m_path}));
+    }
+    void TearDown() override {
+        ProgramTest::TearDown();
+        sqlite3_close(m_other);
+    }
+    // A change committed by the other program.
+    void Elsewhere(const std::string& sql) {
+        ASSERT_EQ(sqlite3_exec(m_other, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+            << sqlite3_errmsg(m_other);
+    }
+    // The program notices on its own, within a second.
+    bool FollowsWithinASecond(const std::function<bool()>& shown) {
+        return QTest::qWaitFor(shown, 1000);
+    }
+    QString Shown(unsigned id = IDC_ARTIKELNAME) const { return Field(id)->text(); }
+
+    QString m_path;
+    std::vector<StoredRecord> m_original;
+    sqlite3* m_other = nullptr;
+};
+
+TEST_F(SharedCatalogueTest, DifferentFieldsOfOneRecordAreMerged) {
+    Elsewhere("UPDATE Zeitschriften SET Zeitschriftenname = 'Von B' WHERE ID = 1");
+    TypeInto(IDC_ARTIKELNAME, "Von A");
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    EXPECT_TRUE(ModalSeam::Requests().empty());
+    StoredRecord expected = m_original[0];
+    expected[1] = "Von B";
+    expected[2] = "Von A";
+    EXPECT_EQ(StoredRecords(m_path)[0], expected);
+    EXPECT_EQ(Caption(), "Datensatz 2 von 5");
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+}
+
+TEST_F(SharedCatalogueTest, SameFieldConflictAsksAndBackToTheFormWritesNothing) {
+    TypeInto(IDC_ZEITSCHRIFTENNAME, "Von A");
+    TypeInto(IDC_ARTIKELNAME, "Auch von A");
+    Elsewhere("UPDATE Zeitschriften SET Artikelname = 'Von B' WHERE ID = 1");
+    ModalSeam::Push({IDCANCEL, {}, {}});
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    ASSERT_EQ(ModalSeam::Requests().size(), 1u);
+    const QString question = ModalSeam::Requests()[0].text;
+    EXPECT_TRUE(question.startsWith(QStringLiteral("Der Datensatz 1 von 5 („%1“, „%2“) wurde")
+                                        .arg(m_original[0][1], m_original[0][2])))
+        << question.toStdString();
+    EXPECT_TRUE(
+        question.contains("Artikelname:\nIhre Eingabe: „Auch von A“\n"
+                          "Jetzt gespeichert: „Von B“"))
+        << question.toStdString();
+    EXPECT_FALSE(question.contains("Zeitschriftenname:")) << "only the field in conflict";
+    // Nothing written, not even the field without conflict; the form is as the user left it.
+    StoredRecord expected = m_original[0];
+    expected[2] = "Von B";
+    EXPECT_EQ(StoredRecords(m_path)[0], expected);
+    EXPECT_EQ(Caption(), "Datensatz 1 von 5");
+    EXPECT_EQ(Shown(IDC_ZEITSCHRIFTENNAME), "Von A");
+    EXPECT_EQ(Shown(), "Auch von A");
+    // Closing asks again; going back once more leaves the file as the other program left it.
+    ModalSeam::Push({IDCANCEL, {}, {}});
+    Stop();
+    EXPECT_EQ(StoredRecords(m_path)[0], expected);
+}
+
+TEST_F(SharedCatalogueTest, ConflictKeepMineOverwritesTakeStoredShowsTheirs) {
+    TypeInto(IDC_SEITE, "11");
+    TypeInto(IDC_ARTIKELNAME, "Von A");
+    Elsewhere("UPDATE Zeitschriften SET Artikelname = 'Von B' WHERE ID = 1");
+    ModalSeam::Push({IDYES, {}, {}});
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    StoredRecord expected = m_original[0];
+    expected[2] = "Von A";
+    expected[3] = "11";
+    EXPECT_EQ(StoredRecords(m_path)[0], expected);
+    EXPECT_EQ(Caption(), "Datensatz 2 von 5");
+
+    TypeInto(IDC_SEITE, "22");
+    TypeInto(IDC_ARTIKELNAME, "Wieder von A");
+    Elsewhere("UPDATE Zeitschriften SET Artikelname = 'Wieder von B' WHERE ID = 2");
+    ModalSeam::Push({IDNO, {}, {}});
+    RunCommand(ID_DATENSATZ_VORHERIGER);
+    expected = m_original[1];
+    expected[2] = "Wieder von B";
+    expected[3] = "22";  // the field without conflict is stored with the choice
+    EXPECT_EQ(StoredRecords(m_path)[1], expected);
+    EXPECT_EQ(Caption(), "Datensatz 1 von 5");
+    EXPECT_EQ(ModalSeam::Requests().size(), 2u);
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+}
+
+TEST_F(SharedCatalogueTest, ARecordDeletedWhileTypingIsOfferedAsANewRecord) {
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    TypeInto(IDC_ARTIKELNAME, "Nicht verloren");
+    Elsewhere("DELETE FROM Zeitschriften WHERE ID = 2");
+    ModalSeam::Push({IDYES, {}, {}});
+    ASSERT_TRUE(FollowsWithinASecond([&] { return ModalSeam::Requests().size() == 1; }));
+    EXPECT_TRUE(ModalSeam::Requests()[0].text.contains("als neuen Datensatz speichern?"));
+    EXPECT_EQ(ModalSeam::Requests()[0].type, MB_YESNO | MB_ICONQUESTION);
+    StoredRecord kept = m_original[1];
+    kept[2] = "Nicht verloren";
+    const auto records = StoredRecords(m_path);
+    ASSERT_EQ(records.size(), 5u);
+    EXPECT_EQ(records[4], kept);
+    EXPECT_EQ(Caption(), "Datensatz 5 von 5");
+    EXPECT_EQ(Shown(), "Nicht verloren");
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+}
+
+TEST_F(SharedCatalogueTest, ARecordDeletedWhileTypingIsDroppedOnNo) {
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    TypeInto(IDC_ARTIKELNAME, "Verworfen");
+    Elsewhere("DELETE FROM Zeitschriften WHERE ID = 2");
+    ModalSeam::Push({IDNO, {}, {}});
+    // A command finds out at once, before the timer does.
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    ASSERT_EQ(ModalSeam::Requests().size(), 1u);
+    EXPECT_EQ(StoredRecords(m_path).size(), 4u);
+    for (const StoredRecord& r : StoredRecords(m_path)) {
+        EXPECT_NE(r[2], "Verworfen");
+    }
+    EXPECT_EQ(Caption(), "Datensatz 1 von 4");
+    EXPECT_EQ(Shown(), m_original[0][2]);
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+}
+
+TEST_F(SharedCatalogueTest, AddsDeletesAndEditsElsewhereShowWithinASecond) {
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    Elsewhere(
+        "INSERT INTO Zeitschriften (Zeitschriftennummer, Zeitschriftenname, Artikelname, "
+        "Seite) VALUES ('9', 'Neu', 'Neu von B', '1')");
+    ASSERT_TRUE(FollowsWithinASecond([&] { return Caption() == "Datensatz 2 von 6"; }))
+        << Caption().toStdString();
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+    Elsewhere("UPDATE Zeitschriften SET Artikelname = 'Geändert von B' WHERE ID = 2");
+    ASSERT_TRUE(FollowsWithinASecond([&] { return Shown() == "Geändert von B"; }));
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+    Elsewhere("DELETE FROM Zeitschriften WHERE ID = 1");
+    ASSERT_TRUE(FollowsWithinASecond([&] { return Caption() == "Datensatz 1 von 5"; }))
+        << Caption().toStdString();
+    EXPECT_EQ(Shown(), "Geändert von B");
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+    RunCommand(ID_DATENSATZ_LETZTER);
+    EXPECT_EQ(Shown(), "Neu von B");
+    EXPECT_EQ(Caption(), "Datensatz 5 von 5");
+    // The shown record deleted elsewhere, the form unchanged: the first record, as between the
+    // program's own windows.
+    Elsewhere("DELETE FROM Zeitschriften WHERE Artikelname = 'Neu von B'");
+    ASSERT_TRUE(FollowsWithinASecond([&] { return Caption() == "Datensatz 1 von 4"; }))
+        << Caption().toStdString();
+    EXPECT_EQ(Shown(), "Geändert von B");
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+    EXPECT_TRUE(ModalSeam::Requests().empty());
+}
+
+TEST_F(SharedCatalogueTest, TypedTextIsNeverReplacedByALiveUpdate) {
+    TypeInto(IDC_SEITE, "getippt");
+    Elsewhere("UPDATE Zeitschriften SET Seite = 'von B', Artikelname = 'B' WHERE ID = 1");
+    Elsewhere("INSERT INTO Zeitschriften (Artikelname) VALUES ('Neu')");
+    ASSERT_TRUE(FollowsWithinASecond([&] { return Caption() == "Datensatz 1 von 6"; }));
+    EXPECT_EQ(Shown(IDC_SEITE), "getippt");
+    EXPECT_EQ(Shown(), m_original[0][2]) << "a typed form is not reloaded, not even in part";
+    ModalSeam::Push({IDYES, {}, {}});  // the page was changed by both: keep the typed one
+    Stop();
+    EXPECT_EQ(ModalSeam::Requests().size(), 1u);
+    StoredRecord expected = m_original[0];
+    expected[2] = "B";
+    expected[3] = "getippt";
+    EXPECT_EQ(StoredRecords(m_path)[0], expected);
+}
+
+TEST_F(SharedCatalogueTest, AnotherWindowShowsAStoredEditOfItsRecord) {
+    RunCommand(ID_WINDOW_NEW);
+    const auto frames = MainFrame()->GetChildFrames();
+    ASSERT_EQ(frames.size(), 2u);
+    frames[0]->ActivateFrame();
+    TypeInto(IDC_ARTIKELNAME, "Aus Fenster 1");
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    frames[1]->ActivateFrame();
+    EXPECT_EQ(Shown(), "Aus Fenster 1");
+    EXPECT_EQ(Caption(), "Datensatz 1 von 5");
+    // Both windows follow an add and a delete from another program.
+    Elsewhere(
+        "INSERT INTO Zeitschriften (Zeitschriftennummer, Zeitschriftenname, Artikelname, "
+        "Seite) VALUES ('9', 'Neu', 'Neu von B', '1')");
+    Elsewhere("DELETE FROM Zeitschriften WHERE ID = 1");
+    ASSERT_TRUE(FollowsWithinASecond([&] { return Shown() == m_original[1][2]; }));
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path)) << "the first window moves up to record 1";
+}
+
+TEST_F(SharedCatalogueTest, TwoWindowsTypingIntoOneFieldMeetInTheConflictQuestion) {
+    RunCommand(ID_WINDOW_NEW);
+    const auto frames = MainFrame()->GetChildFrames();
+    ASSERT_EQ(frames.size(), 2u);
+    frames[0]->ActivateFrame();
+    TypeInto(IDC_ARTIKELNAME, "Fenster 1");
+    frames[1]->ActivateFrame();
+    TypeInto(IDC_ARTIKELNAME, "Fenster 2");
+    frames[0]->ActivateFrame();
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    EXPECT_TRUE(ModalSeam::Requests().empty());
+    frames[1]->ActivateFrame();
+    EXPECT_EQ(Shown(), "Fenster 2") << "typed text stays when the other window stores";
+    ModalSeam::Push({IDNO, {}, {}});
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    ASSERT_EQ(ModalSeam::Requests().size(), 1u);
+    EXPECT_TRUE(ModalSeam::Requests()[0].text.contains(
+        "Ihre Eingabe: „Fenster 2“\nJetzt gespeichert: „Fenster 1“"));
+    EXPECT_EQ(StoredRecords(m_path)[0][2], "Fenster 1");
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+}
+
+}  // namespace
