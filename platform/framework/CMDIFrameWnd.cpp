@@ -284,8 +284,22 @@ void CMDIFrameWnd::InstallAccelerators(unsigned nIDResource) {
     }
 }
 
+QMdiSubWindow* CMDIFrameWnd::CurrentSubWindow() const {
+    if (!m_pMdiArea) {
+        return nullptr;
+    }
+    // Qt forgets the current window while another program is active; the window last
+    // activated is still the one the user works in.
+    if (QMdiSubWindow* current = m_pMdiArea->currentSubWindow()) {
+        return current;
+    }
+    const QList<QMdiSubWindow*> history =
+        m_pMdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
+    return history.isEmpty() ? nullptr : history.constLast();
+}
+
 CMDIChildWnd* CMDIFrameWnd::MDIGetActive() const {
-    return m_pMdiArea ? CMDIChildWnd::FromWidget(m_pMdiArea->currentSubWindow()) : nullptr;
+    return CMDIChildWnd::FromWidget(CurrentSubWindow());
 }
 
 CView* CMDIFrameWnd::GetActiveView() const {
@@ -356,7 +370,7 @@ void CMDIFrameWnd::OnUpdateFrameTitle() {
     // A maximized document window shows no caption of its own, so its caption (with the window
     // number) joins the frame's; otherwise the active document's title does.
     QString title = AfxLoadString(m_nIDResource);
-    QMdiSubWindow* sub = m_pMdiArea->currentSubWindow();
+    QMdiSubWindow* sub = CurrentSubWindow();
     CMDIChildWnd* active = CMDIChildWnd::FromWidget(sub);
     CView* view = active ? active->GetActiveView() : nullptr;
     if (active && sub->isMaximized()) {

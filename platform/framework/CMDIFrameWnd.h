@@ -14,6 +14,7 @@ class CView;
 class QAction;
 class QMainWindow;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 
 // The main window: menu bar, control bars and the area in which the document windows stand.
@@ -85,6 +86,8 @@ private:
     void FillWindowList(QMenu* menu);
     void InstallAccelerators(unsigned nIDResource);
     void ShowMenuBar(unsigned nIDMenu);
+    // The active document window, also while the program itself is not the active one.
+    QMdiSubWindow* CurrentSubWindow() const;
 
     QMdiArea* m_pMdiArea = nullptr;
     MdiChildRules* m_pChildRules = nullptr;

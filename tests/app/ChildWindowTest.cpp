@@ -1,5 +1,6 @@
 #include <CMDIChildWnd.h>
 
+#include <QApplication>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -60,6 +61,23 @@ TEST_F(ChildWindowTest, WhileOneIsMaximizedEveryActivatedWindowIsMaximized) {
     Area()->setActiveSubWindow(windows[1]);
     EXPECT_FALSE(windows[1]->isMaximized()) << "a restored active window ends the rule";
     EXPECT_EQ(Title(), "Periolex - Zweiter.plx");
+}
+
+TEST_F(ChildWindowTest, TheCaptionKeepsTheCatalogueWhileAnotherProgramIsActive) {
+    ASSERT_TRUE(Start({CopyOfExample()}));
+    // What the window system sends when the user turns to another program, in the order that
+    // lost the caption: the document window hears of it before the area that holds it.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(Area(), &activate);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(Area()->currentSubWindow(), &deactivate);
+    QApplication::sendEvent(Area(), &deactivate);
+    ProcessEvents();
+    EXPECT_EQ(Title(), "Periolex - [Beispiel.plx]");
+    ASSERT_NE(MainFrame()->MDIGetActive(), nullptr) << "commands still reach the catalogue";
+    QApplication::sendEvent(Area(), &activate);
+    ProcessEvents();
+    EXPECT_EQ(Title(), "Periolex - [Beispiel.plx]");
 }
 
 TEST_F(ChildWindowTest, CascadeAndTileArrangeWholeWindowsAndTheCaptionFollows) {
