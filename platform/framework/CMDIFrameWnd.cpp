@@ -285,7 +285,8 @@ void CMDIFrameWnd::InstallAccelerators(unsigned nIDResource) {
 }
 
 QMdiSubWindow* CMDIFrameWnd::CurrentSubWindow() const {
-    if (!m_pMdiArea) {
+    // While the print preview stands in for the document windows, none of them is active.
+    if (!m_pMdiArea || !MainWindow() || MainWindow()->centralWidget() != m_pMdiArea) {
         return nullptr;
     }
     // Qt forgets the current window while another program is active; the window last
