@@ -146,6 +146,19 @@ TEST_F(SharedCatalogueTest, ARecordDeletedWhileTypingIsDroppedOnNo) {
     EXPECT_TRUE(WindowsAgreeWithFile(m_path));
 }
 
+TEST_F(SharedCatalogueTest, ARecordDeletedElsewhereWhileDeleteAsksDeletesNothingElse) {
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    ModalSeam::Push({IDYES, {}, {}}, [&] { Elsewhere("DELETE FROM Zeitschriften WHERE ID = 3"); });
+    RunCommand(ID_DATENSATZ_LOESCHEN);
+    ASSERT_EQ(ModalSeam::Requests().size(), 1u);
+    const std::vector<StoredRecord> expected = {m_original[0], m_original[1], m_original[3],
+                                                m_original[4]};
+    EXPECT_EQ(StoredRecords(m_path), expected);
+    EXPECT_EQ(Caption(), "Datensatz 1 von 4");
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+}
+
 TEST_F(SharedCatalogueTest, AddsDeletesAndEditsElsewhereShowWithinASecond) {
     RunCommand(ID_DATENSATZ_NAECHSTER);
     Elsewhere(
