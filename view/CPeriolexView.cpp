@@ -461,14 +461,21 @@ void CPeriolexView::OnDatensatzLoeschen() {
         ShowFirstRecord();
         return;
     }
-    m_pSet->SetBookmark(asked);
-    m_pSet->Delete();
-    m_bShowsRecord = false;
-    m_pSet->MoveLast();
-    m_Anzahl = QString::number(m_pSet->GetRecordCount());
-    SetCaption(QString::number(m_pSet->GetAbsolutePosition() + 1));
-    LoadRecord();
-    transaction.Commit();
+    // A failure undoes the delete: the form goes back to the record that is still there.
+    const FormState before = CaptureForm();
+    try {
+        m_pSet->SetBookmark(asked);
+        m_pSet->Delete();
+        m_bShowsRecord = false;
+        m_pSet->MoveLast();
+        m_Anzahl = QString::number(m_pSet->GetRecordCount());
+        SetCaption(QString::number(m_pSet->GetAbsolutePosition() + 1));
+        LoadRecord();
+        transaction.Commit();
+    } catch (CDaoException*) {
+        RestoreForm(before);
+        throw;
+    }
     TellOtherWindows(kHintSetChanged);
 }
 

@@ -159,6 +159,34 @@ TEST_F(SharedCatalogueTest, ARecordDeletedElsewhereWhileDeleteAsksDeletesNothing
     EXPECT_TRUE(WindowsAgreeWithFile(m_path));
 }
 
+TEST_F(SharedCatalogueTest, AnAddOrDeleteThatCannotCommitLeavesWindowAndFileAgreeing) {
+    sqlite3_busy_timeout(Documents()[0]->m_database.Handle(), 50);
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    for (const unsigned command : {ID_DATENSATZ_HINZUFUEGEN, ID_DATENSATZ_LOESCHEN}) {
+        ModalSeam::Reset();
+        // A reader elsewhere keeps the commit from getting its exclusive lock.
+        Elsewhere("BEGIN; SELECT count(*) FROM Zeitschriften;");
+        const bool asks = command == ID_DATENSATZ_LOESCHEN;
+        if (asks) {
+            ModalSeam::Push({IDYES, {}, {}});
+        }
+        RunCommand(command);
+        Elsewhere("COMMIT");
+        ASSERT_EQ(ModalSeam::Requests().size(), asks ? 2u : 1u) << command;
+        EXPECT_TRUE(ModalSeam::Requests().back().text.contains("anderen Programm benutzt"))
+            << command << ": the failure is reported";
+        EXPECT_EQ(StoredRecords(m_path), m_original);
+        EXPECT_EQ(Caption(), "Datensatz 2 von 5") << command;
+        ModalSeam::Reset();
+        RunCommand(ID_DATENSATZ_LETZTER);
+        EXPECT_TRUE(ModalSeam::Requests().empty()) << command;
+        EXPECT_EQ(Caption(), "Datensatz 5 von 5") << command;
+        EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+        RunCommand(ID_DATENSATZ_ERSTER);
+        RunCommand(ID_DATENSATZ_NAECHSTER);
+    }
+}
+
 TEST_F(SharedCatalogueTest, AddsDeletesAndEditsElsewhereShowWithinASecond) {
     RunCommand(ID_DATENSATZ_NAECHSTER);
     Elsewhere(
