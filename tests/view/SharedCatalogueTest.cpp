@@ -1,4 +1,5 @@
 #include <CMDIChildWnd.h>
+#include <ChangeWatcher.h>
 #include <ModalSeam.h>
 #include <sqlite3.h>
 
@@ -214,6 +215,19 @@ TEST_F(SharedCatalogueTest, AddsDeletesAndEditsElsewhereShowWithinASecond) {
     EXPECT_EQ(Shown(), "Geändert von B");
     EXPECT_TRUE(WindowsAgreeWithFile(m_path));
     EXPECT_TRUE(ModalSeam::Requests().empty());
+}
+
+TEST_F(SharedCatalogueTest, ALockedFileDelaysTheLiveUpdateWithoutAMessage) {
+    sqlite3_busy_timeout(Documents()[0]->m_database.Handle(), 10);
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    Elsewhere("BEGIN EXCLUSIVE; DELETE FROM Zeitschriften WHERE ID = 2;");
+    QTest::qWait(4 * ChangeWatcher::kIntervalMs);
+    EXPECT_TRUE(ModalSeam::Requests().empty()) << "nobody asked for the update";
+    EXPECT_EQ(Caption(), "Datensatz 2 von 5");
+    Elsewhere("COMMIT");
+    ASSERT_TRUE(FollowsWithinASecond([&] { return Caption() == "Datensatz 1 von 4"; }));
+    EXPECT_TRUE(ModalSeam::Requests().empty());
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
 }
 
 TEST_F(SharedCatalogueTest, TypedTextIsNeverReplacedByALiveUpdate) {
