@@ -285,7 +285,9 @@ void CMDIFrameWnd::InstallAccelerators(unsigned nIDResource) {
 }
 
 QMdiSubWindow* CMDIFrameWnd::CurrentSubWindow() const {
-    if (!m_pMdiArea) {
+    // The print preview takes the document area out of the window: no document window is
+    // active then.
+    if (!m_pMdiArea || m_pMdiArea->isHidden()) {
         return nullptr;
     }
     // Qt forgets the current window while another program is active; the window last
