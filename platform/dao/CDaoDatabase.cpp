@@ -164,6 +164,9 @@ void CDaoDatabase::BeginTrans(bool write) {
     m_bWrite = write;
     m_bRolledBack = false;
     ++m_nSerial;
+    // What the sets changed before is final: writes that went on after a rollback, at an inner
+    // level, were committed on their own.
+    EndRecordsetTransactions(true);
 }
 
 void CDaoDatabase::CommitTrans() {

@@ -159,6 +159,17 @@ TEST(RecordsetConcurrency, KeysFollowTheFileWhenACommitFailsOrATransactionRollsB
     }
     EXPECT_EQ(keys(), scratch.Scalar("SELECT group_concat(ID, ' ') FROM Zeitschriften") + " ");
     EXPECT_EQ(rs.GetRecordCount(), 3);
+
+    // After an inner rollback an add is written on its own, and no later rollback takes it back.
+    db.BeginTrans(true);
+    CDaoTransaction(db, true).Rollback();
+    rs.AddNew();
+    rs.SetFieldValue(3, "allein");
+    rs.Update();
+    db.CommitTrans();
+    { CDaoTransaction transaction(db, true); }
+    EXPECT_EQ(rs.GetRecordCount(), 4);
+    EXPECT_EQ(keys(), scratch.Scalar("SELECT group_concat(ID, ' ') FROM Zeitschriften") + " ");
 }
 
 }  // namespace
