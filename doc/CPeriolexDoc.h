@@ -58,9 +58,10 @@ public:
 
 private:
     void FollowChangesElsewhere();
-    // Others changed the file and the windows have not followed yet.
-    bool m_bBehindElsewhere = false;
     void ReportOpenFailure(const QString& reason) const;
     // The first of fields 1 to 4 that the open set lacks or holds in another place, or empty.
     QString MissingField() const;
+
+    // Others changed the file and the windows have not followed yet.
+    bool m_bBehindElsewhere = false;
 };
