@@ -109,7 +109,12 @@ bool CPeriolexDoc::OpenRecordset() {
 CDaoTransaction CPeriolexDoc::BeginCommand(bool write) {
     CDaoTransaction transaction(m_database, write);
     if (m_database.HasChangedElsewhere()) {
+        m_bBehindElsewhere = true;
+    }
+    // A follow that failed is owed until one succeeds, though the file may not change again.
+    if (m_bBehindElsewhere) {
         FollowChangesElsewhere();
+        m_bBehindElsewhere = false;
     }
     return transaction;
 }
@@ -134,8 +139,21 @@ void CPeriolexDoc::CheckForChangesElsewhere() {
     if (!m_bConnected || m_database.InTransaction()) {
         return;
     }
-    if (m_database.HasChangedElsewhere()) {
-        FollowChangesElsewhere();
+    try {
+        if (m_database.HasChangedElsewhere()) {
+            m_bBehindElsewhere = true;
+        }
+        if (!m_bBehindElsewhere) {
+            return;
+        }
+        // The keys and the records the windows reload come from one look at the file, as in a
+        // command: a record deleted meanwhile cannot fail the reload.
+        CDaoTransaction transaction = BeginCommand(false);
+        transaction.Commit();
+    } catch (CDaoException* e) {
+        // Nobody asked for this update, so nobody is told of its failure (the file locked for a
+        // moment, say): the next look tries again.
+        e->Delete();
     }
 }
 

@@ -61,4 +61,7 @@ private:
     void ReportOpenFailure(const QString& reason) const;
     // The first of fields 1 to 4 that the open set lacks or holds in another place, or empty.
     QString MissingField() const;
+
+    // Others changed the file and the windows have not followed yet.
+    bool m_bBehindElsewhere = false;
 };

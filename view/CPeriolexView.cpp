@@ -443,15 +443,17 @@ void CPeriolexView::OnDatensatzLoeschen() {
     if (n < 1 || !m_bShowsRecord) {
         return;
     }
+    // Taking in others' changes below may move the form to another record; only the record the
+    // user was asked about may go.
+    const COleVariant asked = m_shownKey;
     if (MessageBox(QStringLiteral("Möchten Sie den Datensatz löschen?"), QStringLiteral("Periolex"),
                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
     CDaoTransaction transaction = GetDocument()->BeginCommand(true);
-    // Only the record on screen is ever deleted; one that has left the set is not looked for.
-    // Another program may have deleted the others while the question was open: the last record
-    // stays all the same.
-    if (!m_pSet->HasBookmark(m_shownKey) || m_pSet->GetRecordCount() < 2) {
+    // A record that has left the set meanwhile is not looked for. Another program may have
+    // deleted the others while the question was open: the last record stays all the same.
+    if (!m_pSet->HasBookmark(asked) || m_pSet->GetRecordCount() < 2) {
         transaction.Commit();
         if (m_pSet->GetRecordCount() == 1) {
             AfxMessageBox(QStringLiteral("Es ist nur 1 Datensatz vorhanden"), MB_OK);
@@ -459,14 +461,21 @@ void CPeriolexView::OnDatensatzLoeschen() {
         ShowFirstRecord();
         return;
     }
-    m_pSet->SetBookmark(m_shownKey);
-    m_pSet->Delete();
-    m_bShowsRecord = false;
-    m_pSet->MoveLast();
-    m_Anzahl = QString::number(m_pSet->GetRecordCount());
-    SetCaption(QString::number(m_pSet->GetAbsolutePosition() + 1));
-    LoadRecord();
-    transaction.Commit();
+    // A failure undoes the delete: the form goes back to the record that is still there.
+    const FormState before = CaptureForm();
+    try {
+        m_pSet->SetBookmark(asked);
+        m_pSet->Delete();
+        m_bShowsRecord = false;
+        m_pSet->MoveLast();
+        m_Anzahl = QString::number(m_pSet->GetRecordCount());
+        SetCaption(QString::number(m_pSet->GetAbsolutePosition() + 1));
+        LoadRecord();
+        transaction.Commit();
+    } catch (CDaoException*) {
+        RestoreForm(before);
+        throw;
+    }
     TellOtherWindows(kHintSetChanged);
 }
 

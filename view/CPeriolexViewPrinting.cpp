@@ -2,10 +2,12 @@
 // pointing up from the top left corner of the printable area.
 #include <CDC.h>
 #include <CDaoRecordset.h>
+#include <CDaoTransaction.h>
 #include <CFont.h>
 #include <CPrintInfo.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "CPeriolexView.h"
 #include "doc/CPeriolexDoc.h"
@@ -41,14 +43,24 @@ unsigned CPeriolexView::PageCount(long records) {
 }
 
 bool CPeriolexView::OnPreparePrinting(CPrintInfo* pInfo) {
+    // What the user typed belongs to its record before records are read for the pages. The pages
+    // load every record into the form, so text that could not be stored (the user went back to
+    // the form from a conflict) would be lost: then nothing is printed.
+    if (m_pSet && m_pSet->IsOpen() && !SaveRecord()) {
+        return false;
+    }
     const long records = m_pSet && m_pSet->IsOpen() ? m_pSet->GetRecordCount() : 0;
     pInfo->SetMaxPage(PageCount(records));
     return DoPreparePrinting(pInfo);
 }
 
 void CPeriolexView::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
-    // What the user typed belongs to its record before records are read for the page.
-    SaveRecord();
+    // The page reads the file as it is now, others' changes taken in, in one look: a record
+    // that another program deletes meanwhile cannot fail the page halfway.
+    std::optional<CDaoTransaction> transaction;
+    if (m_pSet && m_pSet->IsOpen()) {
+        transaction.emplace(GetDocument()->BeginCommand(false));
+    }
     pDC->SetMapMode(MM_TWIPS);
     m_nPrintPage = static_cast<int>(pInfo->m_nCurPage);
     const long first = (static_cast<long>(pInfo->m_nCurPage) - 1) * kRecordsPerPage;
@@ -84,6 +96,9 @@ void CPeriolexView::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
         m_pSet->MoveFirst();
         SetCaption(QStringLiteral("1"));
         LoadRecord();
+    }
+    if (transaction) {
+        transaction->Commit();
     }
     pDC->SelectObject(oldFont);
 }

@@ -134,6 +134,12 @@ void CDaoDatabase::DetachRecordset(CDaoRecordset* recordset) {
     std::erase(m_openRecordsets, recordset);
 }
 
+void CDaoDatabase::EndRecordsetTransactions(bool committed) {
+    for (CDaoRecordset* recordset : m_openRecordsets) {
+        recordset->EndTransaction(committed);
+    }
+}
+
 int CDaoDatabase::Run(const Statement& stmt) {
     const int rc = sqlite3_step(stmt.get());
     sqlite3_reset(stmt.get());
@@ -158,6 +164,9 @@ void CDaoDatabase::BeginTrans(bool write) {
     m_bWrite = write;
     m_bRolledBack = false;
     ++m_nSerial;
+    // What the sets changed before is final: writes that went on after a rollback, at an inner
+    // level, were committed on their own.
+    EndRecordsetTransactions(true);
 }
 
 void CDaoDatabase::CommitTrans() {
@@ -175,16 +184,21 @@ void CDaoDatabase::CommitTrans() {
             Run(m_rollback);
         }
         ++m_nSerial;
+        EndRecordsetTransactions(false);
         ThrowDaoError(code, message);
     }
+    EndRecordsetTransactions(true);
 }
 
 void CDaoDatabase::Rollback() {
     if (m_nDepth == 0) {
         return;
     }
-    if (!m_bRolledBack && sqlite3_get_autocommit(m_pDb) == 0) {
-        Run(m_rollback);
+    if (!m_bRolledBack) {
+        if (sqlite3_get_autocommit(m_pDb) == 0) {
+            Run(m_rollback);
+        }
+        EndRecordsetTransactions(false);
     }
     // Rows read in the rolled-back transaction may show writes that never happened.
     ++m_nSerial;

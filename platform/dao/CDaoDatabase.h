@@ -63,6 +63,7 @@ private:
     friend class CDaoRecordset;
     void AttachRecordset(CDaoRecordset* recordset);
     void DetachRecordset(CDaoRecordset* recordset);
+    void EndRecordsetTransactions(bool committed);
 
     // Runs one of the prepared transaction statements; the SQLite result code.
     int Run(const Statement& stmt);

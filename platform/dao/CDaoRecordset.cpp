@@ -169,6 +169,33 @@ struct CDaoRecordset::Impl {
         return source.fieldColumns[static_cast<std::size_t>(field)];
     }
 
+    // Inside a transaction an add or delete is only as final as the transaction's commit.
+    void NoteKeyChange(bool added, std::size_t index, std::int64_t key) {
+        if (db.InTransaction()) {
+            keyChanges.push_back({added, index, key});
+        }
+    }
+
+    // The transaction that added or deleted these keys did not commit: the set gets back the
+    // keys the file holds, and keeps its current record if that is still there.
+    void UndoKeyChanges() {
+        if (keyChanges.empty()) {
+            return;
+        }
+        const bool hadCurrent = HasCurrent();
+        const std::int64_t current = hadCurrent ? CurrentKey() : 0;
+        for (auto change = keyChanges.rbegin(); change != keyChanges.rend(); ++change) {
+            if (!change->added) {
+                keys.InsertAt(std::min(change->index, keys.Size()), change->key);
+            } else if (const std::optional<std::size_t> index = keys.Find(change->key)) {
+                keys.EraseAt(*index);
+            }
+        }
+        keyChanges.clear();
+        const std::optional<std::size_t> index = hadCurrent ? keys.Find(current) : std::nullopt;
+        MoveTo(index ? static_cast<long>(*index) : (keys.Empty() ? -1 : 0));
+    }
+
     void SetPending(int field, std::optional<std::string> value) {
         const int column = ColumnOf(field);
         if (editMode == EditMode::None) {
@@ -193,6 +220,12 @@ struct CDaoRecordset::Impl {
     std::vector<COleVariant> row;       // the current record's row, if read; like source.columns
     std::vector<bool> served;           // the columns of `row` handed out already
     std::uint64_t rowSerial = 0;        // the database transaction that read `row`
+    struct KeyChange {
+        bool added;
+        std::size_t index;
+        std::int64_t key;
+    };
+    std::vector<KeyChange> keyChanges;  // by Update and Delete in the open transaction, in order
 };
 
 CDaoRecordset::CDaoRecordset(CDaoDatabase* pDatabase) : m_pDatabase(pDatabase) {}
@@ -338,7 +371,9 @@ void CDaoRecordset::Update() {
         impl.rows.WriteChanges(impl.editKey, pending);
         return;
     }
-    impl.keys.Append(impl.rows.Insert(pending));
+    const std::int64_t added = impl.rows.Insert(pending);
+    impl.keys.Append(added);
+    impl.NoteKeyChange(true, impl.keys.Size() - 1, added);
     // The current record stays what it was; a position after the last record stays there.
     if (impl.eof) {
         impl.position = impl.Size();
@@ -359,6 +394,7 @@ void CDaoRecordset::Delete() {
     // A row that another connection deleted already only has its key left to remove.
     impl.rows.Remove(key);
     impl.keys.EraseAt(static_cast<std::size_t>(impl.position));
+    impl.NoteKeyChange(false, static_cast<std::size_t>(impl.position), key);
     impl.afterDelete = true;
 }
 
@@ -405,6 +441,17 @@ void CDaoRecordset::Requery() {
     }
     transaction.Commit();
     impl.MoveTo(impl.keys.Empty() ? -1 : 0);
+}
+
+void CDaoRecordset::EndTransaction(bool committed) {
+    if (!m_pImpl) {
+        return;
+    }
+    if (committed) {
+        m_pImpl->keyChanges.clear();
+    } else {
+        m_pImpl->UndoKeyChanges();
+    }
 }
 
 COleVariant CDaoRecordset::GetBookmark() const {

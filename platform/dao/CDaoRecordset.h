@@ -17,8 +17,9 @@ constexpr int dbOpenDynaset = 2;
 // Fields are reached by their position in the SQL text's result columns.
 //
 // Outside a transaction of the database every Update and Delete is its own committed
-// transaction; inside one they join it. Edit/Update writes only the fields whose value differs
-// from the stored one, and nothing at all when none does. All failures throw CDaoException
+// transaction; inside one they join it, and the keys they add or remove come back as they were
+// if that transaction rolls back or fails to commit. Edit/Update writes only the fields whose value
+// differs from the stored one, and nothing at all when none does. All failures throw CDaoException
 // pointers.
 class CDaoRecordset {
 public:
@@ -88,6 +89,11 @@ public:
     bool HasBookmark(const COleVariant& bookmark) const;
 
 private:
+    // The database tells its open sets when its outermost transaction ends; one that did not
+    // commit takes the set's own adds and deletes of keys back with it.
+    friend class CDaoDatabase;
+    void EndTransaction(bool committed);
+
     struct Impl;
     CDaoDatabase* m_pDatabase;
     std::unique_ptr<Impl> m_pImpl;

@@ -7,6 +7,13 @@ void KeySet::EraseAt(std::size_t index) {
     m_keys.erase(m_keys.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
+void KeySet::InsertAt(std::size_t index, std::int64_t key) {
+    if ((index > 0 && key < m_keys[index - 1]) || (index < m_keys.size() && m_keys[index] < key)) {
+        m_sorted = false;
+    }
+    m_keys.insert(m_keys.begin() + static_cast<std::ptrdiff_t>(index), key);
+}
+
 void KeySet::Clear() {
     m_keys.clear();
     m_keys.shrink_to_fit();

@@ -23,6 +23,7 @@ public:
     }
     void Reserve(std::size_t size) { m_keys.reserve(size); }
     void EraseAt(std::size_t index);
+    void InsertAt(std::size_t index, std::int64_t key);
     void Clear();
 
     std::optional<std::size_t> Find(std::int64_t key) const;

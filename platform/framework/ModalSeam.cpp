@@ -4,9 +4,14 @@
 
 namespace {
 
+struct QueuedAnswer {
+    ModalAnswer answer;
+    std::function<void()> meanwhile;
+};
+
 struct SeamState {
     bool enabled = false;
-    std::deque<ModalAnswer> queue;
+    std::deque<QueuedAnswer> queue;
     std::vector<ModalRequest> requests;
     std::vector<ModalRequest> unanswered;
 };
@@ -27,7 +32,11 @@ bool ModalSeam::IsEnabled() {
 }
 
 void ModalSeam::Push(ModalAnswer answer) {
-    State().queue.push_back(std::move(answer));
+    Push(std::move(answer), {});
+}
+
+void ModalSeam::Push(ModalAnswer answer, std::function<void()> meanwhile) {
+    State().queue.push_back({std::move(answer), std::move(meanwhile)});
 }
 
 ModalAnswer ModalSeam::Answer(const ModalRequest& request) {
@@ -37,9 +46,12 @@ ModalAnswer ModalSeam::Answer(const ModalRequest& request) {
         s.unanswered.push_back(request);
         return ModalAnswer{IDCANCEL, {}, {}};
     }
-    ModalAnswer answer = std::move(s.queue.front());
+    QueuedAnswer queued = std::move(s.queue.front());
     s.queue.pop_front();
-    return answer;
+    if (queued.meanwhile) {
+        queued.meanwhile();
+    }
+    return std::move(queued.answer);
 }
 
 const std::vector<ModalRequest>& ModalSeam::Requests() {

@@ -32,6 +32,9 @@ public:
     static bool IsEnabled();
 
     static void Push(ModalAnswer answer);
+    // As Push; `meanwhile` runs when the answer is handed out, standing for what happens
+    // elsewhere while the question is open.
+    static void Push(ModalAnswer answer, std::function<void()> meanwhile);
     // With the seam on: records the request and hands out the next queued answer; an
     // unexpected request is recorded as unanswered and gets IDCANCEL.
     static ModalAnswer Answer(const ModalRequest& request);

@@ -11,6 +11,7 @@
 
 #include "CDaoDatabase.h"
 #include "CDaoRecordset.h"
+#include "CDaoTransaction.h"
 #include "ScratchDatabase.h"
 
 namespace {
@@ -101,6 +102,74 @@ TEST(RecordsetConcurrency, KilledWriterLeavesEveryReportedWrite) {
         // The write the child was in when killed may or may not have been committed.
         EXPECT_TRUE(stored == reported || stored == reported + records) << key;
     }
+}
+
+// Adds and deletes change the set's keys at once; a transaction that does not commit must take
+// those changes back with it, or the set names records the file does not hold.
+TEST(RecordsetConcurrency, KeysFollowTheFileWhenACommitFailsOrATransactionRollsBack) {
+    ScratchDatabase scratch(3);
+    CDaoDatabase db;
+    db.Open(scratch.Path());
+    sqlite3_busy_timeout(db.Handle(), 50);
+    CDaoRecordset rs(&db);
+    rs.Open(dbOpenDynaset, "SELECT * FROM Zeitschriften");
+    const auto keys = [&] {
+        std::string listed;
+        for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) {
+            listed += std::to_string(*rs.GetBookmark().GetInteger()) + " ";
+        }
+        return listed;
+    };
+    const auto deleteSecondAndAdd = [&] {
+        rs.SetBookmark(COleVariant(std::int64_t{2}));
+        rs.Delete();
+        rs.AddNew();
+        rs.SetFieldValue(3, "neu");
+        rs.Update();
+        rs.SetBookmark(COleVariant(std::int64_t{3}));
+    };
+
+    // A reader elsewhere keeps the commit from getting its exclusive lock.
+    scratch.Exec("BEGIN");
+    scratch.Scalar("SELECT count(*) FROM Zeitschriften");
+    db.BeginTrans(true);
+    deleteSecondAndAdd();
+    EXPECT_EQ((ErrorCode([&] { db.CommitTrans(); }) & 0xFF), SQLITE_BUSY);
+    scratch.Exec("COMMIT");
+    EXPECT_EQ(rs.GetBookmark(), COleVariant(std::int64_t{3})) << "the current record stays";
+    EXPECT_EQ(keys(), "1 2 3 ");
+
+    {
+        CDaoTransaction transaction(db, true);
+        deleteSecondAndAdd();
+    }
+    EXPECT_EQ(keys(), "1 2 3 ");
+    EXPECT_EQ(scratch.Scalar("SELECT group_concat(ID, ' ') FROM Zeitschriften"), "1 2 3");
+
+    // What a transaction committed stays when the next one rolls back.
+    {
+        CDaoTransaction transaction(db, true);
+        deleteSecondAndAdd();
+        transaction.Commit();
+    }
+    {
+        CDaoTransaction transaction(db, true);
+        rs.MoveFirst();
+        rs.Delete();
+    }
+    EXPECT_EQ(keys(), scratch.Scalar("SELECT group_concat(ID, ' ') FROM Zeitschriften") + " ");
+    EXPECT_EQ(rs.GetRecordCount(), 3);
+
+    // After an inner rollback an add is written on its own, and no later rollback takes it back.
+    db.BeginTrans(true);
+    CDaoTransaction(db, true).Rollback();
+    rs.AddNew();
+    rs.SetFieldValue(3, "allein");
+    rs.Update();
+    db.CommitTrans();
+    { CDaoTransaction transaction(db, true); }
+    EXPECT_EQ(rs.GetRecordCount(), 4);
+    EXPECT_EQ(keys(), scratch.Scalar("SELECT group_concat(ID, ' ') FROM Zeitschriften") + " ");
 }
 
 }  // namespace

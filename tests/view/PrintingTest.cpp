@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFontMetricsF>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -194,6 +195,37 @@ TEST_F(PrintingTest, PrintingStoresTheTypedTextFirstAndShowsRecordOneAfterwards)
     EXPECT_TRUE(pages[0].contains("Neu getippt")) << pages[0].toStdString();
     EXPECT_EQ(Caption(), "Datensatz 1 von 100");
     EXPECT_EQ(FormTexts(), StoredRecord({"1", "Heft 1", "Artikel 1", "1"}));
+}
+
+TEST_F(PrintingTest, AConflictAnsweredBackToTheFormPrintsNothingAndKeepsTheTypedText) {
+    const QString path = Numbered(10);
+    ASSERT_TRUE(Start({path}));
+    for (int i = 0; i < 4; ++i) {
+        RunCommand(ID_DATENSATZ_NAECHSTER);
+    }
+    TypeInto(IDC_ARTIKELNAME, "Neu getippt");
+    Execute(path, "UPDATE Zeitschriften SET Artikelname = 'Von B' WHERE ID = 5");
+    const QString pdf = TempPath("druck.pdf");
+    AfxSetPrintersInstalledForTesting(true);
+    ModalSeam::Push({IDCANCEL, {}, {}});
+    QTest::keyClick(MainFrame()->MainWindow(), Qt::Key_P, Qt::ControlModifier);
+    ProcessEvents();
+
+    ASSERT_EQ(ModalSeam::Requests().size(), 1u);
+    EXPECT_TRUE(ModalSeam::Requests()[0].text.contains("Jetzt gespeichert: „Von B“"));
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_EQ(StoredRecords(path)[4][2], "Von B");
+    EXPECT_EQ(Caption(), "Datensatz 5 von 10");
+    EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), "Neu getippt");
+
+    // Keeping the typed text prints it.
+    ModalSeam::Push({IDYES, {}, {}});
+    ModalSeam::Push({IDOK, pdf, {}});
+    QTest::keyClick(MainFrame()->MainWindow(), Qt::Key_P, Qt::ControlModifier);
+    ProcessEvents();
+    EXPECT_EQ(StoredRecords(path)[4][2], "Neu getippt");
+    ASSERT_EQ(PdfPages(pdf).size(), 1);
+    EXPECT_TRUE(PdfPages(pdf)[0].contains("Neu getippt"));
 }
 
 // The program itself, started from the command line to print.

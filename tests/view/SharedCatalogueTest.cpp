@@ -1,4 +1,5 @@
 #include <CMDIChildWnd.h>
+#include <ChangeWatcher.h>
 #include <ModalSeam.h>
 #include <sqlite3.h>
 
@@ -146,6 +147,47 @@ TEST_F(SharedCatalogueTest, ARecordDeletedWhileTypingIsDroppedOnNo) {
     EXPECT_TRUE(WindowsAgreeWithFile(m_path));
 }
 
+TEST_F(SharedCatalogueTest, ARecordDeletedElsewhereWhileDeleteAsksDeletesNothingElse) {
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    ModalSeam::Push({IDYES, {}, {}}, [&] { Elsewhere("DELETE FROM Zeitschriften WHERE ID = 3"); });
+    RunCommand(ID_DATENSATZ_LOESCHEN);
+    ASSERT_EQ(ModalSeam::Requests().size(), 1u);
+    const std::vector<StoredRecord> expected = {m_original[0], m_original[1], m_original[3],
+                                                m_original[4]};
+    EXPECT_EQ(StoredRecords(m_path), expected);
+    EXPECT_EQ(Caption(), "Datensatz 1 von 4");
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+}
+
+TEST_F(SharedCatalogueTest, AnAddOrDeleteThatCannotCommitLeavesWindowAndFileAgreeing) {
+    sqlite3_busy_timeout(Documents()[0]->m_database.Handle(), 50);
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    for (const unsigned command : {ID_DATENSATZ_HINZUFUEGEN, ID_DATENSATZ_LOESCHEN}) {
+        ModalSeam::Reset();
+        // A reader elsewhere keeps the commit from getting its exclusive lock.
+        Elsewhere("BEGIN; SELECT count(*) FROM Zeitschriften;");
+        const bool asks = command == ID_DATENSATZ_LOESCHEN;
+        if (asks) {
+            ModalSeam::Push({IDYES, {}, {}});
+        }
+        RunCommand(command);
+        Elsewhere("COMMIT");
+        ASSERT_EQ(ModalSeam::Requests().size(), asks ? 2u : 1u) << command;
+        EXPECT_TRUE(ModalSeam::Requests().back().text.contains("anderen Programm benutzt"))
+            << command << ": the failure is reported";
+        EXPECT_EQ(StoredRecords(m_path), m_original);
+        EXPECT_EQ(Caption(), "Datensatz 2 von 5") << command;
+        ModalSeam::Reset();
+        RunCommand(ID_DATENSATZ_LETZTER);
+        EXPECT_TRUE(ModalSeam::Requests().empty()) << command;
+        EXPECT_EQ(Caption(), "Datensatz 5 von 5") << command;
+        EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+        RunCommand(ID_DATENSATZ_ERSTER);
+        RunCommand(ID_DATENSATZ_NAECHSTER);
+    }
+}
+
 TEST_F(SharedCatalogueTest, AddsDeletesAndEditsElsewhereShowWithinASecond) {
     RunCommand(ID_DATENSATZ_NAECHSTER);
     Elsewhere(
@@ -173,6 +215,19 @@ TEST_F(SharedCatalogueTest, AddsDeletesAndEditsElsewhereShowWithinASecond) {
     EXPECT_EQ(Shown(), "Geändert von B");
     EXPECT_TRUE(WindowsAgreeWithFile(m_path));
     EXPECT_TRUE(ModalSeam::Requests().empty());
+}
+
+TEST_F(SharedCatalogueTest, ALockedFileDelaysTheLiveUpdateWithoutAMessage) {
+    sqlite3_busy_timeout(Documents()[0]->m_database.Handle(), 10);
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    Elsewhere("BEGIN EXCLUSIVE; DELETE FROM Zeitschriften WHERE ID = 2;");
+    QTest::qWait(4 * ChangeWatcher::kIntervalMs);
+    EXPECT_TRUE(ModalSeam::Requests().empty()) << "nobody asked for the update";
+    EXPECT_EQ(Caption(), "Datensatz 2 von 5");
+    Elsewhere("COMMIT");
+    ASSERT_TRUE(FollowsWithinASecond([&] { return Caption() == "Datensatz 1 von 4"; }));
+    EXPECT_TRUE(ModalSeam::Requests().empty());
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
 }
 
 TEST_F(SharedCatalogueTest, TypedTextIsNeverReplacedByALiveUpdate) {
