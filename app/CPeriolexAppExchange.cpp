@@ -41,7 +41,11 @@ CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
     }
     EndWaitCursor();
     CDocument* doc = OpenDocumentFile(catalogue);
-    AfxMessageBox(summary.Text(catalogue), MB_OK | MB_ICONINFORMATION);
+    // Without a window on the catalogue its own message has said why; a summary would contradict
+    // it.
+    if (doc) {
+        AfxMessageBox(summary.Text(catalogue), MB_OK | MB_ICONINFORMATION);
+    }
     return doc;
 }
 

@@ -235,6 +235,7 @@ constexpr StringResource kStrings[] = {
      "Bitte entfernen Sie es."},
     {IDP_CATALOGUE_IS_OPEN,
      "Der Katalog „%1“ ist geöffnet. Schließen Sie ihn, bevor Sie ihn durch einen neuen ersetzen."},
+    {IDP_REPLACE_FILE, "„%1“ ist bereits vorhanden. Soll die Datei ersetzt werden?"},
     {IDP_CATALOGUE_UNREADABLE,
      "Der Katalog „%1“ kann nicht mehr gelesen werden. Bitte schließen Sie ihn und öffnen Sie ihn "
      "erneut."},

@@ -101,6 +101,33 @@ TEST_F(ImportExportTest, OpeningACsvFileImportsItIntoANewCatalogue) {
               "3 Datensätze wurden in „" + TempPath("Garten.plx") + "“ übernommen.");
 }
 
+// Typing the source's own name must neither turn it into a catalogue nor loop back to the import.
+TEST_F(ImportExportTest, TheNewCatalogueAlwaysGetsItsOwnPlxFile) {
+    const QByteArray bytes = "TY  - JOUR\nJO  - Garten\nTI  - Beete\nER  - \n";
+    const QString ris = WriteFile("a.ris", bytes);
+    ASSERT_TRUE(Start());
+    ModalSeam::Push({IDOK, ris, {}});
+    ModalSeam::Push({IDOK, {}, {}});
+    EXPECT_NE(App()->OpenDocumentFile(ris), nullptr);
+    EXPECT_EQ(FileBytes(ris), bytes);
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Documents().front()->GetPathName(), TempPath("a.ris.plx"));
+    ASSERT_EQ(ModalSeam::Requests().size(), 2u);
+    EXPECT_EQ(ModalSeam::Requests()[1].text,
+              "1 Datensatz wurde in „" + TempPath("a.ris.plx") + "“ übernommen.");
+    Stop();
+
+    // The appended name was not what the dialog asked about; replacing it needs its own yes.
+    ASSERT_TRUE(Start());
+    ModalSeam::Push({IDOK, ris, {}});
+    ModalSeam::Push({IDNO, {}, {}});
+    EXPECT_EQ(App()->OpenDocumentFile(ris), nullptr);
+    EXPECT_EQ(
+        ModalSeam::Requests().back().text,
+        "„" + TempPath("a.ris.plx") + "“ ist bereits vorhanden. Soll die Datei ersetzt werden?");
+    EXPECT_EQ(StoredRecords(TempPath("a.ris.plx")).size(), 1u);
+}
+
 TEST_F(ImportExportTest, DroppingABrokenFileSaysWhereAndMakesNothing) {
     const QString ris = WriteFile("kaputt.ris", "TY  - JOUR\nTI  - abgeschnitten\n");
     ASSERT_TRUE(Start());

@@ -142,6 +142,15 @@ TEST_F(ExchangeTest, AFileThatCannotBeReadChangesNothing) {
     EXPECT_THROW(ImportRecords(broken, TempPath("neu.plx"), ImportTarget::AppendOrCreate),
                  ExchangeError);
     EXPECT_EQ(FolderFiles(), files);
+
+    const QString good = TempPath("gut.csv");
+    QFile goodFile(good);
+    ASSERT_TRUE(goodFile.open(QIODevice::WriteOnly));
+    goodFile.write("1/1996;Garten;Beete;3\n");
+    goodFile.close();
+    const QByteArray goodBytes = FileBytes(good);
+    EXPECT_THROW(ImportRecords(good, good, ImportTarget::Replace), ExchangeError);
+    EXPECT_EQ(FileBytes(good), goodBytes);
 }
 
 TEST_F(ExchangeTest, ExportNeedsAKnownFormatAndACatalogue) {
