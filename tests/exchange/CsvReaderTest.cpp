@@ -1,4 +1,6 @@
 #include <CsvReader.h>
+#include <sys/stat.h>
+
 #include <QStringEncoder>
 
 #include "ExchangeFiles.h"
@@ -71,6 +73,10 @@ TEST_F(CsvReaderTest, BrokenFilesNameTheLine) {
     EXPECT_TRUE(
         ReadError<CsvReader>(Write("m.csv", "Grün;x\nGr\xFCn;y\n")).startsWith("Zeile 2: "));
     EXPECT_TRUE(ReadError<CsvReader>(Path("fehlt.csv")).contains("kann nicht gelesen werden"));
+    // Nobody writes into the pipe: reading it would wait for ever.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.csv")).constData(), 0600), 0);
+    EXPECT_TRUE(ReadError<CsvReader>(Path("pipe.csv")).contains("keine gewöhnliche Datei"));
+    EXPECT_TRUE(ReadError<CsvReader>(Path(".")).contains("keine gewöhnliche Datei"));
 }
 
 TEST_F(CsvReaderTest, CopesWithHugeRowsAndFields) {
