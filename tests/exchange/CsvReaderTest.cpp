@@ -52,6 +52,17 @@ TEST_F(CsvReaderTest, WithoutHeaderTakesColumnsInTheCatalogueOrder) {
     EXPECT_EQ(ReadAll(reader),
               (std::vector<ArticleFields>{{"1/2000", "Heimwerker", "Regale bauen", "3"},
                                           {"2/2000", "Heimwerker", "", ""}}));
+
+    // Records whose texts happen to be column names are still records.
+    for (const ArticleFields& first : {ArticleFields{"3/1996", "Magazin", "Editorial", "3"},
+                                       ArticleFields{"5/1997", "Journal", "Titel", "8"},
+                                       ArticleFields{"", "Journal", "Title", ""}}) {
+        CsvReader namesAsData(
+            Write("d.csv",
+                  (QStringList(first.begin(), first.end()).join(QLatin1Char(';')) + "\n1;2;3;4\n")
+                      .toUtf8()));
+        EXPECT_EQ(ReadAll(namesAsData), (std::vector<ArticleFields>{first, {"1", "2", "3", "4"}}));
+    }
 }
 
 TEST_F(CsvReaderTest, EmptyFilesAndHeaderOnlyGiveNoRecords) {
