@@ -44,6 +44,22 @@ TEST_F(CsvReaderTest, DetectsTheSeparatorAndMapsEnglishColumnNames) {
     CsvReader tabs(Write("b.tsv.csv", "page\ttitle\n 7 \t  Leading spaces stay\n"));
     EXPECT_EQ(ReadAll(tabs),
               (std::vector<ArticleFields>{{"", "", "  Leading spaces stay", " 7 "}}));
+
+    // The first line alone would mislead: a text with many commas, or with semicolons.
+    CsvReader listInTitle(Write("c.csv",
+                                "3/1996;Datenkompass;Drucker, Scanner, Modems, Mäuse, Plotter;3\n"
+                                "4/1996;Datenkompass;Monitore;5\n"));
+    EXPECT_EQ(ReadAll(listInTitle),
+              (std::vector<ArticleFields>{
+                  {"3/1996", "Datenkompass", "Drucker, Scanner, Modems, Mäuse, Plotter", "3"},
+                  {"4/1996", "Datenkompass", "Monitore", "5"}}));
+    CsvReader semicolonsInTitle(Write("d.csv",
+                                      "9/1984,Byte Lines,Hardware; Software; Peripherie; Mehr,12\n"
+                                      "\n10/1984,Byte Lines,Editorial,3\n"));
+    EXPECT_EQ(ReadAll(semicolonsInTitle),
+              (std::vector<ArticleFields>{
+                  {"9/1984", "Byte Lines", "Hardware; Software; Peripherie; Mehr", "12"},
+                  {"10/1984", "Byte Lines", "Editorial", "3"}}));
 }
 
 TEST_F(CsvReaderTest, WithoutHeaderTakesColumnsInTheCatalogueOrder) {
