@@ -83,6 +83,7 @@ const std::vector<StoredRecord> kHostile{
     {"Sonderheft", "Beet & Laube", "Zeile eins\nZeile zwei", " "},
     {"1/2020", "Emoji 😀 Welt", "ß äöü ÄÖÜ – „Anführung“ TY  - JOUR", "ii"},
     {QString(), QString(), "Nur ein Titel, länger als dreißig Zeichen und noch mehr", QString()},
+    {"4/1996", "a\n\nb\n", "x\nAB  - weiter\r\nER  - \r", "\n"},
 };
 
 TEST_F(ExchangeTest, ExportThenImportGivesBackTheSameRecordsInOrder) {
