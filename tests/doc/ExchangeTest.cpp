@@ -167,6 +167,34 @@ TEST_F(ExchangeTest, ExportNeedsAKnownFormatAndACatalogue) {
     }
     EXPECT_FALSE(QFile::exists(TempPath("x.txt")));
     EXPECT_FALSE(QFile::exists(TempPath("x.csv")));
+
+    // Columns are found by name, whatever their order; a missing one is no catalogue.
+    const auto tableOf = [this](const QString& name, const char* columns) {
+        const QString path = TempPath(name);
+        sqlite3* db = nullptr;
+        sqlite3_open(path.toUtf8().constData(), &db);
+        sqlite3_exec(db,
+                     QByteArray("CREATE TABLE Zeitschriften (") + columns +
+                         ", ID INTEGER PRIMARY KEY); INSERT INTO Zeitschriften VALUES "
+                         "('7', 'Beete', 'Garten', '4/1996', 1);",
+                     nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        return path;
+    };
+    const QString reordered =
+        tableOf("verdreht.plx", "Seite, Artikelname, Zeitschriftenname, Zeitschriftennummer");
+    EXPECT_EQ(ExportRecords(reordered, WholeTableStatement(), TempPath("x.csv")), 1);
+    EXPECT_TRUE(FileBytes(TempPath("x.csv")).endsWith("\"4/1996\";\"Garten\";\"Beete\";\"7\"\r\n"))
+        << FileBytes(TempPath("x.csv")).toStdString();
+    const QString withoutPage =
+        tableOf("ohneseite.plx", "Seitenzahl, Artikelname, Zeitschriftenname, Zeitschriftennummer");
+    try {
+        ExportRecords(withoutPage, WholeTableStatement(), TempPath("y.csv"));
+        ADD_FAILURE() << "exported from a table without pages";
+    } catch (const ExchangeError& e) {
+        EXPECT_TRUE(e.Message().contains("fehlt das Feld „Seite“")) << e.Message().toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(TempPath("y.csv")));
 }
 
 }  // namespace
