@@ -26,6 +26,12 @@ CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
     if (!CanImport(ExchangeFormatOf(pathName))) {
         return CWinApp::OpenOtherFile(pathName);
     }
+    try {
+        CheckImportSource(pathName);
+    } catch (const ExchangeError& e) {
+        AfxMessageBox(e.Message(), MB_OK | MB_ICONSTOP);
+        return nullptr;
+    }
     const QString catalogue = AskNewCataloguePath(nullptr);
     if (catalogue.isEmpty()) {
         return nullptr;

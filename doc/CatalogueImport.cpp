@@ -123,6 +123,10 @@ ImportSummary ImportRecords(const QString& source, const QString& catalogue, Imp
     }
 }
 
+void CheckImportSource(const QString& source) {
+    OpenRecordReader(source);
+}
+
 QString ImportSummary::Text(const QString& catalogue) const {
     QString text =
         records == 1

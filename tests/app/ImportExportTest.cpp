@@ -1,4 +1,5 @@
 #include <ModalSeam.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QDropEvent>
@@ -126,6 +127,17 @@ TEST_F(ImportExportTest, TheNewCatalogueAlwaysGetsItsOwnPlxFile) {
         ModalSeam::Requests().back().text,
         "„" + TempPath("a.ris.plx") + "“ ist bereits vorhanden. Soll die Datei ersetzt werden?");
     EXPECT_EQ(StoredRecords(TempPath("a.ris.plx")).size(), 1u);
+}
+
+TEST_F(ImportExportTest, APipeHandedOverIsRefusedBeforeAskingForACatalogue) {
+    const QString fifo = TempPath("pipe.csv");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(Start());
+    ModalSeam::Push({IDOK, {}, {}});
+    EXPECT_EQ(App()->OpenDocumentFile(fifo), nullptr);
+    ASSERT_EQ(ModalSeam::Requests().size(), 1u);
+    EXPECT_TRUE(ModalSeam::Requests()[0].text.contains("keine gewöhnliche Datei"))
+        << ModalSeam::Requests()[0].text.toStdString();
 }
 
 TEST_F(ImportExportTest, DroppingABrokenFileSaysWhereAndMakesNothing) {
