@@ -26,6 +26,12 @@ CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
     if (!CanImport(ExchangeFormatOf(pathName))) {
         return CWinApp::OpenOtherFile(pathName);
     }
+    try {
+        CheckImportSource(pathName);
+    } catch (const ExchangeError& e) {
+        AfxMessageBox(e.Message(), MB_OK | MB_ICONSTOP);
+        return nullptr;
+    }
     const QString catalogue = AskNewCataloguePath(nullptr);
     if (catalogue.isEmpty()) {
         return nullptr;
@@ -41,7 +47,11 @@ CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
     }
     EndWaitCursor();
     CDocument* doc = OpenDocumentFile(catalogue);
-    AfxMessageBox(summary.Text(catalogue), MB_OK | MB_ICONINFORMATION);
+    // Without a window on the catalogue its own message has said why; a summary would contradict
+    // it.
+    if (doc) {
+        AfxMessageBox(summary.Text(catalogue), MB_OK | MB_ICONINFORMATION);
+    }
     return doc;
 }
 

@@ -90,11 +90,11 @@ bool CPeriolexDoc::OpenRecordset() {
     }
     // The form reads fields 1 to 4 by position; a table without them would fail at every
     // record, so it is refused here, naming what is missing.
-    if (const QString missing = MissingField(); !missing.isEmpty()) {
+    if (const QString problem = FieldProblem(); !problem.isEmpty()) {
         delete m_pRecordset;
         m_pRecordset = nullptr;
         m_database.Close();
-        ReportOpenFailure(AfxLoadString(IDP_ARTICLE_FIELD_MISSING).arg(missing));
+        ReportOpenFailure(problem);
         return false;
     }
     if (!m_pRecordset->IsBOF()) {
@@ -164,14 +164,23 @@ void CPeriolexDoc::FollowChangesElsewhere() {
     UpdateAllViews(nullptr, kHintChangedElsewhere, nullptr);
 }
 
-QString CPeriolexDoc::MissingField() const {
+QString CPeriolexDoc::FieldProblem() const {
+    const int count = m_pRecordset->GetFieldCount();
     for (int i = 0; i < 4; ++i) {
         const QString wanted = QString::fromLatin1(kArticleFields[i]);
-        if (i + 1 >= m_pRecordset->GetFieldCount() ||
-            wanted.compare(QString::fromStdString(m_pRecordset->GetFieldName(i + 1)),
-                           Qt::CaseInsensitive) != 0) {
-            return wanted;
+        const auto named = [&](int field) {
+            return wanted.compare(QString::fromStdString(m_pRecordset->GetFieldName(field)),
+                                  Qt::CaseInsensitive) == 0;
+        };
+        if (i + 1 < count && named(i + 1)) {
+            continue;
         }
+        for (int field = 0; field < count; ++field) {
+            if (named(field)) {
+                return AfxLoadString(IDP_ARTICLE_FIELD_MISPLACED).arg(wanted);
+            }
+        }
+        return AfxLoadString(IDP_ARTICLE_FIELD_MISSING).arg(wanted);
     }
     return {};
 }

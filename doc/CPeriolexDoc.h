@@ -59,8 +59,9 @@ public:
 private:
     void FollowChangesElsewhere();
     void ReportOpenFailure(const QString& reason) const;
-    // The first of fields 1 to 4 that the open set lacks or holds in another place, or empty.
-    QString MissingField() const;
+    // Why the open set cannot be shown: the first of fields 1 to 4 that it lacks or holds in
+    // another place; empty when all stand where the form reads them.
+    QString FieldProblem() const;
 
     // Others changed the file and the windows have not followed yet.
     bool m_bBehindElsewhere = false;

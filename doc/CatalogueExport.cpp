@@ -10,19 +10,45 @@
 
 #include <QDir>
 #include <QSaveFile>
+#include <array>
 
+#include "doc/CatalogueFormat.h"
 #include "res/Resource.h"
 
 namespace {
 
-long WriteRecords(CDaoDatabase& database, const QString& sql, RecordWriter& writer) {
+// Where each article field stands among the cursor's columns. Found by name: a table whose
+// columns stand in another order would otherwise be written shifted, the key among them.
+std::array<int, 4> FieldColumns(const ForwardCursor& cursor, const QString& catalogue) {
+    std::array<int, 4> columns{};
+    for (std::size_t field = 0; field < columns.size(); ++field) {
+        const QLatin1StringView wanted(kArticleFields[field]);
+        columns[field] = -1;
+        for (int i = 0; i < cursor.GetFieldCount() && columns[field] < 0; ++i) {
+            const std::string_view name = cursor.GetFieldName(i);
+            if (wanted.compare(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
+                               Qt::CaseInsensitive) == 0) {
+                columns[field] = i;
+            }
+        }
+        if (columns[field] < 0) {
+            throw ExchangeError(AfxLoadString(IDP_NO_CATALOGUE)
+                                    .arg(QDir::toNativeSeparators(catalogue),
+                                         AfxLoadString(IDP_ARTICLE_FIELD_MISSING).arg(wanted)));
+        }
+    }
+    return columns;
+}
+
+long WriteRecords(CDaoDatabase& database, const QString& catalogue, const QString& sql,
+                  RecordWriter& writer) {
     ForwardCursor cursor(database, sql.toStdString());
+    const std::array<int, 4> columns = FieldColumns(cursor, catalogue);
     ArticleFields record;
     long count = 0;
     while (cursor.MoveNext()) {
-        // Field 0 is the key, which a catalogue never shows.
-        for (int i = 0; i < 4; ++i) {
-            const std::string_view text = cursor.GetText(i + 1);
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            const std::string_view text = cursor.GetText(columns[i]);
             record[i] = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
         }
         writer.Write(record);
@@ -47,7 +73,7 @@ long ExportRecords(const QString& catalogue, const QString& sql, const QString& 
     CDaoDatabase database;
     try {
         database.Open(catalogue.toStdString(), false, true);
-        count = WriteRecords(database, sql, *writer);
+        count = WriteRecords(database, catalogue, sql, *writer);
     } catch (CDaoException* e) {
         const QString reason = AfxDaoErrorText(*e);
         e->Delete();

@@ -101,6 +101,13 @@ ImportSummary ImportIntoNewCatalogue(RecordReader& reader, const QString& source
 }  // namespace
 
 ImportSummary ImportRecords(const QString& source, const QString& catalogue, ImportTarget target) {
+    // Whatever the name's extension, the catalogue would overwrite the records it is to take.
+    if (QFileInfo(source) == QFileInfo(catalogue)) {
+        throw ExchangeError(
+            QStringLiteral("„%1“ kann nicht in sich selbst importiert werden; bitte wählen Sie für "
+                           "den Katalog eine andere Datei.")
+                .arg(Native(source)));
+    }
     const std::unique_ptr<RecordReader> reader = OpenRecordReader(source);
     try {
         if (target == ImportTarget::AppendOrCreate && QFileInfo::exists(catalogue)) {
@@ -114,6 +121,10 @@ ImportSummary ImportRecords(const QString& source, const QString& catalogue, Imp
         }
         throw;
     }
+}
+
+void CheckImportSource(const QString& source) {
+    OpenRecordReader(source);
 }
 
 QString ImportSummary::Text(const QString& catalogue) const {

@@ -25,3 +25,7 @@ enum class ImportTarget {
 //
 // Throws ExchangeError with a German message that names the file and, for a broken file, its line.
 ImportSummary ImportRecords(const QString& source, const QString& catalogue, ImportTarget target);
+
+// Throws the ExchangeError that ImportRecords would for a source that cannot be opened at all,
+// so that nobody is asked for a catalogue to import a pipe or a missing file into.
+void CheckImportSource(const QString& source);

@@ -19,7 +19,17 @@ QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle) {
     if (dialog.DoModal() == IDCANCEL) {
         return {};
     }
-    const QString path = dialog.GetPathName();
+    QString path = dialog.GetPathName();
+    // Only a .plx file is opened as a catalogue; any other name would come back to the import.
+    if (QFileInfo(path).suffix().compare(QStringLiteral("plx"), Qt::CaseInsensitive) != 0) {
+        path += QStringLiteral(".plx");
+        // The dialog asked about the name as typed, not about this one.
+        if (QFileInfo::exists(path) &&
+            AfxMessageBox(AfxLoadString(IDP_REPLACE_FILE).arg(QDir::toNativeSeparators(path)),
+                          MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+            return {};
+        }
+    }
     for (CDocument* doc : AfxGetApp()->GetDocuments()) {
         const QString& open = static_cast<CPeriolexDoc*>(doc)->m_strPath;
         if (doc != asking && !open.isEmpty() && QFileInfo(open) == QFileInfo(path)) {
@@ -29,7 +39,7 @@ QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle) {
         }
     }
     if (fileTitle) {
-        *fileTitle = dialog.GetFileTitle();
+        *fileTitle = QFileInfo(path).fileName();
     }
     return path;
 }

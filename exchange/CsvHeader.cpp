@@ -1,5 +1,6 @@
 #include "CsvHeader.h"
 
+#include <algorithm>
 #include <array>
 
 #include "ArticleFields.h"
@@ -67,21 +68,38 @@ int CsvHeader::FieldOfName(const QString& name) {
 }
 
 std::vector<int> CsvHeader::ColumnFields(const std::vector<QString>& cells) {
+    // A single known word proves nothing: magazines are called "Journal", articles "Editorial".
+    // A header names at least two fields, every cell of it is a word, and there is no gap before
+    // its last name; issue numbers and pages in the row mark it as data.
     std::vector<int> fields;
     std::array<bool, 4> taken{};
-    bool any = false;
-    for (const QString& cell : cells) {
-        int field = FieldOfName(cell);
+    int named = 0;
+    std::size_t gapAt = cells.size();
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const QString folded = Folded(cells[i]);
+        if (folded.isEmpty()) {
+            if (!cells[i].trimmed().isEmpty()) {
+                return {};
+            }
+            gapAt = std::min(gapAt, i);
+        } else if (std::none_of(folded.begin(), folded.end(),
+                                [](QChar c) { return c.isLetter(); })) {
+            return {};
+        }
+        int field = FieldOfName(cells[i]);
         if (field >= 0 && taken[field]) {
             field = -1;
         }
         if (field >= 0) {
+            if (gapAt < i) {
+                return {};
+            }
             taken[field] = true;
-            any = true;
+            ++named;
         }
         fields.push_back(field);
     }
-    if (!any) {
+    if (named < 2) {
         fields.clear();
     }
     return fields;

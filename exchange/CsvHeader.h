@@ -12,6 +12,7 @@ public:
     static int FieldOfName(const QString& name);
 
     // For each cell, the field it holds (-1 for none, and for a field named twice, whose first
-    // column counts); empty when no cell names a field, that is, when the row is data.
+    // column counts); empty when the row is data: fewer than two fields named, a cell without
+    // letters (a number, an issue), or an empty cell before a named one.
     static std::vector<int> ColumnFields(const std::vector<QString>& cells);
 };

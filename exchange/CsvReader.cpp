@@ -1,6 +1,7 @@
 #include "CsvReader.h"
 
 #include <array>
+#include <vector>
 
 #include "CsvHeader.h"
 #include "ExchangeError.h"
@@ -19,29 +20,67 @@ int NeverSpace(unsigned char) {
     return 0;
 }
 
-// The separator that the first line uses most outside quotes; ';' when there is none.
-unsigned char DetectSeparator(const QByteArray& block) {
-    std::array<int, 3> counts{};
-    constexpr std::array<char, 3> candidates{';', '\t', ','};
+constexpr std::array<char, 3> kSeparators{';', '\t', ','};
+// Enough records to tell a separator from a character that only some texts contain.
+constexpr std::size_t kSampleRecords = 20;
+
+using SeparatorCounts = std::array<int, kSeparators.size()>;
+
+// How often each separator stands outside quotes in each of the block's first records; blank
+// lines are no records, and a record cut off by the block's end is left out when others exist.
+std::vector<SeparatorCounts> CountSeparators(const QByteArray& block) {
+    std::vector<SeparatorCounts> records;
+    SeparatorCounts counts{};
     bool quoted = false;
+    bool blank = true;
     for (const char c : block) {
         if (c == '"') {
             quoted = !quoted;
-        } else if (!quoted && (c == '\n' || c == '\r')) {
-            break;
-        } else if (!quoted) {
-            for (std::size_t i = 0; i < candidates.size(); ++i) {
-                counts[i] += c == candidates[i] ? 1 : 0;
+            blank = false;
+        } else if (!quoted && c == '\n') {
+            if (!blank) {
+                records.push_back(counts);
+                if (records.size() == kSampleRecords) {
+                    return records;
+                }
             }
+            counts = {};
+            blank = true;
+        } else if (!quoted) {
+            for (std::size_t i = 0; i < kSeparators.size(); ++i) {
+                counts[i] += c == kSeparators[i] ? 1 : 0;
+            }
+            blank = blank && (c == ' ' || c == '\r');
         }
     }
+    if (!blank && records.empty()) {
+        records.push_back(counts);
+    }
+    return records;
+}
+
+// The separator that every sampled record uses equally often, ';' first on a tie; failing
+// that, the one the most records use; ';' when there is none.
+unsigned char DetectSeparator(const QByteArray& block) {
+    const std::vector<SeparatorCounts> records = CountSeparators(block);
     std::size_t best = 0;
-    for (std::size_t i = 1; i < candidates.size(); ++i) {
-        if (counts[i] > counts[best]) {
+    std::size_t bestUsers = 0;
+    for (std::size_t i = 0; i < kSeparators.size(); ++i) {
+        bool constant = !records.empty() && records.front()[i] > 0;
+        std::size_t users = 0;
+        for (const SeparatorCounts& counts : records) {
+            constant = constant && counts[i] == records.front()[i];
+            users += counts[i] > 0 ? 1 : 0;
+        }
+        if (constant) {
+            return static_cast<unsigned char>(kSeparators[i]);
+        }
+        if (users > bestUsers) {
             best = i;
+            bestUsers = users;
         }
     }
-    return static_cast<unsigned char>(candidates[best]);
+    return static_cast<unsigned char>(kSeparators[best]);
 }
 
 bool HasText(QByteArrayView segment) {

@@ -10,10 +10,10 @@
 #include "TextDecoder.h"
 
 // Reads a CSV file as spreadsheets write it (RFC 4180): UTF-8 with or without byte-order mark or
-// Windows-1252; separator ';', ',' or tab, whichever the first line uses most; quoted fields may
-// hold separators, quotes and line breaks. A first row that names the columns maps them to the
-// article fields; without one the columns are taken in the catalogue's order. Columns that map
-// to no field are skipped unread.
+// Windows-1252; separator ';', ',' or tab, whichever the first records use equally often; quoted
+// fields may hold separators, quotes and line breaks. A first row that names the columns maps them
+// to the article fields; without one the columns are taken in the catalogue's order. Columns that
+// map to no field are skipped unread.
 class CsvReader : public RecordReader {
 public:
     // Throws ExchangeError when the file cannot be opened.

@@ -1,6 +1,11 @@
 #include "InputFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <cerrno>
 
 #include "ExchangeError.h"
 
@@ -8,12 +13,29 @@ namespace {
 
 constexpr qint64 kBlockSize = 64 * 1024;
 
+[[noreturn]] void ThrowUnreadable(const QString& path, const QString& reason) {
+    throw ExchangeError(QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2")
+                            .arg(QDir::toNativeSeparators(path), reason));
+}
+
 }  // namespace
 
-InputFile::InputFile(const QString& path) : m_strPath(path), m_file(path) {
-    if (!m_file.open(QIODevice::ReadOnly)) {
-        throw ExchangeError(QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2")
-                                .arg(QDir::toNativeSeparators(path), m_file.errorString()));
+InputFile::InputFile(const QString& path) : m_strPath(path) {
+    // Opened without blocking and checked on the open descriptor: a pipe or device named as the
+    // source could otherwise wait for ever, and nothing can take the file's place in between.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        ThrowUnreadable(path, qt_error_string(errno));
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        ThrowUnreadable(path, QStringLiteral("Der Name bezeichnet keine gewöhnliche Datei, sondern "
+                                             "etwa einen Ordner, eine Pipe oder ein Gerät."));
+    }
+    if (!m_file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        ThrowUnreadable(path, m_file.errorString());
     }
 }
 
@@ -21,8 +43,7 @@ bool InputFile::Read(QByteArray& block) {
     block.resize(kBlockSize);
     const qint64 got = m_file.read(block.data(), kBlockSize);
     if (got < 0) {
-        throw ExchangeError(QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2")
-                                .arg(QDir::toNativeSeparators(m_strPath), m_file.errorString()));
+        ThrowUnreadable(m_strPath, m_file.errorString());
     }
     block.resize(got);
     if (m_bFirst) {

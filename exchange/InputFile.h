@@ -8,7 +8,7 @@
 // mark of UTF-8 is taken off the first block. Files with NUL bytes are no text and are refused.
 class InputFile {
 public:
-    // Throws ExchangeError when the file cannot be opened.
+    // Throws ExchangeError when the file cannot be opened or is no regular file.
     explicit InputFile(const QString& path);
 
     // The next block; false at the end. Throws ExchangeError on a read failure or a NUL byte.

@@ -6,20 +6,11 @@
 
 #include "ExchangeError.h"
 #include "IssueNumber.h"
+#include "RisLine.h"
 
 namespace {
 
 constexpr qsizetype kMaxLineBytes = qsizetype{64} << 20;
-
-// A tag line: two characters, two spaces, a hyphen, then a space and the value (some writers
-// leave out the space after "ER  -").
-bool IsTagLine(QByteArrayView line) {
-    const auto upperOrDigit = [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-    };
-    return line.size() >= 5 && line[0] >= 'A' && line[0] <= 'Z' && upperOrDigit(line[1]) &&
-           line.sliced(2, 3) == QByteArrayView("  -") && (line.size() == 5 || line[5] == ' ');
-}
 
 bool IsArticleType(const QString& type) {
     static const std::array<QLatin1String, 6> types{QLatin1String("JOUR"), QLatin1String("MGZN"),
@@ -81,7 +72,7 @@ bool RisReader::Next(ArticleFields& record) {
     qint64 entryLine = 0;
     QString lastTag;
     while (ReadLine(line)) {
-        if (!IsTagLine(line)) {
+        if (!RisLine::IsTag(line)) {
             if (entryLine == 0 && line.trimmed().isEmpty()) {
                 continue;
             }
@@ -93,8 +84,8 @@ bool RisReader::Next(ArticleFields& record) {
             }
             // A value that goes on over several lines; blank lines inside an entry carry nothing.
             if (!line.isEmpty() && !lastTag.isEmpty() && m_tags.contains(lastTag)) {
-                m_tags[lastTag] +=
-                    QLatin1Char('\n') + m_decoder.Decode(line.constData(), line.size(), m_nLine);
+                m_tags[lastTag] += QLatin1Char('\n') + RisLine::ContinuationText(m_decoder.Decode(
+                                                           line.constData(), line.size(), m_nLine));
             }
             continue;
         }

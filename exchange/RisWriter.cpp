@@ -1,6 +1,9 @@
 #include "RisWriter.h"
 
+#include <QStringList>
+
 #include "IssueNumber.h"
+#include "RisLine.h"
 
 void RisWriter::Write(const ArticleFields& record) {
     Put(QByteArrayView("TY  - MGZN\r\n"));
@@ -17,12 +20,15 @@ void RisWriter::PutTag(const char* tag, const QString& value) {
     if (value.isEmpty()) {
         return;
     }
-    QString text = value;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    // Split at "\n" alone: a "\r" stays in its line, and the reader takes only the last "\r"
+    // of a line for part of the line break.
+    const QStringList lines = value.split(QLatin1Char('\n'));
     Put(QByteArrayView(tag));
     Put(QByteArrayView("  - "));
-    Put(text);
+    Put(lines.first());
     Put(QByteArrayView("\r\n"));
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        Put(QByteArrayView(RisLine::Continuation(lines[i])));
+        Put(QByteArrayView("\r\n"));
+    }
 }

@@ -36,8 +36,10 @@ constexpr unsigned IDP_TEMPLATE_MISSING = 202;
 constexpr unsigned IDP_NO_ARTICLE_TABLE = 203;
 constexpr unsigned IDP_CATALOGUE_UNREADABLE = 204;
 constexpr unsigned IDP_CATALOGUE_IS_OPEN = 205;
+constexpr unsigned IDP_REPLACE_FILE = 206;           // %1: the file
 constexpr unsigned IDP_ARTICLE_FIELD_MISSING = 210;  // %1: the field
 constexpr unsigned IDP_SEARCH_TEXT_NUL = 211;
+constexpr unsigned IDP_ARTICLE_FIELD_MISPLACED = 212;  // %1: the field
 
 struct ResourceTables;
 // Every resource table of the program, for the framework.

@@ -230,11 +230,16 @@ constexpr StringResource kStrings[] = {
     {IDP_TEMPLATE_MISSING, "Die Vorlage für neue Kataloge „%1“ fehlt."},
     {IDP_NO_ARTICLE_TABLE, "Die Datei enthält keine Artikeltabelle „Zeitschriften“."},
     {IDP_ARTICLE_FIELD_MISSING, "Der Artikeltabelle „Zeitschriften“ fehlt das Feld „%1“."},
+    {IDP_ARTICLE_FIELD_MISPLACED,
+     "Das Feld „%1“ steht in der Artikeltabelle „Zeitschriften“ an einer anderen Stelle; nach dem "
+     "Schlüssel werden Zeitschriftennummer, Zeitschriftenname, Artikelname und Seite in dieser "
+     "Reihenfolge erwartet."},
     {IDP_SEARCH_TEXT_NUL,
      "Der Suchtext enthält ein Nullzeichen (Zeichen 0), nach dem nicht gesucht werden kann. "
      "Bitte entfernen Sie es."},
     {IDP_CATALOGUE_IS_OPEN,
      "Der Katalog „%1“ ist geöffnet. Schließen Sie ihn, bevor Sie ihn durch einen neuen ersetzen."},
+    {IDP_REPLACE_FILE, "„%1“ ist bereits vorhanden. Soll die Datei ersetzt werden?"},
     {IDP_CATALOGUE_UNREADABLE,
      "Der Katalog „%1“ kann nicht mehr gelesen werden. Bitte schließen Sie ihn und öffnen Sie ihn "
      "erneut."},

@@ -30,3 +30,8 @@ std::string_view ForwardCursor::GetText(int index) const {
 int ForwardCursor::GetFieldCount() const {
     return sqlite3_column_count(m_stmt.get());
 }
+
+std::string_view ForwardCursor::GetFieldName(int index) const {
+    const char* name = sqlite3_column_name(m_stmt.get(), index);
+    return name ? std::string_view(name) : std::string_view();
+}

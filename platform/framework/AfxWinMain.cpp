@@ -103,14 +103,14 @@ int AfxWinMain(int argc, char** argv) {
     if (info.m_bHandled) {
         return app->m_nExitCode;
     }
-    if (!DisplayNamed(argc, argv)) {
-        if (!info.m_bWindowless) {
-            std::fprintf(stderr, "%s\n",
-                         qPrintable(AfxLoadString(AFX_IDP_NO_DISPLAY).arg(app->GetProgramName())));
-            return 1;
-        }
-        // Printing and the like draw off screen; they need Qt's painting, not a display.
+    if (info.m_bWindowless) {
+        // Printing and the like draw off screen; they need Qt's painting, not a display, and a
+        // stale DISPLAY left over from an ssh login or named in a cron job must not stop them.
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else if (!DisplayNamed(argc, argv)) {
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(AfxLoadString(AFX_IDP_NO_DISPLAY).arg(app->GetProgramName())));
+        return 1;
     }
     std::optional<QApplication> application;
     StartApplication(application, argc, argv);

@@ -294,6 +294,10 @@ QMdiSubWindow* CMDIFrameWnd::CurrentSubWindow() const {
     if (QMdiSubWindow* current = m_pMdiArea->currentSubWindow()) {
         return current;
     }
+    // Taken out of the window (the print preview stands in for it): no document window is active.
+    if (m_pMdiArea->isHidden()) {
+        return nullptr;
+    }
     const QList<QMdiSubWindow*> history =
         m_pMdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
     return history.isEmpty() ? nullptr : history.constLast();

@@ -1,4 +1,5 @@
 #include <ModalSeam.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QDropEvent>
@@ -99,6 +100,44 @@ TEST_F(ImportExportTest, OpeningACsvFileImportsItIntoANewCatalogue) {
     EXPECT_EQ(requests[1].text, "Neue Datenbank erstellen");
     EXPECT_EQ(requests[2].text,
               "3 Datensätze wurden in „" + TempPath("Garten.plx") + "“ übernommen.");
+}
+
+// Typing the source's own name must neither turn it into a catalogue nor loop back to the import.
+TEST_F(ImportExportTest, TheNewCatalogueAlwaysGetsItsOwnPlxFile) {
+    const QByteArray bytes = "TY  - JOUR\nJO  - Garten\nTI  - Beete\nER  - \n";
+    const QString ris = WriteFile("a.ris", bytes);
+    ASSERT_TRUE(Start());
+    ModalSeam::Push({IDOK, ris, {}});
+    ModalSeam::Push({IDOK, {}, {}});
+    EXPECT_NE(App()->OpenDocumentFile(ris), nullptr);
+    EXPECT_EQ(FileBytes(ris), bytes);
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Documents().front()->GetPathName(), TempPath("a.ris.plx"));
+    ASSERT_EQ(ModalSeam::Requests().size(), 2u);
+    EXPECT_EQ(ModalSeam::Requests()[1].text,
+              "1 Datensatz wurde in „" + TempPath("a.ris.plx") + "“ übernommen.");
+    Stop();
+
+    // The appended name was not what the dialog asked about; replacing it needs its own yes.
+    ASSERT_TRUE(Start());
+    ModalSeam::Push({IDOK, ris, {}});
+    ModalSeam::Push({IDNO, {}, {}});
+    EXPECT_EQ(App()->OpenDocumentFile(ris), nullptr);
+    EXPECT_EQ(
+        ModalSeam::Requests().back().text,
+        "„" + TempPath("a.ris.plx") + "“ ist bereits vorhanden. Soll die Datei ersetzt werden?");
+    EXPECT_EQ(StoredRecords(TempPath("a.ris.plx")).size(), 1u);
+}
+
+TEST_F(ImportExportTest, APipeHandedOverIsRefusedBeforeAskingForACatalogue) {
+    const QString fifo = TempPath("pipe.csv");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(Start());
+    ModalSeam::Push({IDOK, {}, {}});
+    EXPECT_EQ(App()->OpenDocumentFile(fifo), nullptr);
+    ASSERT_EQ(ModalSeam::Requests().size(), 1u);
+    EXPECT_TRUE(ModalSeam::Requests()[0].text.contains("keine gewöhnliche Datei"))
+        << ModalSeam::Requests()[0].text.toStdString();
 }
 
 TEST_F(ImportExportTest, DroppingABrokenFileSaysWhereAndMakesNothing) {

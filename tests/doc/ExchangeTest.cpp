@@ -83,6 +83,7 @@ const std::vector<StoredRecord> kHostile{
     {"Sonderheft", "Beet & Laube", "Zeile eins\nZeile zwei", " "},
     {"1/2020", "Emoji 😀 Welt", "ß äöü ÄÖÜ – „Anführung“ TY  - JOUR", "ii"},
     {QString(), QString(), "Nur ein Titel, länger als dreißig Zeichen und noch mehr", QString()},
+    {"4/1996", "a\n\nb\n", "x\nAB  - weiter\r\nER  - \r", "\n"},
 };
 
 TEST_F(ExchangeTest, ExportThenImportGivesBackTheSameRecordsInOrder) {
@@ -142,6 +143,15 @@ TEST_F(ExchangeTest, AFileThatCannotBeReadChangesNothing) {
     EXPECT_THROW(ImportRecords(broken, TempPath("neu.plx"), ImportTarget::AppendOrCreate),
                  ExchangeError);
     EXPECT_EQ(FolderFiles(), files);
+
+    const QString good = TempPath("gut.csv");
+    QFile goodFile(good);
+    ASSERT_TRUE(goodFile.open(QIODevice::WriteOnly));
+    goodFile.write("1/1996;Garten;Beete;3\n");
+    goodFile.close();
+    const QByteArray goodBytes = FileBytes(good);
+    EXPECT_THROW(ImportRecords(good, good, ImportTarget::Replace), ExchangeError);
+    EXPECT_EQ(FileBytes(good), goodBytes);
 }
 
 TEST_F(ExchangeTest, ExportNeedsAKnownFormatAndACatalogue) {
@@ -157,6 +167,34 @@ TEST_F(ExchangeTest, ExportNeedsAKnownFormatAndACatalogue) {
     }
     EXPECT_FALSE(QFile::exists(TempPath("x.txt")));
     EXPECT_FALSE(QFile::exists(TempPath("x.csv")));
+
+    // Columns are found by name, whatever their order; a missing one is no catalogue.
+    const auto tableOf = [this](const QString& name, const char* columns) {
+        const QString path = TempPath(name);
+        sqlite3* db = nullptr;
+        sqlite3_open(path.toUtf8().constData(), &db);
+        sqlite3_exec(db,
+                     QByteArray("CREATE TABLE Zeitschriften (") + columns +
+                         ", ID INTEGER PRIMARY KEY); INSERT INTO Zeitschriften VALUES "
+                         "('7', 'Beete', 'Garten', '4/1996', 1);",
+                     nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        return path;
+    };
+    const QString reordered =
+        tableOf("verdreht.plx", "Seite, Artikelname, Zeitschriftenname, Zeitschriftennummer");
+    EXPECT_EQ(ExportRecords(reordered, WholeTableStatement(), TempPath("x.csv")), 1);
+    EXPECT_TRUE(FileBytes(TempPath("x.csv")).endsWith("\"4/1996\";\"Garten\";\"Beete\";\"7\"\r\n"))
+        << FileBytes(TempPath("x.csv")).toStdString();
+    const QString withoutPage =
+        tableOf("ohneseite.plx", "Seitenzahl, Artikelname, Zeitschriftenname, Zeitschriftennummer");
+    try {
+        ExportRecords(withoutPage, WholeTableStatement(), TempPath("y.csv"));
+        ADD_FAILURE() << "exported from a table without pages";
+    } catch (const ExchangeError& e) {
+        EXPECT_TRUE(e.Message().contains("fehlt das Feld „Seite“")) << e.Message().toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(TempPath("y.csv")));
 }
 
 }  // namespace

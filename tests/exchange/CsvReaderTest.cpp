@@ -1,4 +1,6 @@
 #include <CsvReader.h>
+#include <sys/stat.h>
+
 #include <QStringEncoder>
 
 #include "ExchangeFiles.h"
@@ -42,6 +44,22 @@ TEST_F(CsvReaderTest, DetectsTheSeparatorAndMapsEnglishColumnNames) {
     CsvReader tabs(Write("b.tsv.csv", "page\ttitle\n 7 \t  Leading spaces stay\n"));
     EXPECT_EQ(ReadAll(tabs),
               (std::vector<ArticleFields>{{"", "", "  Leading spaces stay", " 7 "}}));
+
+    // The first line alone would mislead: a text with many commas, or with semicolons.
+    CsvReader listInTitle(Write("c.csv",
+                                "3/1996;Datenkompass;Drucker, Scanner, Modems, Mäuse, Plotter;3\n"
+                                "4/1996;Datenkompass;Monitore;5\n"));
+    EXPECT_EQ(ReadAll(listInTitle),
+              (std::vector<ArticleFields>{
+                  {"3/1996", "Datenkompass", "Drucker, Scanner, Modems, Mäuse, Plotter", "3"},
+                  {"4/1996", "Datenkompass", "Monitore", "5"}}));
+    CsvReader semicolonsInTitle(Write("d.csv",
+                                      "9/1984,Byte Lines,Hardware; Software; Peripherie; Mehr,12\n"
+                                      "\n10/1984,Byte Lines,Editorial,3\n"));
+    EXPECT_EQ(ReadAll(semicolonsInTitle),
+              (std::vector<ArticleFields>{
+                  {"9/1984", "Byte Lines", "Hardware; Software; Peripherie; Mehr", "12"},
+                  {"10/1984", "Byte Lines", "Editorial", "3"}}));
 }
 
 TEST_F(CsvReaderTest, WithoutHeaderTakesColumnsInTheCatalogueOrder) {
@@ -50,6 +68,17 @@ TEST_F(CsvReaderTest, WithoutHeaderTakesColumnsInTheCatalogueOrder) {
     EXPECT_EQ(ReadAll(reader),
               (std::vector<ArticleFields>{{"1/2000", "Heimwerker", "Regale bauen", "3"},
                                           {"2/2000", "Heimwerker", "", ""}}));
+
+    // Records whose texts happen to be column names are still records.
+    for (const ArticleFields& first : {ArticleFields{"3/1996", "Magazin", "Editorial", "3"},
+                                       ArticleFields{"5/1997", "Journal", "Titel", "8"},
+                                       ArticleFields{"", "Journal", "Title", ""}}) {
+        CsvReader namesAsData(
+            Write("d.csv",
+                  (QStringList(first.begin(), first.end()).join(QLatin1Char(';')) + "\n1;2;3;4\n")
+                      .toUtf8()));
+        EXPECT_EQ(ReadAll(namesAsData), (std::vector<ArticleFields>{first, {"1", "2", "3", "4"}}));
+    }
 }
 
 TEST_F(CsvReaderTest, EmptyFilesAndHeaderOnlyGiveNoRecords) {
@@ -71,6 +100,10 @@ TEST_F(CsvReaderTest, BrokenFilesNameTheLine) {
     EXPECT_TRUE(
         ReadError<CsvReader>(Write("m.csv", "Grün;x\nGr\xFCn;y\n")).startsWith("Zeile 2: "));
     EXPECT_TRUE(ReadError<CsvReader>(Path("fehlt.csv")).contains("kann nicht gelesen werden"));
+    // Nobody writes into the pipe: reading it would wait for ever.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.csv")).constData(), 0600), 0);
+    EXPECT_TRUE(ReadError<CsvReader>(Path("pipe.csv")).contains("keine gewöhnliche Datei"));
+    EXPECT_TRUE(ReadError<CsvReader>(Path(".")).contains("keine gewöhnliche Datei"));
 }
 
 TEST_F(CsvReaderTest, CopesWithHugeRowsAndFields) {

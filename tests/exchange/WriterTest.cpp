@@ -33,17 +33,14 @@ const std::vector<ArticleFields> kHostile{
     {"Sonderheft", "Beet & Laube", "Zeile eins\nZeile zwei\r\nZeile drei", " "},
     {"1/2020", "Emoji 😀 Welt", "ß äöü ÄÖÜ – „Anführung“", "ii"},
     {"", "", "nur ein Titel", ""},
+    {"\n", "a\n\nb\n", "x\nAB  - weiter\nER  -\n\u200Bstill", "\r\n\r"},
 };
 
 TEST_F(WriterTest, CsvAndRisGiveBackWhatWasWritten) {
     CsvReader csv(Write("rund.csv", Written<CsvWriter>(kHostile)));
     EXPECT_EQ(ReadAll(csv), kHostile);
-
-    // RIS has no way to say "\r\n" inside a value: line breaks come back as "\n".
-    std::vector<ArticleFields> expected = kHostile;
-    expected[2][2] = "Zeile eins\nZeile zwei\nZeile drei";
     RisReader ris(Write("rund.ris", Written<RisWriter>(kHostile)));
-    EXPECT_EQ(ReadAll(ris), expected);
+    EXPECT_EQ(ReadAll(ris), kHostile);
 }
 
 TEST_F(WriterTest, CsvOpensInGermanSpreadsheets) {
