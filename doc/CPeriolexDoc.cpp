@@ -7,7 +7,7 @@
 #include <ResourceLookup.h>
 #include <SystemDirectory.h>
 
-#include <sqlite3.h>
+#include <DaoErrorCode.h>
 #include <QDir>
 #include <QFileInfo>
 
@@ -87,9 +87,9 @@ bool CPeriolexDoc::OpenRecordset() {
     try {
         m_pRecordset->Open(dbOpenDynaset, m_strSQL.toStdString(), 0);
     } catch (CDaoException* e) {
-        // A statement that SQLite cannot run here means the table is missing; anything else
-        // (a lock, a read error) is said as it is.
-        const QString reason = (e->GetErrorCode() & 0xFF) == SQLITE_ERROR
+        // A statement that the engine cannot run here means the table is missing; anything
+        // else (a lock, a read error) is said as it is.
+        const QString reason = (e->GetErrorCode() & 0xFF) == DaoErrorCode::kError
                                    ? AfxLoadString(IDP_NO_ARTICLE_TABLE)
                                    : AfxDaoErrorText(*e);
         e->Delete();

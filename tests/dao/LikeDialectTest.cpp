@@ -9,6 +9,7 @@
 #include "CaseFold.h"
 #include "LikeDialect.h"
 #include "ScratchDatabase.h"
+#include "SqliteEngine.h"
 
 namespace {
 
@@ -159,7 +160,7 @@ protected:
             " ('100% Rotor')");
         m_db.Open(m_scratch.Path());
     }
-    std::string Scalar(const std::string& sql) { return QueryScalar(m_db.Handle(), sql); }
+    std::string Scalar(const std::string& sql) { return QueryScalar(SqliteHandleOf(m_db), sql); }
 
     ScratchDatabase m_scratch;
     CDaoDatabase m_db;
@@ -185,3 +186,17 @@ TEST_F(LikeInSql, PatternMayChangeFromRowToRow) {
 }
 
 }  // namespace
+
+TEST(LikeLiteral, MatchesExactlyItsTextAndItsCaseVariants) {
+    for (const char* text : {"", "100% [Rotor]", "a*b?c#d[e]f", "[!x]", "Öl ist ÖL", "[a-c]"}) {
+        const std::string pattern = LikeLiteral(text);
+        EXPECT_TRUE(LikeMatch(pattern, text)) << text;
+        EXPECT_FALSE(LikeMatch(pattern, std::string(text) + "x")) << text;
+    }
+    EXPECT_TRUE(LikeMatch(LikeLiteral("öl*"), "ÖL*"));
+    // The pattern characters no longer widen the search.
+    EXPECT_FALSE(LikeMatch(LikeLiteral("a*"), "ab"));
+    EXPECT_FALSE(LikeMatch(LikeLiteral("a?"), "ab"));
+    EXPECT_FALSE(LikeMatch(LikeLiteral("#"), "5"));
+    EXPECT_FALSE(LikeMatch(LikeLiteral("[ab]"), "a"));
+}
