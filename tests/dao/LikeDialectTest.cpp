@@ -8,8 +8,11 @@
 #include "CDaoDatabase.h"
 #include "CaseFold.h"
 #include "LikeDialect.h"
+#include "LikePattern.h"
 #include "ScratchDatabase.h"
 #include "SqliteEngine.h"
+#include "TestServer.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -27,6 +30,23 @@ class LikeMatchTest : public testing::TestWithParam<LikeCase> {};
 
 TEST_P(LikeMatchTest, FollowsTheDialect) {
     EXPECT_EQ(LikeMatch(GetParam().pattern, GetParam().text), GetParam().matches);
+}
+
+// The server evaluates the dialect as a regular expression; every case must come out the same.
+TEST_P(LikeMatchTest, FollowsTheDialectOnTheServer) {
+    REQUIRE_TEST_SERVER();
+    std::string reencoded;
+    const std::string_view text = GetParam().text;
+    for (std::size_t pos = 0; pos < text.size();) {
+        AppendUtf8(reencoded, DecodeUtf8(text, pos));
+    }
+    if (reencoded != text) {
+        GTEST_SKIP() << "a server holds UTF-8 text only";
+    }
+    const std::string regex = LikePattern(GetParam().pattern).ToRegex();
+    EXPECT_EQ(TestServer::Scalar("SELECT $1::text ~ $2::text", {GetParam().text, regex}),
+              GetParam().matches ? "t" : "f")
+        << regex;
 }
 
 INSTANTIATE_TEST_SUITE_P(
