@@ -5,6 +5,7 @@
 #include "CDaoRecordset.h"
 #include "DaoError.h"
 #include "DaoErrorCode.h"
+#include "PgEngine.h"
 #include "SqliteEngine.h"
 
 CDaoDatabase::~CDaoDatabase() {
@@ -14,7 +15,11 @@ CDaoDatabase::~CDaoDatabase() {
 void CDaoDatabase::Open(const std::string& path, bool /*exclusive*/, bool readOnly,
                         const std::string& /*connect*/) {
     Close();
-    m_pEngine = std::make_unique<SqliteEngine>(path, readOnly);
+    if (PgEngine::IsServerTarget(path)) {
+        m_pEngine = std::make_unique<PgEngine>(path, readOnly);
+    } else {
+        m_pEngine = std::make_unique<SqliteEngine>(path, readOnly);
+    }
     m_strName = path;
 }
 

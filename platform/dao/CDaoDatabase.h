@@ -19,7 +19,8 @@ public:
     CDaoDatabase(const CDaoDatabase&) = delete;
     CDaoDatabase& operator=(const CDaoDatabase&) = delete;
 
-    // Throws CDaoException when the file is missing, unreadable or not a database.
+    // `path` is a file, or a server's connection URI (postgresql://...). Throws CDaoException
+    // when the file is missing, unreadable or not a database, or the server cannot be reached.
     void Open(const std::string& path, bool exclusive = false, bool readOnly = false,
               const std::string& connect = "");
     void Close();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "COleVariant.h"
@@ -65,6 +66,11 @@ public:
 protected:
     DaoSelection(std::vector<std::size_t> fieldColumns, std::size_t columnCount)
         : m_fieldColumns(std::move(fieldColumns)), m_columnCount(columnCount) {}
+    // For an engine that learns the shape only after it has begun to build the selection.
+    void SetShape(std::vector<std::size_t> fieldColumns, std::size_t columnCount) {
+        m_fieldColumns = std::move(fieldColumns);
+        m_columnCount = columnCount;
+    }
 
 private:
     std::vector<std::size_t> m_fieldColumns;

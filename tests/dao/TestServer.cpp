@@ -6,12 +6,20 @@
 #include <cstdlib>
 #include <memory>
 
-std::optional<std::string> TestServer::Conninfo() {
+std::optional<std::string> TestServer::Host() {
     const char* host = std::getenv("PERIOLEX_TEST_PGHOST");
     if (host == nullptr || *host == '\0') {
         return std::nullopt;
     }
-    return "host='" + std::string(host) + "' dbname=postgres user=periolex";
+    return host;
+}
+
+std::optional<std::string> TestServer::Conninfo() {
+    const std::optional<std::string> host = Host();
+    if (!host) {
+        return std::nullopt;
+    }
+    return "host='" + *host + "' dbname=postgres user=periolex";
 }
 
 pg_conn* TestServer::Connection() {

@@ -11,6 +11,8 @@ struct pg_conn;
 // saying why.
 class TestServer {
 public:
+    // The server's socket folder, or nullopt without a server.
+    static std::optional<std::string> Host();
     // The libpq connection string of the server's database, or nullopt without a server.
     static std::optional<std::string> Conninfo();
     // One connection per test program, opened on first use; null without a server. Fails the

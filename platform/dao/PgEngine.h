@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "DaoEngine.h"
+#include "PgConnection.h"
+
+// A catalogue on a PostgreSQL server, reached through libpq by a connection URI
+// (postgresql://...) or a key=value string; passwords come only from libpq's own sources.
+// Other programs' commits reach it as notifications on the change channel, which the
+// catalogue's table raises by a trigger; the connection's socket turns readable when one
+// arrives.
+class PgEngine : public DaoEngine {
+public:
+    // The channel that the table's trigger notifies when a statement changed it.
+    static constexpr const char* kChangeChannel = "periolex_changes";
+
+    // Whether `path` names a server rather than a file.
+    static bool IsServerTarget(const std::string& path);
+
+    // Throws CDaoException (CantOpen, Auth) naming the server when it cannot connect.
+    PgEngine(const std::string& target, bool readOnly);
+
+    bool IsReadOnly() const override { return m_bReadOnly; }
+    void Begin(bool write) override;
+    void Commit() override;
+    void Rollback() override;
+    bool HasChangedElsewhere() override;
+    int ChangeDescriptor() const override;
+    std::unique_ptr<DaoSelection> Select(const std::string& sql,
+                                         const std::vector<std::string>& parameters) override;
+
+    // Runs statements that take no values, e.g. the schema of a new catalogue, in one
+    // transaction.
+    void RunScript(const std::string& sql);
+
+private:
+    PgConnection m_connection;
+    bool m_bReadOnly;
+};
