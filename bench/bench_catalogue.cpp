@@ -216,6 +216,35 @@ void BM_LiveUpdate(benchmark::State& state) {
     QFile::remove(work);
 }
 
+// Another program deletes a record (and adds one, so that the catalogue keeps its size); the
+// window follows. A deletion cannot be told from the new keys alone: every key is read again.
+void BM_LiveUpdateAfterDelete(benchmark::State& state) {
+    const QString work = WorkingCopy(state.range(0));
+    CPeriolexApp app;
+    CPeriolexView* view = StartProgram(app, work);
+    if (!view) {
+        state.SkipWithError("program did not start");
+        return;
+    }
+    sqlite3* other = nullptr;
+    sqlite3_open_v2(work.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr);
+    for (auto _ : state) {
+        state.PauseTiming();
+        sqlite3_exec(other,
+                     "DELETE FROM Zeitschriften WHERE ID = (SELECT min(ID) FROM Zeitschriften "
+                     "WHERE ID > 1); INSERT INTO Zeitschriften (Artikelname) VALUES ('neu')",
+                     nullptr, nullptr, nullptr);
+        state.ResumeTiming();
+        view->GetDocument()->CheckForChangesElsewhere();
+    }
+    if (view->m_pSet->GetRecordCount() != state.range(0)) {
+        state.SkipWithError("the window did not follow");
+    }
+    sqlite3_close(other);
+    app.ExitInstance();
+    QFile::remove(work);
+}
+
 // "Nächster" with one field changed: the store of that field (checked against what the form
 // loaded), the move and the next record, in one write transaction.
 void BM_SaveAndStep(benchmark::State& state) {
@@ -264,6 +293,7 @@ BENCHMARK(BM_RawReadOneRecord)
 BENCHMARK(BM_RawDataVersion)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LiveCheck)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LiveUpdate)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_LiveUpdateAfterDelete)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_SaveAndStep)
     ->Arg(1'000'000)
     ->Unit(benchmark::kMicrosecond)

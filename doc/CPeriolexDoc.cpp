@@ -102,7 +102,8 @@ bool CPeriolexDoc::OpenRecordset() {
     if (!m_pRecordset->IsBOF()) {
         m_pRecordset->MoveLast();
     }
-    UpdateAllViews(nullptr, 0, nullptr);
+    // The views are not asked here: the framework's first update of the window follows at once
+    // and shows the first record; asking both would read it twice.
     m_bConnected = true;
     return true;
 }

@@ -153,18 +153,18 @@ bool CPeriolexView::StoreFormThen(const std::function<void()>& then, bool always
                 continue;
             }
         }
-        // A commit that fails undoes the store and the move alike: the form then goes back to
-        // what the user saw, typed text included.
+        // A failure from here on undoes the store and the move alike: the form then goes back
+        // to what the user saw, typed text included, and is stored again next time.
         const FormState before = CaptureForm();
         for (const FieldChange& change : typed) {
             const auto i = static_cast<std::size_t>(change.field - 1);
             m_loadedTexts[i] = *FormFields()[i];
             m_loadedValues[i] = COleVariant(*change.value);
         }
-        if (then) {
-            then();
-        }
         try {
+            if (then) {
+                then();
+            }
             transaction.Commit();
         } catch (CDaoException*) {
             RestoreForm(before);
@@ -326,7 +326,7 @@ void CPeriolexView::FollowSetChange(bool reloadUnchanged) {
         // never inside another command's transaction.
         SetCaption(m_strShownPosition);
         UpdateData(false);
-        QTimer::singleShot(0, GetSafeHwnd(), [this] { StoreRecordThatLeftTheSet(); });
+        QTimer::singleShot(0, &m_postedWork, [this] { StoreRecordThatLeftTheSet(); });
         return;
     }
     PositionOnShownRecord();

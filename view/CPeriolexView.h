@@ -4,6 +4,7 @@
 #include <COleVariant.h>
 #include <FieldMerge.h>
 
+#include <QObject>
 #include <QString>
 #include <array>
 #include <functional>
@@ -134,4 +135,7 @@ private:
     // (NULL is not the empty text), for the comparison when storing.
     std::array<QString, 4> m_loadedTexts;
     std::array<COleVariant, 4> m_loadedValues;
+    // Work posted for after the running command; it ends with the view, not with its widget,
+    // which outlives the view until Qt deletes it later.
+    QObject m_postedWork;
 };

@@ -324,6 +324,7 @@ void CDaoRecordset::Requery() {
     CDaoTransaction transaction(*m_pDatabase, false);
     if (!impl.rows->AppendLaterKeys(impl.keys)) {
         KeySet keys;
+        keys.Reserve(impl.keys.Size());
         impl.rows->LoadKeys(keys);
         impl.keys = std::move(keys);
     }

@@ -21,6 +21,7 @@ public:
         }
         m_keys.push_back(key);
     }
+    void Reserve(std::size_t size) { m_keys.reserve(size); }
     void EraseAt(std::size_t index);
     void Clear();
 

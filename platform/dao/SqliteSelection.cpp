@@ -10,6 +10,23 @@
 
 namespace {
 
+// Reading every page of the table, as a count or a scan of all keys after another connection
+// wrote does, is faster with the file mapped: the pages come straight from the operating
+// system's cache. The mapping lasts only for such a read, under the caller's read lock, so that
+// no other SQLite connection can shrink the file meanwhile.
+class MappedRead {
+public:
+    explicit MappedRead(sqlite3* db) : m_db(db) {
+        sqlite3_exec(m_db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
+    }
+    ~MappedRead() { sqlite3_exec(m_db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr); }
+    MappedRead(const MappedRead&) = delete;
+    MappedRead& operator=(const MappedRead&) = delete;
+
+private:
+    sqlite3* m_db;
+};
+
 std::vector<std::size_t> FieldColumns(const DynasetSource& source) {
     return {source.fieldColumns.begin(), source.fieldColumns.end()};
 }
@@ -47,6 +64,7 @@ Statement SqliteSelection::PrepareBound(const std::string& sql) {
 }
 
 void SqliteSelection::LoadKeys(KeySet& keys) {
+    MappedRead mapped(m_db);
     Statement stmt = PrepareBound(m_source.keyQuery);
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
@@ -58,19 +76,12 @@ void SqliteSelection::LoadKeys(KeySet& keys) {
 }
 
 long long SqliteSelection::CountRows() {
-    // The count reads every page of the table once; mapped, they come straight from the
-    // operating system's cache. The mapping lasts only for the count, under this transaction's
-    // read lock, so that no other SQLite connection can shrink the file meanwhile.
-    sqlite3_exec(m_db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
+    MappedRead mapped(m_db);
     Statement stmt = PrepareBound(m_source.countQuery);
-    const int rc = sqlite3_step(stmt.get());
-    const long long count = sqlite3_column_int64(stmt.get(), 0);
-    stmt.reset();
-    sqlite3_exec(m_db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_ROW) {
+    if (sqlite3_step(stmt.get()) != SQLITE_ROW) {
         ThrowSqliteError(m_db);
     }
-    return count;
+    return sqlite3_column_int64(stmt.get(), 0);
 }
 
 bool SqliteSelection::AppendLaterKeys(KeySet& keys) {

@@ -117,6 +117,40 @@ QString ProgramTest::Caption() const {
     return qobject_cast<QLabel*>(ActiveView()->GetDlgItem(IDC_DATENSATZ))->text();
 }
 
+::testing::AssertionResult ProgramTest::WindowsAgreeWithFile(const QString& path) const {
+    const std::vector<StoredRecord> records = StoredRecords(path);
+    int window = 0;
+    for (CPeriolexDoc* doc : Documents()) {
+        for (CView* view : doc->GetViews()) {
+            ++window;
+            auto text = [view](unsigned id) {
+                QWidget* control = view->GetDlgItem(id);
+                if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+                    return edit->text();
+                }
+                return qobject_cast<QLabel*>(control)->text();
+            };
+            const QStringList caption = text(IDC_DATENSATZ).split(QLatin1Char(' '));
+            const std::size_t n = caption.value(1).toUInt();
+            if (caption.size() != 4 || caption[0] != "Datensatz" || caption[2] != "von" ||
+                caption[3] != QString::number(records.size()) || n < 1 || n > records.size()) {
+                return ::testing::AssertionFailure()
+                       << "window " << window << " says \"" << text(IDC_DATENSATZ).toStdString()
+                       << "\", the file holds " << records.size() << " records";
+            }
+            const StoredRecord shown{text(IDC_ZEITSCHRIFTENNUMMER), text(IDC_ZEITSCHRIFTENNAME),
+                                     text(IDC_ARTIKELNAME), text(IDC_SEITE)};
+            if (shown != records[n - 1]) {
+                return ::testing::AssertionFailure()
+                       << "window " << window << " shows \"" << shown[2].toStdString()
+                       << "\" as record " << n << ", the file holds \""
+                       << records[n - 1][2].toStdString() << "\"";
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
 StoredRecord ProgramTest::FormTexts() const {
     return {Field(IDC_ZEITSCHRIFTENNUMMER)->text(), Field(IDC_ZEITSCHRIFTENNAME)->text(),
             Field(IDC_ARTIKELNAME)->text(), Field(IDC_SEITE)->text()};

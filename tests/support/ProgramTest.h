@@ -58,6 +58,10 @@ protected:
 
     QLineEdit* Field(unsigned id) const;
     QString Caption() const;
+    // Every window of every catalogue against the file at `path`, after a command or a live
+    // update and with nothing typed: its caption is "Datensatz N von M" with M the records in
+    // the file, and its form shows the file's N-th record.
+    ::testing::AssertionResult WindowsAgreeWithFile(const QString& path) const;
     // Field texts of the active view's form, top to bottom.
     StoredRecord FormTexts() const;
     void TypeInto(unsigned id, const QString& text);

@@ -53,6 +53,7 @@ TEST_F(SharedCatalogueTest, DifferentFieldsOfOneRecordAreMerged) {
     expected[2] = "Von A";
     EXPECT_EQ(StoredRecords(m_path)[0], expected);
     EXPECT_EQ(Caption(), "Datensatz 2 von 5");
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
 }
 
 TEST_F(SharedCatalogueTest, SameFieldConflictAsksAndBackToTheFormWritesNothing) {
@@ -107,6 +108,7 @@ TEST_F(SharedCatalogueTest, ConflictKeepMineOverwritesTakeStoredShowsTheirs) {
     EXPECT_EQ(StoredRecords(m_path)[1], expected);
     EXPECT_EQ(Caption(), "Datensatz 1 von 5");
     EXPECT_EQ(ModalSeam::Requests().size(), 2u);
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
 }
 
 TEST_F(SharedCatalogueTest, ARecordDeletedWhileTypingIsOfferedAsANewRecord) {
@@ -124,6 +126,7 @@ TEST_F(SharedCatalogueTest, ARecordDeletedWhileTypingIsOfferedAsANewRecord) {
     EXPECT_EQ(records[4], kept);
     EXPECT_EQ(Caption(), "Datensatz 5 von 5");
     EXPECT_EQ(Shown(), "Nicht verloren");
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
 }
 
 TEST_F(SharedCatalogueTest, ARecordDeletedWhileTypingIsDroppedOnNo) {
@@ -140,6 +143,7 @@ TEST_F(SharedCatalogueTest, ARecordDeletedWhileTypingIsDroppedOnNo) {
     }
     EXPECT_EQ(Caption(), "Datensatz 1 von 4");
     EXPECT_EQ(Shown(), m_original[0][2]);
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
 }
 
 TEST_F(SharedCatalogueTest, AddsDeletesAndEditsElsewhereShowWithinASecond) {
@@ -149,12 +153,15 @@ TEST_F(SharedCatalogueTest, AddsDeletesAndEditsElsewhereShowWithinASecond) {
         "Seite) VALUES ('9', 'Neu', 'Neu von B', '1')");
     ASSERT_TRUE(FollowsWithinASecond([&] { return Caption() == "Datensatz 2 von 6"; }))
         << Caption().toStdString();
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
     Elsewhere("UPDATE Zeitschriften SET Artikelname = 'Geändert von B' WHERE ID = 2");
     ASSERT_TRUE(FollowsWithinASecond([&] { return Shown() == "Geändert von B"; }));
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
     Elsewhere("DELETE FROM Zeitschriften WHERE ID = 1");
     ASSERT_TRUE(FollowsWithinASecond([&] { return Caption() == "Datensatz 1 von 5"; }))
         << Caption().toStdString();
     EXPECT_EQ(Shown(), "Geändert von B");
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
     RunCommand(ID_DATENSATZ_LETZTER);
     EXPECT_EQ(Shown(), "Neu von B");
     EXPECT_EQ(Caption(), "Datensatz 5 von 5");
@@ -164,6 +171,7 @@ TEST_F(SharedCatalogueTest, AddsDeletesAndEditsElsewhereShowWithinASecond) {
     ASSERT_TRUE(FollowsWithinASecond([&] { return Caption() == "Datensatz 1 von 4"; }))
         << Caption().toStdString();
     EXPECT_EQ(Shown(), "Geändert von B");
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
     EXPECT_TRUE(ModalSeam::Requests().empty());
 }
 
@@ -193,6 +201,35 @@ TEST_F(SharedCatalogueTest, AnotherWindowShowsAStoredEditOfItsRecord) {
     frames[1]->ActivateFrame();
     EXPECT_EQ(Shown(), "Aus Fenster 1");
     EXPECT_EQ(Caption(), "Datensatz 1 von 5");
+    // Both windows follow an add and a delete from another program.
+    Elsewhere(
+        "INSERT INTO Zeitschriften (Zeitschriftennummer, Zeitschriftenname, Artikelname, "
+        "Seite) VALUES ('9', 'Neu', 'Neu von B', '1')");
+    Elsewhere("DELETE FROM Zeitschriften WHERE ID = 1");
+    ASSERT_TRUE(FollowsWithinASecond([&] { return Shown() == m_original[1][2]; }));
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path)) << "the first window moves up to record 1";
+}
+
+TEST_F(SharedCatalogueTest, TwoWindowsTypingIntoOneFieldMeetInTheConflictQuestion) {
+    RunCommand(ID_WINDOW_NEW);
+    const auto frames = MainFrame()->GetChildFrames();
+    ASSERT_EQ(frames.size(), 2u);
+    frames[0]->ActivateFrame();
+    TypeInto(IDC_ARTIKELNAME, "Fenster 1");
+    frames[1]->ActivateFrame();
+    TypeInto(IDC_ARTIKELNAME, "Fenster 2");
+    frames[0]->ActivateFrame();
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    EXPECT_TRUE(ModalSeam::Requests().empty());
+    frames[1]->ActivateFrame();
+    EXPECT_EQ(Shown(), "Fenster 2") << "typed text stays when the other window stores";
+    ModalSeam::Push({IDNO, {}, {}});
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    ASSERT_EQ(ModalSeam::Requests().size(), 1u);
+    EXPECT_TRUE(ModalSeam::Requests()[0].text.contains(
+        "Ihre Eingabe: „Fenster 2“\nJetzt gespeichert: „Fenster 1“"));
+    EXPECT_EQ(StoredRecords(m_path)[0][2], "Fenster 1");
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
 }
 
 }  // namespace
