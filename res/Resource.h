@@ -36,6 +36,10 @@ constexpr unsigned IDP_TEMPLATE_MISSING = 202;
 constexpr unsigned IDP_NO_ARTICLE_TABLE = 203;
 constexpr unsigned IDP_CATALOGUE_UNREADABLE = 204;
 constexpr unsigned IDP_CATALOGUE_IS_OPEN = 205;
+constexpr unsigned IDP_SERVER_UNREACHABLE = 230;
+constexpr unsigned IDP_SERVER_LOGIN_FAILED = 231;
+constexpr unsigned IDP_LINK_WITHOUT_SERVER = 232;
+constexpr unsigned IDP_LINK_WITH_PASSWORD = 233;
 
 struct ResourceTables;
 // Every resource table of the program, for the framework.

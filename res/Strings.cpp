@@ -192,6 +192,16 @@ constexpr StringResource kStrings[] = {
     {IDP_NO_ARTICLE_TABLE, "Die Datei enthält keine Artikeltabelle „Zeitschriften“."},
     {IDP_CATALOGUE_IS_OPEN,
      "Der Katalog „%1“ ist geöffnet. Schließen Sie ihn, bevor Sie ihn durch einen neuen ersetzen."},
+    {IDP_SERVER_UNREACHABLE,
+     "Der Datenbankserver „%1“ ist nicht erreichbar oder hat die Verbindung abgelehnt."},
+    {IDP_SERVER_LOGIN_FAILED,
+     "Die Anmeldung am Datenbankserver „%1“ ist fehlgeschlagen. Bitte prüfen Sie Benutzername "
+     "und Kennwort."},
+    {IDP_LINK_WITHOUT_SERVER,
+     "Die Katalogverknüpfung nennt keine Serververbindung (postgresql://… oder service=…)."},
+    {IDP_LINK_WITH_PASSWORD,
+     "Die Katalogverknüpfung enthält ein Kennwort. Kennwörter gehören nicht in eine "
+     "Verknüpfung, sondern in die Datei ~/.pgpass; sie wurde nicht benutzt."},
     {IDP_CATALOGUE_UNREADABLE,
      "Der Katalog „%1“ kann nicht mehr gelesen werden. Bitte schließen Sie ihn und öffnen Sie ihn "
      "erneut."},

@@ -23,6 +23,14 @@ void CDaoDatabase::Open(const std::string& path, bool /*exclusive*/, bool readOn
     m_strName = path;
 }
 
+bool CDaoDatabase::IsServerPath(const std::string& path) {
+    return PgEngine::IsServerTarget(path);
+}
+
+std::string CDaoDatabase::ServerName(const std::string& path) {
+    return PgEngine::ServerName(path);
+}
+
 void CDaoDatabase::Close() {
     // Closing a record set detaches it, so work on a copy of the list.
     const std::vector<CDaoRecordset*> recordsets = m_openRecordsets;

@@ -25,6 +25,10 @@ public:
               const std::string& connect = "");
     void Close();
 
+    // Whether `path` names a catalogue on a server, and that server as a user knows it.
+    static bool IsServerPath(const std::string& path);
+    static std::string ServerName(const std::string& path);
+
     bool IsOpen() const { return m_pEngine != nullptr; }
     // True when the file could only be opened for reading.
     bool IsReadOnly() const;

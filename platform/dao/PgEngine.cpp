@@ -11,6 +11,39 @@ bool PgEngine::IsServerTarget(const std::string& path) {
     return path.rfind("postgresql://", 0) == 0 || path.rfind("postgres://", 0) == 0;
 }
 
+std::string PgEngine::ServerName(const std::string& target) {
+    PQconninfoOption* options = PQconninfoParse(target.c_str(), nullptr);
+    if (options == nullptr) {
+        return target;
+    }
+    std::string host;
+    std::string port;
+    std::string database;
+    std::string service;
+    for (PQconninfoOption* option = options; option->keyword != nullptr; ++option) {
+        const std::string keyword = option->keyword;
+        const std::string value = option->val != nullptr ? option->val : "";
+        if (keyword == "host") {
+            host = value;
+        } else if (keyword == "port") {
+            port = value;
+        } else if (keyword == "dbname") {
+            database = value;
+        } else if (keyword == "service") {
+            service = value;
+        }
+    }
+    PQconninfoFree(options);
+    if (host.empty() && !service.empty()) {
+        return service;
+    }
+    std::string name = host.empty() || host.front() == '/' ? "localhost" : host;
+    if (!port.empty()) {
+        name += ":" + port;
+    }
+    return database.empty() ? name : name + "/" + database;
+}
+
 PgEngine::PgEngine(const std::string& target, bool readOnly)
     : m_connection(target), m_bReadOnly(readOnly) {
     m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);

@@ -17,6 +17,9 @@ public:
 
     // Whether `path` names a server rather than a file.
     static bool IsServerTarget(const std::string& path);
+    // The server and database that `target` names, as a user would recognise them; never a
+    // password.
+    static std::string ServerName(const std::string& target);
 
     // Throws CDaoException (CantOpen, Auth) naming the server when it cannot connect.
     PgEngine(const std::string& target, bool readOnly);

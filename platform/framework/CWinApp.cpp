@@ -250,7 +250,8 @@ CDocument* CWinApp::OpenDocumentFile(const QString& pathName) {
     if (m_templates.empty()) {
         return nullptr;
     }
-    const QString path = QFileInfo(pathName).absoluteFilePath();
+    const QString path =
+        CDocument::IsUrlName(pathName) ? pathName : QFileInfo(pathName).absoluteFilePath();
     for (CDocument* doc : GetDocuments()) {
         if (!doc->GetPathName().isEmpty() && doc->GetPathName() == path &&
             !doc->GetViews().empty()) {

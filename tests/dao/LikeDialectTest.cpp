@@ -11,8 +11,8 @@
 #include "LikePattern.h"
 #include "ScratchDatabase.h"
 #include "SqliteEngine.h"
-#include "TestServer.h"
 #include "Utf8.h"
+#include "server/TestServer.h"
 
 namespace {
 
