@@ -40,6 +40,11 @@ constexpr unsigned IDP_SERVER_UNREACHABLE = 230;
 constexpr unsigned IDP_SERVER_LOGIN_FAILED = 231;
 constexpr unsigned IDP_LINK_WITHOUT_SERVER = 232;
 constexpr unsigned IDP_LINK_WITH_PASSWORD = 233;
+constexpr unsigned IDP_COPY_USAGE = 234;
+constexpr unsigned IDP_COPY_TARGET_NOT_EMPTY = 235;
+constexpr unsigned IDP_COPY_FAILED = 236;
+constexpr unsigned IDP_COPY_PROGRESS = 237;
+constexpr unsigned IDP_COPY_DONE = 238;
 
 struct ResourceTables;
 // Every resource table of the program, for the framework.

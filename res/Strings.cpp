@@ -202,6 +202,14 @@ constexpr StringResource kStrings[] = {
     {IDP_LINK_WITH_PASSWORD,
      "Die Katalogverknüpfung enthält ein Kennwort. Kennwörter gehören nicht in eine "
      "Verknüpfung, sondern in die Datei ~/.pgpass; sie wurde nicht benutzt."},
+    {IDP_COPY_USAGE,
+     "Aufruf: periolex --copy QUELLE ZIEL [--link VERKNÜPFUNG.plx] [--overwrite]\n"
+     "QUELLE und ZIEL sind je eine Katalogdatei (.plx), eine Katalogverknüpfung oder ein "
+     "Server (postgresql://…)."},
+    {IDP_COPY_TARGET_NOT_EMPTY, "„%1“ ist nicht leer. Mit --overwrite wird der Inhalt ersetzt."},
+    {IDP_COPY_FAILED, "Der Katalog konnte nicht nach „%1“ kopiert werden:\n%2"},
+    {IDP_COPY_PROGRESS, "%1 von %2 Datensätzen kopiert"},
+    {IDP_COPY_DONE, "%1 Datensätze nach „%2“ kopiert."},
     {IDP_CATALOGUE_UNREADABLE,
      "Der Katalog „%1“ kann nicht mehr gelesen werden. Bitte schließen Sie ihn und öffnen Sie ihn "
      "erneut."},

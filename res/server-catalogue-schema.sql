@@ -10,7 +10,7 @@ CREATE TABLE Zeitschriften (
   Seite               text
 );
 
-CREATE FUNCTION zeitschriften_changed() RETURNS trigger LANGUAGE plpgsql AS $$
+CREATE OR REPLACE FUNCTION zeitschriften_changed() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
   PERFORM pg_notify('periolex_changes', '');
   RETURN NULL;

@@ -43,6 +43,13 @@ void CDaoDatabase::Close() {
     m_strName.clear();
 }
 
+void CDaoDatabase::Execute(const std::string& sql) {
+    if (!m_pEngine) {
+        ThrowDaoError(DaoErrorCode::kMisuse, "The database is not open.");
+    }
+    m_pEngine->Execute(sql);
+}
+
 bool CDaoDatabase::IsReadOnly() const {
     return m_pEngine && m_pEngine->IsReadOnly();
 }

@@ -30,6 +30,9 @@ public:
     static std::string ServerName(const std::string& path);
 
     bool IsOpen() const { return m_pEngine != nullptr; }
+    // Runs statements that take no values, separated by semicolons, e.g. a schema; inside the
+    // current transaction if one is open.
+    void Execute(const std::string& sql);
     // True when the file could only be opened for reading.
     bool IsReadOnly() const;
     const std::string& GetName() const { return m_strName; }

@@ -31,6 +31,10 @@ public:
     // catalogue, for an event loop to watch; -1 when HasChangedElsewhere must be polled.
     virtual int ChangeDescriptor() const { return -1; }
 
+    // Runs statements that take no values, separated by semicolons (a schema, say), in the
+    // current transaction if one is open.
+    virtual void Execute(const std::string& sql) = 0;
+
     // Analyses a query over one table whose result columns include the table's integer key;
     // `parameters` are bound to its placeholders in order. Throws when the query cannot run
     // or does not select from exactly one table.

@@ -89,13 +89,6 @@ std::unique_ptr<DaoSelection> PgEngine::Select(const std::string& sql,
     return std::make_unique<PgSelection>(m_connection, sql, parameters);
 }
 
-void PgEngine::RunScript(const std::string& sql) {
-    m_connection.RunScript("BEGIN");
-    try {
-        m_connection.RunScript(sql);
-        m_connection.RunScript("COMMIT");
-    } catch (...) {
-        Rollback();
-        throw;
-    }
+void PgEngine::Execute(const std::string& sql) {
+    m_connection.RunScript(sql);
 }

@@ -33,9 +33,7 @@ public:
     std::unique_ptr<DaoSelection> Select(const std::string& sql,
                                          const std::vector<std::string>& parameters) override;
 
-    // Runs statements that take no values, e.g. the schema of a new catalogue, in one
-    // transaction.
-    void RunScript(const std::string& sql);
+    void Execute(const std::string& sql) override;
 
 private:
     PgConnection m_connection;

@@ -148,6 +148,12 @@ bool SqliteEngine::HasChangedElsewhere() {
     return changed;
 }
 
+void SqliteEngine::Execute(const std::string& sql) {
+    if (sqlite3_exec(m_pDb, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        ThrowSqliteError(m_pDb);
+    }
+}
+
 std::unique_ptr<DaoSelection> SqliteEngine::Select(const std::string& sql,
                                                    const std::vector<std::string>& parameters) {
     return std::make_unique<SqliteSelection>(m_pDb, sql, parameters);

@@ -28,6 +28,7 @@ public:
     void Rollback() override;
     // Costs one look at the file header (PRAGMA data_version).
     bool HasChangedElsewhere() override;
+    void Execute(const std::string& sql) override;
     std::unique_ptr<DaoSelection> Select(const std::string& sql,
                                          const std::vector<std::string>& parameters) override;
 

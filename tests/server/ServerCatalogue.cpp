@@ -56,8 +56,9 @@ void ServerCatalogue::Exec(const std::string& sql) {
     m_connection->RunScript(sql);
     // Keys given by hand leave the key generator behind; added records need keys above.
     m_connection->RunScript(
-        "SELECT setval(pg_get_serial_sequence('zeitschriften', 'id'),"
-        " coalesce((SELECT max(id) FROM zeitschriften), 0) + 1, false)");
+        "DO $$ BEGIN IF to_regclass('zeitschriften') IS NOT NULL THEN"
+        " PERFORM setval(pg_get_serial_sequence('zeitschriften', 'id'),"
+        " coalesce((SELECT max(id) FROM zeitschriften), 0) + 1, false); END IF; END $$");
 }
 std::string ServerCatalogue::Scalar(const std::string& sql) {
     const PgResult result = m_connection->Run(sql);
