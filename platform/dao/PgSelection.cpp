@@ -55,10 +55,11 @@ std::string QueryStart(const std::string& sql) {
 
 PgSelection::PgSelection(PgConnection& connection, const std::string& sql,
                          const std::vector<std::string>& parameters)
-    : PgSelection(connection, TranslateForServer(sql, parameters), Shape{}) {}
+    : PgSelection(connection, TranslateForServer(sql, parameters)) {}
 
-PgSelection::PgSelection(PgConnection& connection, PgQueryText query, Shape shape)
+PgSelection::PgSelection(PgConnection& connection, PgQueryText query)
     : DaoSelection({}, 0), m_connection(connection), m_query(std::move(query)) {
+    Shape shape;
     std::string start = QueryStart(m_query.sql);
     std::transform(start.begin(), start.end(), start.begin(), ::toupper);
     if (start != "SELECT") {

@@ -27,7 +27,7 @@ public:
 
 private:
     struct Shape;
-    PgSelection(PgConnection& connection, PgQueryText query, Shape shape);
+    PgSelection(PgConnection& connection, PgQueryText query);
     // The row by key, optionally locked for the rest of the transaction; empty when it has gone.
     std::vector<COleVariant> ReadRow(std::int64_t key, bool lock);
     void Update(std::int64_t key, const std::vector<PendingField>& pending,
