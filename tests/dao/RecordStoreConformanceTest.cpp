@@ -12,6 +12,7 @@
 #include "CDaoTransaction.h"
 #include "ScratchCatalogue.h"
 #include "ScratchDatabase.h"
+#include "server/TestServer.h"
 
 namespace {
 
@@ -22,11 +23,14 @@ constexpr const char* kArticleQuery =
 
 class RecordStoreConformance : public testing::TestWithParam<ScratchEngine> {
 protected:
-    void Make(int articles) {
-        m_catalogue = GetParam().make(articles);
-        if (!m_catalogue) {
+    void SetUp() override {
+        if (GetParam().make == MakeServerCatalogue && TestServer::Connection() == nullptr) {
             GTEST_SKIP() << "needs the PostgreSQL test server: run under tools/with-test-server";
         }
+    }
+    void Make(int articles) {
+        m_catalogue = GetParam().make(articles);
+        ASSERT_TRUE(m_catalogue);
         m_db.Open(m_catalogue->Target());
     }
     Keys AllKeys() {
