@@ -124,11 +124,12 @@ int PgConnection::Socket() const {
     return PQsocket(m_pConn);
 }
 
-bool PgConnection::TakeNotification(const std::string& channel) {
+bool PgConnection::TakeNotification(const std::string& channel, const std::string& payload) {
     bool notified = false;
     PQconsumeInput(m_pConn);
     while (PGnotify* notify = PQnotifies(m_pConn)) {
-        if (notify->be_pid != PQbackendPID(m_pConn) && channel == notify->relname) {
+        if (notify->be_pid != PQbackendPID(m_pConn) && channel == notify->relname &&
+            payload == notify->extra) {
             notified = true;
         }
         PQfreemem(notify);

@@ -36,9 +36,9 @@ public:
     bool InTransaction() const;
     int BackendPid() const;
     int Socket() const;
-    // Reads what the server sent meanwhile and returns whether it notified on `channel` from
-    // a session other than this one.
-    bool TakeNotification(const std::string& channel);
+    // Reads what the server sent meanwhile and returns whether it notified on `channel`, with
+    // `payload`, from a session other than this one.
+    bool TakeNotification(const std::string& channel, const std::string& payload);
 
     pg_conn* Handle() const { return m_pConn; }
 

@@ -47,6 +47,8 @@ std::string PgEngine::ServerName(const std::string& target) {
 PgEngine::PgEngine(const std::string& target, bool readOnly)
     : m_connection(target), m_bReadOnly(readOnly) {
     m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
+    const PgResult schema = m_connection.Run("SELECT coalesce(current_schema(), '')");
+    m_schema = PQgetvalue(schema.get(), 0, 0);
 }
 
 void PgEngine::Begin(bool write) {
@@ -77,7 +79,7 @@ void PgEngine::Rollback() {
 }
 
 bool PgEngine::HasChangedElsewhere() {
-    return m_connection.TakeNotification(kChangeChannel);
+    return m_connection.TakeNotification(kChangeChannel, m_schema);
 }
 
 int PgEngine::ChangeDescriptor() const {

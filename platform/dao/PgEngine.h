@@ -38,4 +38,6 @@ public:
 private:
     PgConnection m_connection;
     bool m_bReadOnly;
+    // The schema where the connection finds the catalogue's table; its trigger names it.
+    std::string m_schema;
 };
