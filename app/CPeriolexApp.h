@@ -6,7 +6,7 @@
 // carries out the command line.
 class CPeriolexApp : public CWinApp {
 public:
-    CPeriolexApp() = default;
+    CPeriolexApp();
 
     void InitApplication() override;
     bool InitInstance() override;

@@ -79,9 +79,9 @@ bool CPeriolexApp::ImportFromCommandLine(const QString& source, const QString& c
 
 bool CPeriolexApp::ExportFromCommandLine(const QString& target, const QString& catalogue,
                                          const QString* contains) {
-    const QString sql = contains ? ArticleQueryStatement(*contains) : WholeTableStatement();
+    const ArticleQuery query = contains ? ArticleQueryFor(*contains) : WholeTableQuery();
     try {
-        const long count = ExportRecords(catalogue, sql, target);
+        const long count = ExportRecords(catalogue, query.statement, query.parameters, target);
         const QString file = QDir::toNativeSeparators(target);
         PrintLine(stdout, count == 1
                               ? QStringLiteral("1 Datensatz wurde nach „%1“ geschrieben.").arg(file)

@@ -1,6 +1,7 @@
 // The program's own work on large catalogues, each against raw SQLite in the same run:
 // opening a catalogue against reading all keys of its table, and one step of the record form
 // (store an unchanged form, move, show the next record).
+#include <SqliteEngine.h>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include "OffscreenBenchmarks.h"
@@ -124,7 +125,8 @@ void BM_FormStep(benchmark::State& state) {
         state.SkipWithError("program did not start");
         return;
     }
-    const int changesBefore = sqlite3_total_changes(view->GetDocument()->m_database.Handle());
+    const int changesBefore =
+        sqlite3_total_changes(SqliteHandleOf(view->GetDocument()->m_database));
     for (auto _ : state) {
         CDaoTransaction command = view->GetDocument()->BeginCommand(false);
         view->SaveRecord();
@@ -135,7 +137,7 @@ void BM_FormStep(benchmark::State& state) {
         view->LoadRecord();
         command.Commit();
     }
-    if (sqlite3_total_changes(view->GetDocument()->m_database.Handle()) != changesBefore) {
+    if (sqlite3_total_changes(SqliteHandleOf(view->GetDocument()->m_database)) != changesBefore) {
         state.SkipWithError("an unchanged form was written");
     }
     app.ExitInstance();

@@ -2,6 +2,7 @@
 // table, a "contains" search with the LIKE dialect, and stepping through records while an
 // editor saves unchanged forms. Catalogues of 10k, 100k and 1M articles are generated once
 // and kept in the temporary folder for later runs.
+#include <SqliteEngine.h>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -128,7 +129,7 @@ void DaoEditUnchangedAndMoveNext(benchmark::State& state) {
         for (int i = 0; i < 4; ++i) {
             form[i] = rs.GetFieldValue(i + 1).GetString();
         }
-        const int changesBefore = sqlite3_total_changes(db.Handle());
+        const int changesBefore = sqlite3_total_changes(SqliteHandleOf(db));
         for (auto _ : state) {
             rs.Edit();
             for (int i = 0; i < 4; ++i) {
@@ -143,7 +144,7 @@ void DaoEditUnchangedAndMoveNext(benchmark::State& state) {
                 form[i] = rs.GetFieldValue(i + 1).GetString();
             }
         }
-        state.counters["writes"] = sqlite3_total_changes(db.Handle()) - changesBefore;
+        state.counters["writes"] = sqlite3_total_changes(SqliteHandleOf(db)) - changesBefore;
     } catch (CDaoException* e) {
         state.SkipWithError(e->GetErrorMessage().c_str());
         e->Delete();

@@ -6,11 +6,12 @@
 #include <ResourceLookup.h>
 #include <SystemDirectory.h>
 
-#include <sqlite3.h>
+#include <DaoErrorCode.h>
 #include <QDir>
 #include <QFileInfo>
 
 #include "doc/CatalogueFormat.h"
+#include "doc/CatalogueLink.h"
 #include "doc/NewCatalogueDialog.h"
 #include "res/Resource.h"
 
@@ -52,14 +53,59 @@ bool CPeriolexDoc::OnOpenDocument(const QString& pathName) {
     return OpenDatabase(pathName);
 }
 
+namespace {
+
+// A server's refusal names the server; other failures say what the record store found.
+QString OpenFailureText(const CDaoException& e, const QString& target) {
+    if (!CDaoDatabase::IsServerPath(target.toStdString())) {
+        return AfxDaoErrorText(e);
+    }
+    const QString server = QString::fromStdString(CDaoDatabase::ServerName(target.toStdString()));
+    switch (e.GetErrorCode() & 0xFF) {
+        case DaoErrorCode::kAuth:
+            return AfxLoadString(IDP_SERVER_LOGIN_FAILED).arg(server);
+        case DaoErrorCode::kCantOpen:
+        case DaoErrorCode::kIoError:
+            return AfxLoadString(IDP_SERVER_UNREACHABLE).arg(server);
+        default:
+            return AfxDaoErrorText(e);
+    }
+}
+
+}  // namespace
+
+QString CPeriolexDoc::ResolveTarget(const QString& path) const {
+    if (CDaoDatabase::IsServerPath(path.toStdString())) {
+        return path;
+    }
+    const CatalogueLink link = CatalogueLink::Read(path);
+    switch (link.GetKind()) {
+        case CatalogueLink::Kind::NotALink:
+            return path;
+        case CatalogueLink::Kind::Server:
+            return link.GetConnection();
+        case CatalogueLink::Kind::NoServer:
+            ReportOpenFailure(AfxLoadString(IDP_LINK_WITHOUT_SERVER));
+            return QString();
+        case CatalogueLink::Kind::HasPassword:
+            ReportOpenFailure(AfxLoadString(IDP_LINK_WITH_PASSWORD));
+            return QString();
+    }
+    return QString();
+}
+
 bool CPeriolexDoc::OpenDatabase(const QString& path) {
     m_strPath = path;
+    const QString target = ResolveTarget(path);
+    if (target.isEmpty()) {
+        return false;
+    }
     BeginWaitCursor();
     try {
-        m_database.Open(path.toStdString(), false, false, "");
+        m_database.Open(target.toStdString(), false, false, "");
     } catch (CDaoException* e) {
         EndWaitCursor();
-        ReportOpenFailure(AfxDaoErrorText(*e));
+        ReportOpenFailure(OpenFailureText(*e, target));
         e->Delete();
         return false;
     }
@@ -76,9 +122,9 @@ bool CPeriolexDoc::OpenRecordset() {
     try {
         m_pRecordset->Open(dbOpenDynaset, m_strSQL.toStdString(), 0);
     } catch (CDaoException* e) {
-        // A statement that SQLite cannot run here means the table is missing; anything else
-        // (a lock, a read error) is said as it is.
-        const QString reason = (e->GetErrorCode() & 0xFF) == SQLITE_ERROR
+        // A statement that the engine cannot run here means the table is missing; anything
+        // else (a lock, a read error) is said as it is.
+        const QString reason = (e->GetErrorCode() & 0xFF) == DaoErrorCode::kError
                                    ? AfxLoadString(IDP_NO_ARTICLE_TABLE)
                                    : AfxDaoErrorText(*e);
         e->Delete();
@@ -155,6 +201,10 @@ void CPeriolexDoc::CheckForChangesElsewhere() {
         // moment, say): the next look tries again.
         e->Delete();
     }
+}
+
+int CPeriolexDoc::ChangeDescriptor() const {
+    return m_bConnected ? m_database.ChangeDescriptor() : -1;
 }
 
 void CPeriolexDoc::FollowChangesElsewhere() {

@@ -49,6 +49,7 @@ public:
 
     // Looks whether another program changed the catalogue and follows if so; cheap when not.
     void CheckForChangesElsewhere() override;
+    int ChangeDescriptor() const override;
 
     CDaoDatabase m_database;
     CDaoRecordset* m_pRecordset = nullptr;
@@ -59,6 +60,9 @@ public:
 private:
     void FollowChangesElsewhere();
     void ReportOpenFailure(const QString& reason) const;
+    // The connection to open for `path`: the file itself, the server a link names, or the
+    // server URI given as the path; empty after a failure has been reported.
+    QString ResolveTarget(const QString& path) const;
     // Why the open set cannot be shown: the first of fields 1 to 4 that it lacks or holds in
     // another place; empty when all stand where the form reads them.
     QString FieldProblem() const;

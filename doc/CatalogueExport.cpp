@@ -40,9 +40,9 @@ std::array<int, 4> FieldColumns(const ForwardCursor& cursor, const QString& cata
     return columns;
 }
 
-long WriteRecords(CDaoDatabase& database, const QString& catalogue, const QString& sql,
-                  RecordWriter& writer) {
-    ForwardCursor cursor(database, sql.toStdString());
+long WriteRecords(CDaoDatabase& database, const QString& catalogue, const std::string& sql,
+                  const std::vector<std::string>& parameters, RecordWriter& writer) {
+    ForwardCursor cursor(database, sql, parameters);
     const std::array<int, 4> columns = FieldColumns(cursor, catalogue);
     ArticleFields record;
     long count = 0;
@@ -60,7 +60,8 @@ long WriteRecords(CDaoDatabase& database, const QString& catalogue, const QStrin
 
 }  // namespace
 
-long ExportRecords(const QString& catalogue, const QString& sql, const QString& target) {
+long ExportRecords(const QString& catalogue, const std::string& sql,
+                   const std::vector<std::string>& parameters, const QString& target) {
     QSaveFile file(target);
     // Made first, so that an unknown format is refused before anything is touched; writers
     // buffer and write nothing before the device is open.
@@ -73,7 +74,7 @@ long ExportRecords(const QString& catalogue, const QString& sql, const QString& 
     CDaoDatabase database;
     try {
         database.Open(catalogue.toStdString(), false, true);
-        count = WriteRecords(database, catalogue, sql, *writer);
+        count = WriteRecords(database, catalogue, sql, parameters, *writer);
     } catch (CDaoException* e) {
         const QString reason = AfxDaoErrorText(*e);
         e->Delete();

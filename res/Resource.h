@@ -40,6 +40,20 @@ constexpr unsigned IDP_REPLACE_FILE = 206;           // %1: the file
 constexpr unsigned IDP_ARTICLE_FIELD_MISSING = 210;  // %1: the field
 constexpr unsigned IDP_SEARCH_TEXT_NUL = 211;
 constexpr unsigned IDP_ARTICLE_FIELD_MISPLACED = 212;  // %1: the field
+constexpr unsigned IDP_SERVER_UNREACHABLE = 230;
+constexpr unsigned IDP_SERVER_LOGIN_FAILED = 231;
+constexpr unsigned IDP_LINK_WITHOUT_SERVER = 232;
+constexpr unsigned IDP_LINK_WITH_PASSWORD = 233;
+constexpr unsigned IDP_COPY_USAGE = 234;
+constexpr unsigned IDP_COPY_TARGET_NOT_EMPTY = 235;
+constexpr unsigned IDP_COPY_FAILED = 236;
+constexpr unsigned IDP_COPY_PROGRESS = 237;
+constexpr unsigned IDP_COPY_DONE = 238;
+// What --help says of copying, which the program carries out before anything else.
+constexpr unsigned IDS_CMDLINE_COPY = 239;
+constexpr unsigned IDS_CMDLINE_LINK = 240;
+constexpr unsigned IDS_CMDLINE_LINK_FILE = 241;
+constexpr unsigned IDS_CMDLINE_OVERWRITE = 242;
 
 struct ResourceTables;
 // Every resource table of the program, for the framework.

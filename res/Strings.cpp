@@ -240,6 +240,31 @@ constexpr StringResource kStrings[] = {
     {IDP_CATALOGUE_IS_OPEN,
      "Der Katalog „%1“ ist geöffnet. Schließen Sie ihn, bevor Sie ihn durch einen neuen ersetzen."},
     {IDP_REPLACE_FILE, "„%1“ ist bereits vorhanden. Soll die Datei ersetzt werden?"},
+    {IDP_SERVER_UNREACHABLE,
+     "Der Datenbankserver „%1“ ist nicht erreichbar oder hat die Verbindung abgelehnt."},
+    {IDP_SERVER_LOGIN_FAILED,
+     "Die Anmeldung am Datenbankserver „%1“ ist fehlgeschlagen. Bitte prüfen Sie Benutzername "
+     "und Kennwort."},
+    {IDP_LINK_WITHOUT_SERVER,
+     "Die Katalogverknüpfung nennt keine Serververbindung (postgresql://… oder service=…)."},
+    {IDP_LINK_WITH_PASSWORD,
+     "Die Katalogverknüpfung enthält ein Kennwort. Kennwörter gehören nicht in eine "
+     "Verknüpfung, sondern in die Datei ~/.pgpass; sie wurde nicht benutzt."},
+    {IDS_CMDLINE_COPY,
+     "Kopiert einen ganzen Katalog: --copy QUELLE ZIEL, je eine Katalogdatei, eine "
+     "Katalogverknüpfung oder ein Server (postgresql://…)."},
+    {IDS_CMDLINE_LINK,
+     "Schreibt nach dem Kopieren die Katalogverknüpfung <verknüpfung>, die auf das Ziel zeigt."},
+    {IDS_CMDLINE_LINK_FILE, "verknüpfung"},
+    {IDS_CMDLINE_OVERWRITE, "Ersetzt beim Kopieren den Inhalt eines Ziels, das nicht leer ist."},
+    {IDP_COPY_USAGE,
+     "Aufruf: periolex --copy QUELLE ZIEL [--link VERKNÜPFUNG.plx] [--overwrite]\n"
+     "QUELLE und ZIEL sind je eine Katalogdatei (.plx), eine Katalogverknüpfung oder ein "
+     "Server (postgresql://…)."},
+    {IDP_COPY_TARGET_NOT_EMPTY, "„%1“ ist nicht leer. Mit --overwrite wird der Inhalt ersetzt."},
+    {IDP_COPY_FAILED, "Der Katalog konnte nicht nach „%1“ kopiert werden:\n%2"},
+    {IDP_COPY_PROGRESS, "%1 von %2 Datensätzen kopiert"},
+    {IDP_COPY_DONE, "%1 Datensätze nach „%2“ kopiert."},
     {IDP_CATALOGUE_UNREADABLE,
      "Der Katalog „%1“ kann nicht mehr gelesen werden. Bitte schließen Sie ihn und öffnen Sie ihn "
      "erneut."},

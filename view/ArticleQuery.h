@@ -1,11 +1,19 @@
 #pragma once
 
 #include <QString>
+#include <string>
+#include <vector>
 
-// The statement that selects the articles whose name contains `text`, taken literally: the
-// apostrophe is doubled and the pattern characters * ? # [ are enclosed in brackets, so that no
-// search text can end the quoted pattern or widen the search.
-QString ArticleQueryStatement(const QString& text);
+// A statement for the view's record set and the values for its placeholders.
+struct ArticleQuery {
+    std::string statement;
+    std::vector<std::string> parameters;
+};
 
-// The statement for the whole table.
-QString WholeTableStatement();
+// Selects the articles whose name contains `text`, taken literally. The pattern is a bound
+// value, so no search text can end it or change the statement, and its pattern characters are
+// escaped, so none widens the search.
+ArticleQuery ArticleQueryFor(const QString& text);
+
+// The whole table.
+ArticleQuery WholeTableQuery();

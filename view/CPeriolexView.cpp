@@ -479,10 +479,10 @@ void CPeriolexView::OnDatensatzLoeschen() {
     TellOtherWindows(kHintSetChanged);
 }
 
-bool CPeriolexView::ReopenSet(const QString& statement) {
+bool CPeriolexView::ReopenSet(const ArticleQuery& query) {
     try {
         m_pSet->Close();
-        m_pSet->Open(dbOpenDynaset, statement.toStdString(), 0);
+        m_pSet->Open(dbOpenDynaset, query.statement, 0, query.parameters);
         return true;
     } catch (CDaoException* e) {
         AfxReportDaoException(*e);
@@ -492,7 +492,8 @@ bool CPeriolexView::ReopenSet(const QString& statement) {
     // cannot be read, a form that nothing is written from.
     try {
         if (!m_pSet->IsOpen()) {
-            m_pSet->Open(dbOpenDynaset, WholeTableStatement().toStdString(), 0);
+            const ArticleQuery whole = WholeTableQuery();
+            m_pSet->Open(dbOpenDynaset, whole.statement, 0, whole.parameters);
         }
     } catch (CDaoException* e) {
         e->Delete();
@@ -516,7 +517,7 @@ void CPeriolexView::OnQuery() {
     if (dialog.DoModal() != IDOK) {
         return;
     }
-    if (!ReopenSet(ArticleQueryStatement(dialog.m_strText))) {
+    if (!ReopenSet(ArticleQueryFor(dialog.m_strText))) {
         return;
     }
     if (m_pSet->GetRecordCount() >= 1) {
@@ -528,7 +529,7 @@ void CPeriolexView::OnQuery() {
 }
 
 void CPeriolexView::OnClearQuery() {
-    if (!m_pSet || !ReopenSet(WholeTableStatement())) {
+    if (!m_pSet || !ReopenSet(WholeTableQuery())) {
         return;
     }
     ShowReopenedSet();

@@ -10,6 +10,8 @@
 #include <functional>
 #include <vector>
 
+struct ArticleQuery;
+
 class CDaoRecordset;
 class CPeriolexDoc;
 
@@ -117,7 +119,7 @@ private:
     void SetCaption(const QString& position);
     // Closes and opens the shared set with `statement`; on failure reports it, goes back to the
     // whole table if it can and returns false.
-    bool ReopenSet(const QString& statement);
+    bool ReopenSet(const ArticleQuery& query);
     // After the set was opened anew: count, first record, and word to the other windows.
     void ShowReopenedSet();
     void TellOtherWindows(long hint);

@@ -1,20 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "Statement.h"
+#include "DaoEngine.h"
 
 class CDaoRecordset;
-struct sqlite3;
 
-// One connection to a database file, opened shared. Opening never creates a missing file; a file
-// that the user may only read opens read-only, and writes through it fail. Every connection
-// waits a few seconds for a lock held by another connection before it reports it as busy, and
-// carries the desktop engine's LIKE dialect (see LikeDialect.h).
-//
-// One thread owns a connection: SQLite's own mutex is left out.
+// One connection to a catalogue, opened shared, through the engine that keeps it (see
+// DaoEngine.h; a local file is an SQLite database, see SqliteEngine.h). The transaction levels
+// and the record sets on the connection are kept here, the same for every engine.
 class CDaoDatabase {
 public:
     CDaoDatabase() = default;
@@ -22,21 +19,28 @@ public:
     CDaoDatabase(const CDaoDatabase&) = delete;
     CDaoDatabase& operator=(const CDaoDatabase&) = delete;
 
-    // Throws CDaoException when the file is missing, unreadable or not a database.
+    // `path` is a file, or a server's connection URI (postgresql://...). Throws CDaoException
+    // when the file is missing, unreadable or not a database, or the server cannot be reached.
     void Open(const std::string& path, bool exclusive = false, bool readOnly = false,
               const std::string& connect = "");
     void Close();
 
-    bool IsOpen() const { return m_pDb != nullptr; }
+    // Whether `path` names a catalogue on a server, and that server as a user knows it.
+    static bool IsServerPath(const std::string& path);
+    static std::string ServerName(const std::string& path);
+
+    bool IsOpen() const { return m_pEngine != nullptr; }
+    // Runs statements that take no values, separated by semicolons, e.g. a schema; inside the
+    // current transaction if one is open.
+    void Execute(const std::string& sql);
     // True when the file could only be opened for reading.
     bool IsReadOnly() const;
     const std::string& GetName() const { return m_strName; }
 
-    // Transactions nest; only the outermost begins and ends SQLite's. Reads inside one share
-    // one lock and one look at the file instead of taking both per row. A write transaction
-    // takes the write lock up front (BEGIN IMMEDIATE): a transaction that read first and then
-    // wants to write could find another connection waiting for its read lock to go, and SQLite
-    // then fails it at once instead of waiting. A write inside a read transaction is refused.
+    // Transactions nest; only the outermost begins and ends the engine's. Reads inside one share
+    // one lock and one look at the catalogue instead of taking both per row. A write
+    // transaction takes the write lock up front, so a write inside a read transaction is
+    // refused.
     void BeginTrans(bool write);
     // Ends this level; the outermost level commits. Throws when the commit fails, which leaves
     // the transaction rolled back.
@@ -49,13 +53,16 @@ public:
     // Counts outermost transactions: what was read in one stays true until it ends.
     std::uint64_t TransactionSerial() const { return m_nSerial; }
 
-    // Whether another connection (in any process) committed a change to the file since the
-    // last call; the first call after Open compares with the state at Open. Costs one look at
-    // the file header, not a read of any table.
+    // Whether another connection (in any process) committed a change to the catalogue since
+    // the last call; the first call after Open compares with the state at Open. Cheap: no table
+    // is read.
     bool HasChangedElsewhere();
+    // A descriptor to watch for changes by others, or -1 when HasChangedElsewhere is to be
+    // polled.
+    int ChangeDescriptor() const;
 
-    // The SQLite connection, for the record sets made on this database.
-    sqlite3* Handle() const { return m_pDb; }
+    // The engine behind the connection; null while closed.
+    DaoEngine* Engine() const { return m_pEngine.get(); }
 
 private:
     // Open record sets hold prepared statements on the connection; closing the database closes
@@ -65,22 +72,11 @@ private:
     void DetachRecordset(CDaoRecordset* recordset);
     void EndRecordsetTransactions(bool committed);
 
-    // Runs one of the prepared transaction statements; the SQLite result code.
-    int Run(const Statement& stmt);
-    long long DataVersion();
-
-    sqlite3* m_pDb = nullptr;
+    std::unique_ptr<DaoEngine> m_pEngine;
     std::string m_strName;
     int m_nDepth = 0;
     bool m_bWrite = false;
     bool m_bRolledBack = false;
     std::uint64_t m_nSerial = 0;
-    // Prepared once: a command begins and ends a transaction every time it runs.
-    Statement m_begin;
-    Statement m_beginImmediate;
-    Statement m_commit;
-    Statement m_rollback;
-    Statement m_dataVersion;
-    long long m_nLastDataVersion = 0;
     std::vector<CDaoRecordset*> m_openRecordsets;
 };

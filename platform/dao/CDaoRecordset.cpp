@@ -1,94 +1,28 @@
 #include "CDaoRecordset.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <utility>
 
 #include "CDaoDatabase.h"
 #include "CDaoTransaction.h"
-#include "DynasetSource.h"
+#include "DaoError.h"
+#include "DaoErrorCode.h"
+#include "DaoSelection.h"
 #include "KeySet.h"
-#include "SqliteError.h"
-#include "Statement.h"
-#include "TableRows.h"
 
 namespace {
 
 [[noreturn]] void ThrowNoCurrentRecord() {
-    ThrowDaoError(SQLITE_MISUSE, "No current record.");
+    ThrowDaoError(DaoErrorCode::kMisuse, "No current record.");
 }
 
 // The state of an open set; throws when the set is closed.
 template <typename Impl>
 Impl& OpenImpl(const std::unique_ptr<Impl>& impl) {
     if (!impl) {
-        ThrowDaoError(SQLITE_MISUSE, "The record set is not open.");
+        ThrowDaoError(DaoErrorCode::kMisuse, "The record set is not open.");
     }
     return *impl;
-}
-
-void LoadKeys(sqlite3* db, const DynasetSource& source, KeySet& keys) {
-    Statement stmt = PrepareStatement(db, source.keyQuery);
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-        keys.Append(sqlite3_column_int64(stmt.get(), source.keyQueryColumn));
-    }
-    if (rc != SQLITE_DONE) {
-        ThrowSqliteError(db);
-    }
-}
-
-// Reading every page of the table, as a count or a scan of all keys after another connection
-// wrote does, is faster with the file mapped: the pages come straight from the operating
-// system's cache. The mapping lasts only for such a read, under the caller's read lock, so that
-// no other SQLite connection can shrink the file meanwhile.
-class MappedRead {
-public:
-    explicit MappedRead(sqlite3* db) : m_db(db) {
-        sqlite3_exec(m_db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
-    }
-    ~MappedRead() { sqlite3_exec(m_db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr); }
-    MappedRead(const MappedRead&) = delete;
-    MappedRead& operator=(const MappedRead&) = delete;
-
-private:
-    sqlite3* m_db;
-};
-
-long long CountRows(sqlite3* db, const std::string& countQuery) {
-    MappedRead mapped(db);
-    Statement stmt = PrepareStatement(db, countQuery);
-    if (sqlite3_step(stmt.get()) != SQLITE_ROW) {
-        ThrowSqliteError(db);
-    }
-    return sqlite3_column_int64(stmt.get(), 0);
-}
-
-// Other connections mostly change fields or add records, and added records get keys above all
-// earlier ones. Then the set only needs the keys above its last one, and the count of the
-// selection tells whether that is all that changed. False, with the set untouched, when not.
-bool AppendLaterKeys(sqlite3* db, const DynasetSource& source, KeySet& keys) {
-    if (source.laterKeysQuery.empty() || keys.Empty() || !keys.IsAscending()) {
-        return false;
-    }
-    std::vector<std::int64_t> later;
-    Statement stmt = PrepareStatement(db, source.laterKeysQuery);
-    sqlite3_bind_int64(stmt.get(), 1, keys.Last());
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-        later.push_back(sqlite3_column_int64(stmt.get(), 0));
-    }
-    if (rc != SQLITE_DONE) {
-        ThrowSqliteError(db);
-    }
-    if (CountRows(db, source.countQuery) != static_cast<long long>(keys.Size() + later.size())) {
-        return false;
-    }
-    for (std::int64_t key : later) {
-        keys.Append(key);
-    }
-    return true;
 }
 
 }  // namespace
@@ -96,8 +30,8 @@ bool AppendLaterKeys(sqlite3* db, const DynasetSource& source, KeySet& keys) {
 struct CDaoRecordset::Impl {
     enum class EditMode { None, Edit, AddNew };
 
-    Impl(CDaoDatabase& database, DynasetSource analysed)
-        : db(database), source(std::move(analysed)), rows(database.Handle(), source) {}
+    Impl(CDaoDatabase& database, std::unique_ptr<DaoSelection> selected)
+        : db(database), rows(std::move(selected)) {}
 
     bool HasCurrent() const {
         return !bof && !eof && !afterDelete && position >= 0 &&
@@ -123,11 +57,11 @@ struct CDaoRecordset::Impl {
     // again. Outside a transaction every read is one of its own, which takes and releases the
     // file's lock; inside one the row stays as read until the transaction ends.
     const COleVariant& FieldValue(int field) {
-        const auto column = static_cast<std::size_t>(ColumnOf(field));
+        const std::size_t column = ColumnOf(field);
         const std::int64_t key = CurrentKey();
         const bool stillValid = db.InTransaction() && rowSerial == db.TransactionSerial();
         if (row.empty() || (served[column] && !stillValid)) {
-            row = rows.Read(key);
+            row = rows->Read(key);
             served.assign(row.size(), false);
             rowSerial = db.TransactionSerial();
         }
@@ -158,15 +92,16 @@ struct CDaoRecordset::Impl {
     // instead of waiting (see CDaoDatabase::BeginTrans).
     void RequireWritable() const {
         if (db.InTransaction() && !db.InWriteTransaction()) {
-            ThrowDaoError(SQLITE_MISUSE, "A write needs a write transaction.");
+            ThrowDaoError(DaoErrorCode::kMisuse, "A write needs a write transaction.");
         }
     }
 
-    int ColumnOf(int field) const {
-        if (field < 0 || static_cast<std::size_t>(field) >= source.fieldColumns.size()) {
-            ThrowDaoError(SQLITE_RANGE, "There is no field " + std::to_string(field) + ".");
+    std::size_t ColumnOf(int field) const {
+        const std::optional<std::size_t> column = rows->ColumnOf(field);
+        if (!column) {
+            ThrowDaoError(DaoErrorCode::kRange, "There is no field " + std::to_string(field) + ".");
         }
-        return source.fieldColumns[static_cast<std::size_t>(field)];
+        return *column;
     }
 
     // Inside a transaction an add or delete is only as final as the transaction's commit.
@@ -197,16 +132,15 @@ struct CDaoRecordset::Impl {
     }
 
     void SetPending(int field, std::optional<std::string> value) {
-        const int column = ColumnOf(field);
+        const std::size_t column = ColumnOf(field);
         if (editMode == EditMode::None) {
-            ThrowDaoError(SQLITE_MISUSE, "Fields can only be set after Edit or AddNew.");
+            ThrowDaoError(DaoErrorCode::kMisuse, "Fields can only be set after Edit or AddNew.");
         }
-        pending[static_cast<std::size_t>(column)] = {true, std::move(value)};
+        pending[column] = {true, std::move(value)};
     }
 
     CDaoDatabase& db;
-    DynasetSource source;
-    TableRows rows;
+    std::unique_ptr<DaoSelection> rows;
     KeySet keys;
     // The current record's index, -1 before the first and Size() after the last. After a
     // Delete it is the index of the record that followed the deleted one.
@@ -216,8 +150,8 @@ struct CDaoRecordset::Impl {
     bool afterDelete = false;
     EditMode editMode = EditMode::None;
     std::int64_t editKey = 0;
-    std::vector<PendingField> pending;  // indexed like source.columns
-    std::vector<COleVariant> row;       // the current record's row, if read; like source.columns
+    std::vector<PendingField> pending;  // by column of the selection
+    std::vector<COleVariant> row;       // the current record's row, if read; by column
     std::vector<bool> served;           // the columns of `row` handed out already
     std::uint64_t rowSerial = 0;        // the database transaction that read `row`
     struct KeyChange {
@@ -234,22 +168,24 @@ CDaoRecordset::~CDaoRecordset() {
     Close();
 }
 
-void CDaoRecordset::Open(int type, const std::string& sql, int /*options*/) {
+void CDaoRecordset::Open(int type, const std::string& sql, int options) {
+    Open(type, sql, options, {});
+}
+
+void CDaoRecordset::Open(int type, const std::string& sql, int /*options*/,
+                         const std::vector<std::string>& parameters) {
     Close();
     if (type != dbOpenDynaset) {
-        ThrowDaoError(SQLITE_MISUSE, "Only dynaset record sets are supported.");
+        ThrowDaoError(DaoErrorCode::kMisuse, "Only dynaset record sets are supported.");
     }
     if (m_pDatabase == nullptr || !m_pDatabase->IsOpen()) {
-        ThrowDaoError(SQLITE_MISUSE, "The database is not open.");
+        ThrowDaoError(DaoErrorCode::kMisuse, "The database is not open.");
     }
-    sqlite3* db = m_pDatabase->Handle();
-    // Compiling the query reads the schema; one transaction serves that and the keys.
+    // Analysing the query reads the schema; one transaction serves that and the keys.
     CDaoTransaction transaction(*m_pDatabase, false);
-    auto impl = std::make_unique<Impl>(*m_pDatabase, AnalyseDynasetQuery(db, sql));
-    {
-        MappedRead mapped(db);
-        LoadKeys(db, impl->source, impl->keys);
-    }
+    auto impl =
+        std::make_unique<Impl>(*m_pDatabase, m_pDatabase->Engine()->Select(sql, parameters));
+    impl->rows->LoadKeys(impl->keys);
     transaction.Commit();
     if (!impl->keys.Empty()) {
         impl->position = 0;
@@ -344,7 +280,7 @@ void CDaoRecordset::AddNew() {
     Impl& impl = OpenImpl(m_pImpl);
     impl.ResetRecordState();
     impl.editMode = Impl::EditMode::AddNew;
-    impl.pending.resize(impl.source.columns.size());
+    impl.pending.resize(impl.rows->ColumnCount());
 }
 
 void CDaoRecordset::Edit() {
@@ -353,13 +289,13 @@ void CDaoRecordset::Edit() {
     impl.ResetRecordState();
     impl.editMode = Impl::EditMode::Edit;
     impl.editKey = key;
-    impl.pending.resize(impl.source.columns.size());
+    impl.pending.resize(impl.rows->ColumnCount());
 }
 
 void CDaoRecordset::Update() {
     Impl& impl = OpenImpl(m_pImpl);
     if (impl.editMode == Impl::EditMode::None) {
-        ThrowDaoError(SQLITE_MISUSE, "Update needs Edit or AddNew first.");
+        ThrowDaoError(DaoErrorCode::kMisuse, "Update needs Edit or AddNew first.");
     }
     impl.RequireWritable();
     // The edit ends here whether or not the write succeeds; after a failure the caller starts
@@ -368,10 +304,10 @@ void CDaoRecordset::Update() {
     const std::vector<PendingField> pending = std::move(impl.pending);
     impl.ResetRecordState();
     if (mode == Impl::EditMode::Edit) {
-        impl.rows.WriteChanges(impl.editKey, pending);
+        impl.rows->WriteChanges(impl.editKey, pending);
         return;
     }
-    const std::int64_t added = impl.rows.Insert(pending);
+    const std::int64_t added = impl.rows->Insert(pending);
     impl.keys.Append(added);
     impl.NoteKeyChange(true, impl.keys.Size() - 1, added);
     // The current record stays what it was; a position after the last record stays there.
@@ -392,19 +328,19 @@ void CDaoRecordset::Delete() {
     impl.RequireWritable();
     impl.ResetRecordState();
     // A row that another connection deleted already only has its key left to remove.
-    impl.rows.Remove(key);
+    impl.rows->Remove(key);
     impl.keys.EraseAt(static_cast<std::size_t>(impl.position));
     impl.NoteKeyChange(false, static_cast<std::size_t>(impl.position), key);
     impl.afterDelete = true;
 }
 
 short CDaoRecordset::GetFieldCount() const {
-    return static_cast<short>(OpenImpl(m_pImpl).source.fieldColumns.size());
+    return static_cast<short>(OpenImpl(m_pImpl).rows->FieldCount());
 }
 
 std::string CDaoRecordset::GetFieldName(int index) const {
     const Impl& impl = OpenImpl(m_pImpl);
-    return impl.source.columns[static_cast<std::size_t>(impl.ColumnOf(index))];
+    return impl.rows->ColumnName(impl.ColumnOf(index));
 }
 
 MergeOutcome CDaoRecordset::StoreChanges(const COleVariant& key,
@@ -413,15 +349,14 @@ MergeOutcome CDaoRecordset::StoreChanges(const COleVariant& key,
     Impl& impl = OpenImpl(m_pImpl);
     const std::optional<std::int64_t> id = key.GetInteger();
     if (!id) {
-        ThrowDaoError(SQLITE_MISMATCH, "A record key is an integer.");
+        ThrowDaoError(DaoErrorCode::kMismatch, "A record key is an integer.");
     }
     std::vector<MergeField> fields;
     for (const FieldChange& change : changes) {
-        fields.push_back(
-            {static_cast<std::size_t>(impl.ColumnOf(change.field)), change.loaded, change.value});
+        fields.push_back({impl.ColumnOf(change.field), change.loaded, change.value});
     }
     CDaoTransaction transaction(*m_pDatabase, true);
-    const MergeOutcome outcome = impl.rows.WriteMerged(*id, fields, current);
+    const MergeOutcome outcome = impl.rows->WriteMerged(*id, fields, current);
     transaction.Commit();
     if (outcome == MergeOutcome::Stored && impl.HasCurrent() && impl.CurrentKey() == *id) {
         impl.row.clear();  // the current record's row as read is out of date
@@ -432,11 +367,10 @@ MergeOutcome CDaoRecordset::StoreChanges(const COleVariant& key,
 void CDaoRecordset::Requery() {
     Impl& impl = OpenImpl(m_pImpl);
     CDaoTransaction transaction(*m_pDatabase, false);
-    if (!AppendLaterKeys(m_pDatabase->Handle(), impl.source, impl.keys)) {
+    if (!impl.rows->AppendLaterKeys(impl.keys)) {
         KeySet keys;
         keys.Reserve(impl.keys.Size());
-        MappedRead mapped(m_pDatabase->Handle());
-        LoadKeys(m_pDatabase->Handle(), impl.source, keys);
+        impl.rows->LoadKeys(keys);
         impl.keys = std::move(keys);
     }
     transaction.Commit();
@@ -463,7 +397,7 @@ void CDaoRecordset::SetBookmark(const COleVariant& bookmark) {
     const std::optional<std::int64_t> key = bookmark.GetInteger();
     const std::optional<std::size_t> index = key ? impl.keys.Find(*key) : std::nullopt;
     if (!index) {
-        ThrowDaoError(SQLITE_NOTFOUND, "The bookmark is not in the record set.");
+        ThrowDaoError(DaoErrorCode::kNotFound, "The bookmark is not in the record set.");
     }
     impl.MoveTo(static_cast<long>(*index));
 }

@@ -12,8 +12,8 @@ class CDaoDatabase;
 
 constexpr int dbOpenDynaset = 2;
 
-// A dynaset over one table: Open runs the SQL text and keeps the keys (rowids) of the selected
-// rows in their order; field values are read live from the table for the current record only.
+// A dynaset over one table: Open runs the SQL text and keeps the keys of the selected rows in
+// their order; field values are read live from the table for the current record only.
 // Fields are reached by their position in the SQL text's result columns.
 //
 // Outside a transaction of the database every Update and Delete is its own committed
@@ -31,6 +31,10 @@ public:
     // `type` must be dbOpenDynaset. The result columns must include the table's integer primary
     // key (as "SELECT * FROM table" does), so that each row can be found again.
     void Open(int type, const std::string& sql, int options = 0);
+    // The same with values for the SQL text's placeholders (`?`), bound in order: a value
+    // never becomes part of the statement.
+    void Open(int type, const std::string& sql, int options,
+              const std::vector<std::string>& parameters);
     void Close();
     bool IsOpen() const;
 

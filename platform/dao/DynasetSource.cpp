@@ -144,6 +144,7 @@ DynasetSource AnalyseDynasetQuery(sqlite3* db, const std::string& sql) {
         ThrowNotOneTable();
     }
     source.schema = table->schema;
+    source.parameterCount = sqlite3_bind_parameter_count(stmt);
     source.table = table->table;
 
     // Selecting just the key from the query as a subquery lets SQLite flatten it, so the scan

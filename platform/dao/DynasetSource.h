@@ -25,6 +25,8 @@ struct DynasetSource {
     std::string laterKeysQuery;
     // The number of rows the selection holds.
     std::string countQuery;
+    // How many values the SQL text's placeholders take; every query above takes them first.
+    int parameterCount = 0;
 };
 
 // Compiles `sql` to learn its source; throws CDaoException when it does not compile, is not a

@@ -3,10 +3,20 @@
 #include <sqlite3.h>
 
 #include "CDaoDatabase.h"
+#include "SqliteEngine.h"
 #include "SqliteError.h"
 
-ForwardCursor::ForwardCursor(CDaoDatabase& database, std::string_view sql)
-    : m_database(database), m_stmt(PrepareStatement(database.Handle(), sql)) {}
+ForwardCursor::ForwardCursor(CDaoDatabase& database, std::string_view sql,
+                             const std::vector<std::string>& parameters)
+    : m_database(database), m_stmt(PrepareStatement(SqliteHandleOf(database), sql)) {
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+        if (sqlite3_bind_text(m_stmt.get(), static_cast<int>(i + 1), parameters[i].data(),
+                              static_cast<int>(parameters[i].size()),
+                              SQLITE_TRANSIENT) != SQLITE_OK) {
+            ThrowSqliteError(SqliteHandleOf(m_database));
+        }
+    }
+}
 
 bool ForwardCursor::MoveNext() {
     switch (sqlite3_step(m_stmt.get())) {
@@ -15,7 +25,7 @@ bool ForwardCursor::MoveNext() {
         case SQLITE_DONE:
             return false;
         default:
-            ThrowSqliteError(m_database.Handle());
+            ThrowSqliteError(SqliteHandleOf(m_database));
     }
 }
 

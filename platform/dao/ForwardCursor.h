@@ -1,6 +1,8 @@
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "Statement.h"
 
@@ -10,8 +12,10 @@ class CDaoDatabase;
 // a whole table that must not grow with it. The database must stay open while the cursor lives.
 class ForwardCursor {
 public:
-    // Throws CDaoException when the SQL text does not compile.
-    ForwardCursor(CDaoDatabase& database, std::string_view sql);
+    // Throws CDaoException when the SQL text does not compile. `parameters` are bound as text to
+    // the SQL text's placeholders, in order.
+    ForwardCursor(CDaoDatabase& database, std::string_view sql,
+                  const std::vector<std::string>& parameters = {});
 
     // Steps to the next row; false once there is none. Throws on a read failure.
     bool MoveNext();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 struct sqlite3;
@@ -9,6 +10,10 @@ struct sqlite3;
 // themselves). Letters are compared without regard to case, umlauts and other accented Latin,
 // Greek and Cyrillic letters included. Text is UTF-8.
 bool LikeMatch(std::string_view pattern, std::string_view text);
+
+// A pattern that matches `text` and nothing else but its case variants: each pattern character
+// stands in a list of its own.
+std::string LikeLiteral(std::string_view text);
 
 // Installs LikeMatch as SQLite's `like(pattern, text)` on the connection, so that `x LIKE p`
 // in SQL follows the dialect.

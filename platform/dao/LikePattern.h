@@ -13,6 +13,10 @@ public:
     explicit LikePattern(std::string_view pattern);
 
     bool Matches(std::string_view text) const;
+    // The same match as a regular expression in the advanced syntax of a database server,
+    // matched with case: every letter carries its other cases itself, so the result does
+    // not depend on the server's locale.
+    std::string ToRegex() const;
 
 private:
     enum class Kind : std::uint8_t { Literal, AnyChar, Digit, Star, List, NegatedList };

@@ -4,10 +4,6 @@
 
 #include "CDaoException.h"
 
-void ThrowDaoError(int code, const std::string& message) {
-    throw new CDaoException(code, message);
-}
-
 void ThrowSqliteError(sqlite3* db) {
     ThrowDaoError(sqlite3_extended_errcode(db), sqlite3_errmsg(db));
 }

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "CDaoDatabase.h"
+#include "SqliteEngine.h"
 #include "SqliteError.h"
 
 TableAppender::TableAppender(CDaoDatabase& database, std::string_view table,
@@ -14,8 +15,8 @@ TableAppender::TableAppender(CDaoDatabase& database, std::string_view table,
         names += (names.empty() ? "" : ", ") + QuoteIdentifier(column);
         params += params.empty() ? "?" : ", ?";
     }
-    m_insert = PrepareStatement(
-        database.Handle(), "INSERT INTO " + m_table + " (" + names + ") VALUES (" + params + ")");
+    m_insert = PrepareStatement(SqliteHandleOf(database), "INSERT INTO " + m_table + " (" + names +
+                                                              ") VALUES (" + params + ")");
 }
 
 void TableAppender::Append(std::span<const std::string> values) {
@@ -27,17 +28,17 @@ void TableAppender::Append(std::span<const std::string> values) {
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (sqlite3_bind_text64(stmt, static_cast<int>(i + 1), values[i].data(), values[i].size(),
                                 SQLITE_STATIC, SQLITE_UTF8) != SQLITE_OK) {
-            ThrowSqliteError(m_database.Handle());
+            ThrowSqliteError(SqliteHandleOf(m_database));
         }
     }
     if (sqlite3_step(stmt) != SQLITE_DONE) {
-        ThrowSqliteError(m_database.Handle());
+        ThrowSqliteError(SqliteHandleOf(m_database));
     }
 }
 
 void TableAppender::Clear() {
-    const Statement remove = PrepareStatement(m_database.Handle(), "DELETE FROM " + m_table);
+    const Statement remove = PrepareStatement(SqliteHandleOf(m_database), "DELETE FROM " + m_table);
     if (sqlite3_step(remove.get()) != SQLITE_DONE) {
-        ThrowSqliteError(m_database.Handle());
+        ThrowSqliteError(SqliteHandleOf(m_database));
     }
 }

@@ -7,24 +7,12 @@
 #include <vector>
 
 #include "COleVariant.h"
+#include "DaoSelection.h"
 #include "DynasetSource.h"
 #include "FieldMerge.h"
 #include "Statement.h"
 
 struct sqlite3;
-
-// A value given to a field between Edit/AddNew and Update; nullopt stands for NULL.
-struct PendingField {
-    bool isSet = false;
-    std::optional<std::string> value;
-};
-
-// A field to store only if the file still holds the value it was loaded with; nullopt is NULL.
-struct MergeField {
-    std::size_t column;  // indexed like DynasetSource::columns
-    std::optional<std::string> loaded;
-    std::optional<std::string> value;
-};
 
 // Reads and writes single rows of a dynaset's table by key. Each write is one statement in
 // autocommit mode, i.e. its own transaction, and every statement is reset right after use so

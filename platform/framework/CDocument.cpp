@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 #include <cerrno>
 
 #include "AfxMessageBox.h"
@@ -32,6 +33,21 @@ void CDocument::OnFileClose() {
     if (AfxGetApp()->CommitBeforeClose([this] { return CommitAllViews(); })) {
         OnCloseDocument();
     }
+}
+
+bool CDocument::IsUrlName(const QString& pathName) {
+    const qsizetype colon = pathName.indexOf(QStringLiteral("://"));
+    if (colon < 2) {
+        return false;  // one letter before it could be a drive, not a scheme
+    }
+    for (qsizetype i = 0; i < colon; ++i) {
+        const QChar c = pathName[i];
+        if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != QLatin1Char('+') &&
+            c != QLatin1Char('-') && c != QLatin1Char('.')) {
+            return false;
+        }
+    }
+    return true;
 }
 
 namespace {
@@ -62,6 +78,9 @@ QString WhyNotReadable(const QString& pathName) {
 }  // namespace
 
 bool CDocument::OnOpenDocument(const QString& pathName) {
+    if (IsUrlName(pathName)) {
+        return true;  // nothing to read here; the document reaches it its own way
+    }
     const QString reason = WhyNotReadable(pathName);
     if (!reason.isEmpty()) {
         AfxMessageBox(AfxLoadString(AFX_IDP_FAILED_TO_OPEN_DOC).arg(pathName, reason),
@@ -86,6 +105,11 @@ void CDocument::SetTitle(const QString& title) {
 }
 
 void CDocument::SetPathName(const QString& pathName, bool bAddToMRU) {
+    if (IsUrlName(pathName)) {
+        m_strPathName = pathName;
+        SetTitle(QUrl(pathName).toString(QUrl::RemovePassword));
+        return;
+    }
     m_strPathName = QFileInfo(pathName).absoluteFilePath();
     SetTitle(QFileInfo(m_strPathName).fileName());
     if (bAddToMRU) {

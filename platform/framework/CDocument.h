@@ -26,7 +26,10 @@ public:
     virtual void SetTitle(const QString& title);
     const QString& GetPathName() const { return m_strPathName; }
     // Sets the path, the title from it, and enters it into the recent-file list.
+    // A name with a scheme (`scheme://...`) names no file: it is kept as written, its password,
+    // if any, left out of the title, and it does not enter the recent-file list.
     void SetPathName(const QString& pathName, bool bAddToMRU = true);
+    static bool IsUrlName(const QString& pathName);
 
     CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
     const std::vector<CView*>& GetViews() const { return m_views; }
@@ -38,6 +41,9 @@ public:
     // Called a few times a second while no dialog is open: a document whose file others can
     // change looks whether they did and, if so, brings its views up to date.
     virtual void CheckForChangesElsewhere() {}
+    // A descriptor that turns readable when someone else may have changed the document's
+    // data, so that CheckForChangesElsewhere can run at once; -1 when only polling tells.
+    virtual int ChangeDescriptor() const { return -1; }
 
     // Asks every view but the sender to update.
     void UpdateAllViews(CView* pSender, long lHint = 0, void* pHint = nullptr);

@@ -239,6 +239,9 @@ CDocument* CWinApp::OpenDocumentFile(const QString& pathName) {
     if (m_templates.empty()) {
         return nullptr;
     }
+    if (CDocument::IsUrlName(pathName)) {
+        return OpenAsDocument(pathName);
+    }
     const QString path = QFileInfo(pathName).absoluteFilePath();
     if (!path.endsWith(m_templates.front()->GetDocString(CDocTemplate::filterExt),
                        Qt::CaseInsensitive)) {

@@ -1,6 +1,8 @@
 #include "ChangeWatcher.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
+#include <algorithm>
 
 #include "CDocument.h"
 #include "CWinApp.h"
@@ -11,8 +13,14 @@ ChangeWatcher::ChangeWatcher() {
     m_timer.start();
 }
 
+ChangeWatcher::~ChangeWatcher() = default;
+
 void ChangeWatcher::Check() {
-    if (QApplication::activeModalWidget() != nullptr || !AfxGetApp()) {
+    if (!AfxGetApp()) {
+        return;
+    }
+    WatchDescriptors();
+    if (QApplication::activeModalWidget() != nullptr) {
         return;
     }
     CWinApp* app = AfxGetApp();
@@ -21,5 +29,43 @@ void ChangeWatcher::Check() {
         if (!app->RunGuarded([doc] { doc->CheckForChangesElsewhere(); })) {
             return;
         }
+    }
+}
+
+void ChangeWatcher::WatchDescriptors() {
+    const std::vector<CDocument*> docs = AfxGetApp()->GetDocuments();
+    std::erase_if(m_notifiers, [&](const auto& entry) {
+        const bool open = std::find(docs.begin(), docs.end(), entry.first) != docs.end();
+        return !open || entry.second->socket() != entry.first->ChangeDescriptor();
+    });
+    for (CDocument* doc : docs) {
+        const int descriptor = doc->ChangeDescriptor();
+        if (descriptor < 0) {
+            continue;
+        }
+        auto& notifier = m_notifiers[doc];
+        if (!notifier) {
+            notifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+            connect(notifier.get(), &QSocketNotifier::activated, this,
+                    [this, doc] { DescriptorReady(doc); });
+        }
+        // A descriptor that turned readable while a dialog was open is looked at now.
+        notifier->setEnabled(true);
+    }
+}
+
+void ChangeWatcher::DescriptorReady(CDocument* doc) {
+    // Until the next tick: a document that cannot look now (a command or dialog is running)
+    // leaves the descriptor readable, which would otherwise wake the loop again at once.
+    m_notifiers[doc]->setEnabled(false);
+    CWinApp* app = AfxGetApp();
+    const std::vector<CDocument*> docs = app->GetDocuments();
+    if (QApplication::activeModalWidget() != nullptr ||
+        std::find(docs.begin(), docs.end(), doc) == docs.end()) {
+        return;
+    }
+    app->RunGuarded([doc] { doc->CheckForChangesElsewhere(); });
+    if (doc->ChangeDescriptor() >= 0) {
+        m_notifiers[doc]->setEnabled(true);
     }
 }

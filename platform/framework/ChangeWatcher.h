@@ -2,18 +2,29 @@
 
 #include <QObject>
 #include <QTimer>
+#include <map>
+#include <memory>
 
-// Asks every open document a few times a second whether someone else changed its file, so that
-// windows follow other programs' work. It never interrupts a dialog: while one is open the
-// question waits for the next tick.
+class CDocument;
+class QSocketNotifier;
+
+// Asks every open document a few times a second whether someone else changed its data, so that
+// windows follow other programs' work. A document that hands out a change descriptor (a server
+// connection's socket) is asked as soon as the descriptor turns readable, not only on the tick.
+// It never interrupts a dialog: while one is open the question waits for the next tick.
 class ChangeWatcher : public QObject {
 public:
     static constexpr int kIntervalMs = 250;
 
     ChangeWatcher();
+    ~ChangeWatcher() override;
 
 private:
     void Check();
+    // Watches the descriptors of the open documents, and only theirs.
+    void WatchDescriptors();
+    void DescriptorReady(CDocument* doc);
 
     QTimer m_timer;
+    std::map<CDocument*, std::unique_ptr<QSocketNotifier>> m_notifiers;
 };

@@ -8,7 +8,11 @@
 #include "CDaoDatabase.h"
 #include "CaseFold.h"
 #include "LikeDialect.h"
+#include "LikePattern.h"
 #include "ScratchDatabase.h"
+#include "SqliteEngine.h"
+#include "Utf8.h"
+#include "server/TestServer.h"
 
 namespace {
 
@@ -26,6 +30,23 @@ class LikeMatchTest : public testing::TestWithParam<LikeCase> {};
 
 TEST_P(LikeMatchTest, FollowsTheDialect) {
     EXPECT_EQ(LikeMatch(GetParam().pattern, GetParam().text), GetParam().matches);
+}
+
+// The server evaluates the dialect as a regular expression; every case must come out the same.
+TEST_P(LikeMatchTest, FollowsTheDialectOnTheServer) {
+    REQUIRE_TEST_SERVER();
+    std::string reencoded;
+    const std::string_view text = GetParam().text;
+    for (std::size_t pos = 0; pos < text.size();) {
+        AppendUtf8(reencoded, DecodeUtf8(text, pos));
+    }
+    if (reencoded != text) {
+        GTEST_SKIP() << "a server holds UTF-8 text only";
+    }
+    const std::string regex = LikePattern(GetParam().pattern).ToRegex();
+    EXPECT_EQ(TestServer::Scalar("SELECT $1::text ~ $2::text", {GetParam().text, regex}),
+              GetParam().matches ? "t" : "f")
+        << regex;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -159,7 +180,7 @@ protected:
             " ('100% Rotor')");
         m_db.Open(m_scratch.Path());
     }
-    std::string Scalar(const std::string& sql) { return QueryScalar(m_db.Handle(), sql); }
+    std::string Scalar(const std::string& sql) { return QueryScalar(SqliteHandleOf(m_db), sql); }
 
     ScratchDatabase m_scratch;
     CDaoDatabase m_db;
@@ -185,3 +206,17 @@ TEST_F(LikeInSql, PatternMayChangeFromRowToRow) {
 }
 
 }  // namespace
+
+TEST(LikeLiteral, MatchesExactlyItsTextAndItsCaseVariants) {
+    for (const char* text : {"", "100% [Rotor]", "a*b?c#d[e]f", "[!x]", "Öl ist ÖL", "[a-c]"}) {
+        const std::string pattern = LikeLiteral(text);
+        EXPECT_TRUE(LikeMatch(pattern, text)) << text;
+        EXPECT_FALSE(LikeMatch(pattern, std::string(text) + "x")) << text;
+    }
+    EXPECT_TRUE(LikeMatch(LikeLiteral("öl*"), "ÖL*"));
+    // The pattern characters no longer widen the search.
+    EXPECT_FALSE(LikeMatch(LikeLiteral("a*"), "ab"));
+    EXPECT_FALSE(LikeMatch(LikeLiteral("a?"), "ab"));
+    EXPECT_FALSE(LikeMatch(LikeLiteral("#"), "5"));
+    EXPECT_FALSE(LikeMatch(LikeLiteral("[ab]"), "a"));
+}

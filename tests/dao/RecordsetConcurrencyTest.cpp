@@ -1,3 +1,4 @@
+#include <SqliteEngine.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
@@ -45,7 +46,7 @@ TEST(RecordsetConcurrency, WritersWaitForEachOtherAndBothEditsStay) {
     EXPECT_LT(waited, 3s);
     EXPECT_EQ(scratch.Scalar("SELECT group_concat(Artikelname, '|') FROM Zeitschriften"),
               "von A|von B");
-    EXPECT_TRUE(sqlite3_get_autocommit(db.Handle()));
+    EXPECT_TRUE(sqlite3_get_autocommit(SqliteHandleOf(db)));
 }
 
 // The child edits records round-robin, each edit writing the next counter value, and reports
@@ -110,7 +111,7 @@ TEST(RecordsetConcurrency, KeysFollowTheFileWhenACommitFailsOrATransactionRollsB
     ScratchDatabase scratch(3);
     CDaoDatabase db;
     db.Open(scratch.Path());
-    sqlite3_busy_timeout(db.Handle(), 50);
+    sqlite3_busy_timeout(SqliteHandleOf(db), 50);
     CDaoRecordset rs(&db);
     rs.Open(dbOpenDynaset, "SELECT * FROM Zeitschriften");
     const auto keys = [&] {

@@ -1,3 +1,4 @@
+#include <SqliteEngine.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -50,7 +51,7 @@ TEST_F(RecordsetMergeTest, AConflictWritesNothingAndReportsWhatIsStored) {
     EXPECT_EQ(m_current[0].GetString(), "Heft");
     EXPECT_EQ(m_current[1].GetString(), "von B");
     EXPECT_EQ(Row(1), "'1'|'Heft'|von B|10") << "not even the field without conflict";
-    EXPECT_TRUE(sqlite3_get_autocommit(m_db.Handle())) << "no lock kept for the question";
+    EXPECT_TRUE(sqlite3_get_autocommit(SqliteHandleOf(m_db))) << "no lock kept for the question";
 }
 
 TEST_F(RecordsetMergeTest, NullIsNeitherTheEmptyTextNorTouchedByOtherFields) {
@@ -92,10 +93,10 @@ TEST_F(RecordsetMergeTest, TransactionsNestAndOnlyTheOutermostCommits) {
             EXPECT_EQ(Store(1, {{4, "10", "11"}}), MergeOutcome::Stored);
             inner.Commit();
         }
-        EXPECT_FALSE(sqlite3_get_autocommit(m_db.Handle()));
+        EXPECT_FALSE(sqlite3_get_autocommit(SqliteHandleOf(m_db)));
         // Leaving without a commit, as a failure would, undoes the inner level's write too.
     }
-    EXPECT_TRUE(sqlite3_get_autocommit(m_db.Handle()));
+    EXPECT_TRUE(sqlite3_get_autocommit(SqliteHandleOf(m_db)));
     EXPECT_EQ(Row(1), "'1'|'Heft'|Artikel 1|10");
 }
 
@@ -117,7 +118,7 @@ TEST_F(RecordsetMergeTest, AWriteIsRefusedInsideAReadTransaction) {
 TEST_F(RecordsetMergeTest, InsideATransactionARowIsReadOnce) {
     int reads = 0;
     sqlite3_trace_v2(
-        m_db.Handle(), SQLITE_TRACE_STMT,
+        SqliteHandleOf(m_db), SQLITE_TRACE_STMT,
         [](unsigned, void* count, void*, void* sql) {
             if (std::string_view(static_cast<const char*>(sql)).starts_with("SELECT")) {
                 ++*static_cast<int*>(count);

@@ -191,3 +191,19 @@ TEST_F(RecordsetNavigation, RefusesWhatItCannotKeepAsADynaset) {
 }
 
 }  // namespace
+
+TEST_F(RecordsetNavigation, BoundValuesSelectAndFollowAddsElsewhere) {
+    const std::string sql = "SELECT * FROM Zeitschriften WHERE Artikelname Like ? AND Seite <> ?";
+    m_rs.Open(dbOpenDynaset, sql, 0, {"*el 2*", "x'); DELETE FROM Zeitschriften; --"});
+    EXPECT_EQ(AllKeys(), Keys({2}));
+    // Taking in the keys added elsewhere binds the same values again, beside its lower bound.
+    m_scratch.Exec(
+        "INSERT INTO Zeitschriften (ID, Artikelname, Seite) VALUES (6, 'Artikel 20', '1'),"
+        " (7, 'Artikel 3', '1'), (8, 'Artikel 21', '1')");
+    m_rs.Requery();
+    EXPECT_EQ(AllKeys(), Keys({2, 6, 8}));
+    EXPECT_EQ(m_scratch.Scalar("SELECT count(*) FROM Zeitschriften"), "8");
+
+    EXPECT_EQ(ErrorCode([&] { m_rs.Open(dbOpenDynaset, sql, 0, {"*"}); }), SQLITE_RANGE);
+    EXPECT_FALSE(m_rs.IsOpen());
+}

@@ -1,3 +1,4 @@
+#include <SqliteEngine.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -15,7 +16,8 @@ class RecordsetUpdate : public testing::Test {
 protected:
     RecordsetUpdate() : m_scratch(3), m_rs(&m_db) {
         m_db.Open(m_scratch.Path());
-        sqlite3_trace_v2(m_db.Handle(), SQLITE_TRACE_STMT, CountUpdates, &m_updateStatements);
+        sqlite3_trace_v2(SqliteHandleOf(m_db), SQLITE_TRACE_STMT, CountUpdates,
+                         &m_updateStatements);
         m_rs.Open(dbOpenDynaset, "SELECT * FROM Zeitschriften");
     }
 
@@ -74,13 +76,13 @@ TEST_F(RecordsetUpdate, AnUnchangedRecordWritesNothing) {
     m_rs.MoveNext();
     const std::string bytes = FileBytes(m_scratch.Path());
     const std::string version = m_scratch.Scalar("PRAGMA data_version");
-    const int changes = sqlite3_total_changes(m_db.Handle());
+    const int changes = sqlite3_total_changes(SqliteHandleOf(m_db));
     EditRow({"2", "Heft", "Artikel 2", "20"});
     m_rs.Edit();
     m_rs.SetFieldValue(0, "2");  // the key, given its own value
     m_rs.Update();
     EXPECT_EQ(m_updateStatements, 0);
-    EXPECT_EQ(sqlite3_total_changes(m_db.Handle()), changes);
+    EXPECT_EQ(sqlite3_total_changes(SqliteHandleOf(m_db)), changes);
     EXPECT_EQ(m_scratch.Scalar("PRAGMA data_version"), version);
     EXPECT_EQ(FileBytes(m_scratch.Path()), bytes);
 

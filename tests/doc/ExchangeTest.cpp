@@ -54,7 +54,7 @@ protected:
     // Export, then import into a new catalogue: what comes back.
     std::vector<StoredRecord> RoundTrip(const QString& catalogue, const QString& exchangeFile) {
         const long written =
-            ExportRecords(catalogue, WholeTableStatement(), TempPath(exchangeFile));
+            ExportRecords(catalogue, WholeTableQuery().statement, {}, TempPath(exchangeFile));
         const QString copy = TempPath(exchangeFile + ".plx");
         const ImportSummary summary =
             ImportRecords(TempPath(exchangeFile), copy, ImportTarget::Replace);
@@ -156,9 +156,10 @@ TEST_F(ExchangeTest, AFileThatCannotBeReadChangesNothing) {
 
 TEST_F(ExchangeTest, ExportNeedsAKnownFormatAndACatalogue) {
     const QString example = CopyOfExample();
-    EXPECT_THROW(ExportRecords(example, WholeTableStatement(), TempPath("x.txt")), ExchangeError);
+    EXPECT_THROW(ExportRecords(example, WholeTableQuery().statement, {}, TempPath("x.txt")),
+                 ExchangeError);
     try {
-        ExportRecords(TempPath("fehlt.plx"), WholeTableStatement(), TempPath("x.csv"));
+        ExportRecords(TempPath("fehlt.plx"), WholeTableQuery().statement, {}, TempPath("x.csv"));
         ADD_FAILURE() << "exported from a missing catalogue";
     } catch (const ExchangeError& e) {
         EXPECT_TRUE(e.Message().startsWith("„" + QDir::toNativeSeparators(TempPath("fehlt.plx")) +
@@ -183,13 +184,13 @@ TEST_F(ExchangeTest, ExportNeedsAKnownFormatAndACatalogue) {
     };
     const QString reordered =
         tableOf("verdreht.plx", "Seite, Artikelname, Zeitschriftenname, Zeitschriftennummer");
-    EXPECT_EQ(ExportRecords(reordered, WholeTableStatement(), TempPath("x.csv")), 1);
+    EXPECT_EQ(ExportRecords(reordered, WholeTableQuery().statement, {}, TempPath("x.csv")), 1);
     EXPECT_TRUE(FileBytes(TempPath("x.csv")).endsWith("\"4/1996\";\"Garten\";\"Beete\";\"7\"\r\n"))
         << FileBytes(TempPath("x.csv")).toStdString();
     const QString withoutPage =
         tableOf("ohneseite.plx", "Seitenzahl, Artikelname, Zeitschriftenname, Zeitschriftennummer");
     try {
-        ExportRecords(withoutPage, WholeTableStatement(), TempPath("y.csv"));
+        ExportRecords(withoutPage, WholeTableQuery().statement, {}, TempPath("y.csv"));
         ADD_FAILURE() << "exported from a table without pages";
     } catch (const ExchangeError& e) {
         EXPECT_TRUE(e.Message().contains("fehlt das Feld „Seite“")) << e.Message().toStdString();

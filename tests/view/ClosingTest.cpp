@@ -1,5 +1,6 @@
 #include <CMDIChildWnd.h>
 #include <ModalSeam.h>
+#include <SqliteEngine.h>
 #include <sqlite3.h>
 
 #include <QFile>
@@ -80,7 +81,7 @@ TEST_F(ClosingTest, AFileDeletedOrReplacedWhileOpenIsSaidSoAndTheWindowCloses) {
 
 TEST_F(ClosingTest, ACatalogueThatBecameReadOnlyIsSaidSo) {
     // Root may write to any file whatever its permissions; the connection itself refuses.
-    sqlite3_exec(Documents().front()->m_database.Handle(), "PRAGMA query_only = ON", nullptr,
+    sqlite3_exec(SqliteHandleOf(Documents().front()->m_database), "PRAGMA query_only = ON", nullptr,
                  nullptr, nullptr);
     EXPECT_TRUE(CloseAnswering(IDNO).contains("schreibgeschützt"));
     EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), "Nicht zu speichern");

@@ -73,12 +73,11 @@ protected:
     QString m_path;
 };
 
-TEST_F(QueryTest, StatementIsThePlainOneForPlainText) {
-    EXPECT_EQ(ArticleQueryStatement("Motor"),
-              "SELECT * FROM Zeitschriften WHERE (((Zeitschriften.Artikelname) Like '*Motor*'))");
-    EXPECT_EQ(ArticleQueryStatement("O'Reilly [1]?*#"),
-              "SELECT * FROM Zeitschriften WHERE (((Zeitschriften.Artikelname) Like "
-              "'*O''Reilly [[]1][?][*][#]*'))");
+TEST_F(QueryTest, SearchTextIsABoundPatternNeverPartOfTheStatement) {
+    const ArticleQuery query = ArticleQueryFor("O'Reilly [1]?*#");
+    EXPECT_EQ(query.statement,
+              "SELECT * FROM Zeitschriften WHERE (((Zeitschriften.Artikelname) Like ?))");
+    EXPECT_EQ(query.parameters, std::vector<std::string>({"*O'Reilly [[]1][?][*][#]*"}));
 }
 
 TEST_F(QueryTest, NarrowsToTheArticlesContainingTheText) {

@@ -1,6 +1,7 @@
 #include <CMDIChildWnd.h>
 #include <ChangeWatcher.h>
 #include <ModalSeam.h>
+#include <SqliteEngine.h>
 #include <sqlite3.h>
 
 #include <QLineEdit>
@@ -161,7 +162,7 @@ TEST_F(SharedCatalogueTest, ARecordDeletedElsewhereWhileDeleteAsksDeletesNothing
 }
 
 TEST_F(SharedCatalogueTest, AnAddOrDeleteThatCannotCommitLeavesWindowAndFileAgreeing) {
-    sqlite3_busy_timeout(Documents()[0]->m_database.Handle(), 50);
+    sqlite3_busy_timeout(SqliteHandleOf(Documents()[0]->m_database), 50);
     RunCommand(ID_DATENSATZ_NAECHSTER);
     for (const unsigned command : {ID_DATENSATZ_HINZUFUEGEN, ID_DATENSATZ_LOESCHEN}) {
         ModalSeam::Reset();
@@ -218,7 +219,7 @@ TEST_F(SharedCatalogueTest, AddsDeletesAndEditsElsewhereShowWithinASecond) {
 }
 
 TEST_F(SharedCatalogueTest, ALockedFileDelaysTheLiveUpdateWithoutAMessage) {
-    sqlite3_busy_timeout(Documents()[0]->m_database.Handle(), 10);
+    sqlite3_busy_timeout(SqliteHandleOf(Documents()[0]->m_database), 10);
     RunCommand(ID_DATENSATZ_NAECHSTER);
     Elsewhere("BEGIN EXCLUSIVE; DELETE FROM Zeitschriften WHERE ID = 2;");
     QTest::qWait(4 * ChangeWatcher::kIntervalMs);

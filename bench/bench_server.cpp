@@ -1,0 +1,210 @@
+// The record store on a PostgreSQL server over its local socket, against plain libpq doing the
+// same work in the same run: opening (all keys), a form step, a "contains" query, and a change
+// by one connection seen by another. Needs the test server: tools/with-test-server
+// build-release/bench/bench_server. One catalogue of 1M articles is made in a schema of its own
+// and dropped at the end.
+#include <ServerCatalogueSchema.h>
+#include <benchmark/benchmark.h>
+#include <libpq-fe.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "CDaoDatabase.h"
+#include "CDaoException.h"
+#include "CDaoRecordset.h"
+#include "CDaoTransaction.h"
+#include "LikePattern.h"
+
+namespace {
+
+constexpr long kArticles = 1000000;
+
+std::string g_conninfo;
+std::string g_uri;
+
+PGconn* Connect() {
+    PGconn* conn = PQconnectdb(g_conninfo.c_str());
+    if (PQstatus(conn) != CONNECTION_OK) {
+        throw std::runtime_error(PQerrorMessage(conn));
+    }
+    return conn;
+}
+
+void Run(PGconn* conn, const std::string& sql) {
+    PGresult* result = PQexec(conn, sql.c_str());
+    const ExecStatusType status = PQresultStatus(result);
+    PQclear(result);
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+        throw std::runtime_error(PQerrorMessage(conn));
+    }
+}
+
+std::vector<long long> RawKeys(PGconn* conn, const std::string& sql) {
+    PGresult* result = PQexec(conn, sql.c_str());
+    std::vector<long long> keys;
+    keys.reserve(static_cast<std::size_t>(PQntuples(result)));
+    for (int row = 0; row < PQntuples(result); ++row) {
+        keys.push_back(std::strtoll(PQgetvalue(result, row, 0), nullptr, 10));
+    }
+    PQclear(result);
+    return keys;
+}
+
+void BM_RawAllKeys(benchmark::State& state) {
+    PGconn* conn = Connect();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(RawKeys(conn, "SELECT id FROM zeitschriften ORDER BY id"));
+    }
+    PQfinish(conn);
+}
+BENCHMARK(BM_RawAllKeys)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_OpenCatalogue(benchmark::State& state) {
+    for (auto _ : state) {
+        CDaoDatabase db;
+        db.Open(g_uri);
+        CDaoRecordset rs(&db);
+        rs.Open(dbOpenDynaset, "SELECT * FROM Zeitschriften");
+        rs.MoveLast();
+        benchmark::DoNotOptimize(rs.GetRecordCount());
+    }
+}
+BENCHMARK(BM_OpenCatalogue)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_RawReadOneRecord(benchmark::State& state) {
+    PGconn* conn = Connect();
+    long long key = 1;
+    for (auto _ : state) {
+        const std::string id = std::to_string(key);
+        const char* values[] = {id.c_str()};
+        PGresult* result = PQexecParams(conn,
+                                        "SELECT id, zeitschriftennummer, zeitschriftenname,"
+                                        " artikelname, seite FROM zeitschriften WHERE id = $1",
+                                        1, nullptr, values, nullptr, nullptr, 0);
+        benchmark::DoNotOptimize(PQgetvalue(result, 0, 3));
+        PQclear(result);
+        key = key % kArticles + 1;
+    }
+    PQfinish(conn);
+}
+BENCHMARK(BM_RawReadOneRecord)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+
+// A step with an unchanged form: move, read the four fields, Edit/Update writing nothing.
+void BM_FormStep(benchmark::State& state) {
+    CDaoDatabase db;
+    db.Open(g_uri);
+    CDaoRecordset rs(&db);
+    rs.Open(dbOpenDynaset, "SELECT * FROM Zeitschriften");
+    for (auto _ : state) {
+        rs.MoveNext();
+        if (rs.IsEOF()) {
+            rs.MoveFirst();
+        }
+        for (int field = 1; field <= 4; ++field) {
+            benchmark::DoNotOptimize(rs.GetFieldValue(field));
+        }
+    }
+}
+BENCHMARK(BM_FormStep)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
+
+void BM_RawQuery(benchmark::State& state) {
+    PGconn* conn = Connect();
+    const std::string regex = LikePattern("*motor*").ToRegex();
+    for (auto _ : state) {
+        const char* values[] = {regex.c_str()};
+        PGresult* result =
+            PQexecParams(conn, "SELECT id FROM zeitschriften WHERE artikelname ~ $1 ORDER BY id", 1,
+                         nullptr, values, nullptr, nullptr, 0);
+        benchmark::DoNotOptimize(PQntuples(result));
+        PQclear(result);
+    }
+    PQfinish(conn);
+}
+BENCHMARK(BM_RawQuery)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Query(benchmark::State& state) {
+    CDaoDatabase db;
+    db.Open(g_uri);
+    CDaoRecordset rs(&db);
+    for (auto _ : state) {
+        rs.Open(dbOpenDynaset,
+                "SELECT * FROM Zeitschriften WHERE (((Zeitschriften.Artikelname) Like ?))", 0,
+                {"*motor*"});
+        benchmark::DoNotOptimize(rs.GetRecordCount());
+    }
+    state.counters["found"] = static_cast<double>(rs.GetRecordCount());
+}
+BENCHMARK(BM_Query)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// From one connection's commit to the other's descriptor turning readable and its check
+// answering yes.
+void BM_ChangeSeenElsewhere(benchmark::State& state) {
+    CDaoDatabase writer;
+    writer.Open(g_uri);
+    CDaoRecordset rs(&writer);
+    rs.Open(dbOpenDynaset, "SELECT * FROM Zeitschriften WHERE ID = 1");
+    CDaoDatabase watcher;
+    watcher.Open(g_uri);
+    int round = 0;
+    for (auto _ : state) {
+        rs.Edit();
+        rs.SetFieldValue(4, "Runde " + std::to_string(++round));
+        rs.Update();
+        pollfd fd{watcher.ChangeDescriptor(), POLLIN, 0};
+        while (!watcher.HasChangedElsewhere()) {
+            poll(&fd, 1, 1000);
+        }
+    }
+}
+BENCHMARK(BM_ChangeSeenElsewhere)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* host = std::getenv("PERIOLEX_TEST_PGHOST");
+    if (host == nullptr) {
+        std::fprintf(stderr, "bench_server: run under tools/with-test-server\n");
+        return 1;
+    }
+    const std::string schema = "bench_" + std::to_string(getpid());
+    g_conninfo = "host=" + std::string(host) +
+                 " dbname=postgres user=periolex options=-csearch_path=" + schema;
+    g_uri = "postgresql:///postgres?host=" + std::string(host) +
+            "&user=periolex&options=-csearch_path%3D" + schema;
+    try {
+        PGconn* admin = Connect();
+        Run(admin, "CREATE SCHEMA " + schema);
+        Run(admin, kServerCatalogueSchemaSql);
+        Run(admin,
+            "INSERT INTO zeitschriften (zeitschriftennummer, zeitschriftenname, artikelname, seite)"
+            " SELECT i % 12 || '/' || (1980 + i % 40), 'Heft ' || (i % 97),"
+            " CASE WHEN i % 50 = 0 THEN 'Motorräder im Test ' ELSE 'Bericht ' END || i,"
+            " i % 300 FROM generate_series(1, " +
+                std::to_string(kArticles) +
+                ") AS i;"
+                " ANALYZE zeitschriften");
+        benchmark::Initialize(&argc, argv);
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        Run(admin, "DROP SCHEMA " + schema + " CASCADE");
+        PQfinish(admin);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_server: %s\n", e.what());
+        return 1;
+    } catch (CDaoException* e) {
+        std::fprintf(stderr, "bench_server: %s\n", e->GetErrorMessage().c_str());
+        e->Delete();
+        return 1;
+    }
+    return 0;
+}

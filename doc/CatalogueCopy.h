@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// Copies every record of one catalogue into another, between any two of a catalogue file, a
+// catalogue link and a server, keys included, so that a copy there and back is the original
+// again. The target is written in one transaction: a file is built beside it and takes its
+// place only when complete, a server's table is created (with what live updates need) or
+// emptied inside the transaction. A non-empty target is replaced only when asked to.
+class CatalogueCopy {
+public:
+    // Called every few thousand records with the records copied and the total.
+    using Progress = std::function<void(long copied, long total)>;
+
+    CatalogueCopy(QString source, QString target, bool overwrite);
+
+    // The number of records copied; throws nothing. On failure returns -1 and GetError()
+    // tells why, in German.
+    long Run(const Progress& progress);
+    const QString& GetError() const { return m_strError; }
+
+private:
+    long CopyToServer(const QString& target, const Progress& progress);
+    long CopyToFile(const QString& target, const Progress& progress);
+
+    QString m_strSource;
+    QString m_strTarget;
+    bool m_bOverwrite;
+    QString m_strError;
+};

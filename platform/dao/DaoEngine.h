@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DaoSelection.h"
+
+// One connection of the record store to a catalogue, whatever keeps it. CDaoDatabase nests
+// transactions and counts them; an engine only begins and ends the outermost one. Failures
+// throw CDaoException pointers.
+class DaoEngine {
+public:
+    virtual ~DaoEngine() = default;
+
+    // True when the catalogue could only be opened for reading.
+    virtual bool IsReadOnly() const = 0;
+
+    // A write transaction takes what it needs to write up front, so that it never has to wait
+    // for a lock halfway through.
+    virtual void Begin(bool write) = 0;
+    // Throws when the commit fails, leaving no transaction open.
+    virtual void Commit() = 0;
+    // Ends the transaction, if one is open, writing nothing; never throws.
+    virtual void Rollback() = 0;
+
+    // Whether another connection committed a change since the last call (the first call after
+    // opening compares with the state at opening). Cheap: no table is read.
+    virtual bool HasChangedElsewhere() = 0;
+    // A descriptor that turns readable when another connection may have changed the
+    // catalogue, for an event loop to watch; -1 when HasChangedElsewhere must be polled.
+    virtual int ChangeDescriptor() const { return -1; }
+
+    // Runs statements that take no values, separated by semicolons (a schema, say), in the
+    // current transaction if one is open.
+    virtual void Execute(const std::string& sql) = 0;
+
+    // Analyses a query over one table whose result columns include the table's integer key;
+    // `parameters` are bound to its placeholders in order. Throws when the query cannot run
+    // or does not select from exactly one table.
+    virtual std::unique_ptr<DaoSelection> Select(const std::string& sql,
+                                                 const std::vector<std::string>& parameters) = 0;
+};

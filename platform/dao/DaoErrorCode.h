@@ -1,0 +1,21 @@
+#pragma once
+
+// The result codes that every record-store failure carries, whichever engine raised it. They
+// are SQLite's primary result codes, so that the SQLite engine passes its own codes through
+// and the other engines map theirs onto the nearest one; the framework turns the low byte into
+// a user message.
+namespace DaoErrorCode {
+constexpr int kError = 1;  // a statement the engine could not run, e.g. a missing table
+constexpr int kBusy = 5;
+constexpr int kReadOnly = 8;
+constexpr int kIoError = 10;
+constexpr int kNotFound = 12;
+constexpr int kCantOpen = 14;
+constexpr int kProtocol = 15;
+constexpr int kTooBig = 18;
+constexpr int kMismatch = 20;
+constexpr int kMisuse = 21;
+constexpr int kAuth = 23;
+constexpr int kRange = 25;
+constexpr int kNotADatabase = 26;
+}  // namespace DaoErrorCode

@@ -1,0 +1,138 @@
+#include "PgConnection.h"
+
+#include <libpq-fe.h>
+
+#include <cstring>
+
+#include "DaoError.h"
+#include "DaoErrorCode.h"
+
+namespace {
+
+// The class of the server's error code (SQLSTATE) tells what happened well enough for the
+// user; the message says the rest.
+int CodeOfState(const char* state) {
+    if (state == nullptr || std::strlen(state) != 5) {
+        return DaoErrorCode::kIoError;  // no answer from the server at all
+    }
+    const std::string sqlState(state);
+    if (sqlState == "25006" || sqlState == "42501") {
+        return DaoErrorCode::kReadOnly;
+    }
+    if (sqlState == "40001" || sqlState == "40P01" || sqlState == "55P03") {
+        return DaoErrorCode::kBusy;
+    }
+    if (sqlState.rfind("08", 0) == 0 || sqlState.rfind("57P", 0) == 0) {
+        return DaoErrorCode::kIoError;
+    }
+    if (sqlState.rfind("28", 0) == 0) {
+        return DaoErrorCode::kAuth;
+    }
+    return DaoErrorCode::kError;
+}
+
+std::string Trimmed(const char* message) {
+    std::string text = message != nullptr ? message : "";
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+}  // namespace
+
+void PgResultDeleter::operator()(pg_result* result) const {
+    PQclear(result);
+}
+
+PgConnection::PgConnection(const std::string& target) {
+    m_pConn = PQconnectdb(target.c_str());
+    if (m_pConn == nullptr) {
+        ThrowDaoError(DaoErrorCode::kCantOpen, "Out of memory.");
+    }
+    if (PQstatus(m_pConn) != CONNECTION_OK) {
+        const std::string message = Trimmed(PQerrorMessage(m_pConn));
+        const bool login = PQconnectionNeedsPassword(m_pConn) != 0 ||
+                           message.find("authentication") != std::string::npos;
+        PQfinish(m_pConn);
+        m_pConn = nullptr;
+        ThrowDaoError(login ? DaoErrorCode::kAuth : DaoErrorCode::kCantOpen, message);
+    }
+    // Text goes both ways as UTF-8, whatever the server's or the user's locale.
+    PQsetClientEncoding(m_pConn, "UTF8");
+}
+
+PgConnection::~PgConnection() {
+    PQfinish(m_pConn);
+}
+
+PgResult PgConnection::Run(const std::string& sql, const std::vector<const char*>& values) {
+    PgResult result(PQexecParams(m_pConn, sql.c_str(), static_cast<int>(values.size()), nullptr,
+                                 values.data(), nullptr, nullptr, 0));
+    const ExecStatusType status = PQresultStatus(result.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+        ThrowFailure(result.get());
+    }
+    return result;
+}
+
+PgResult PgConnection::Run(const std::string& sql, const std::vector<std::string>& values) {
+    std::vector<const char*> pointers;
+    pointers.reserve(values.size());
+    for (const std::string& value : values) {
+        pointers.push_back(value.c_str());
+    }
+    return Run(sql, pointers);
+}
+
+void PgConnection::RunScript(const std::string& sql) {
+    PgResult result(PQexec(m_pConn, sql.c_str()));
+    const ExecStatusType status = PQresultStatus(result.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+        ThrowFailure(result.get());
+    }
+}
+
+PgResult PgConnection::Describe(const std::string& sql, int values) {
+    PgResult prepared(PQprepare(m_pConn, "", sql.c_str(), values, nullptr));
+    if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK) {
+        ThrowFailure(prepared.get());
+    }
+    PgResult described(PQdescribePrepared(m_pConn, ""));
+    if (PQresultStatus(described.get()) != PGRES_COMMAND_OK) {
+        ThrowFailure(described.get());
+    }
+    return described;
+}
+
+void PgConnection::ThrowFailure(const pg_result* result) const {
+    const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const std::string message =
+        Trimmed(result != nullptr ? PQresultErrorMessage(result) : PQerrorMessage(m_pConn));
+    ThrowDaoError(CodeOfState(state), message.empty() ? Trimmed(PQerrorMessage(m_pConn)) : message);
+}
+
+bool PgConnection::InTransaction() const {
+    return PQtransactionStatus(m_pConn) != PQTRANS_IDLE;
+}
+
+int PgConnection::BackendPid() const {
+    return PQbackendPID(m_pConn);
+}
+
+int PgConnection::Socket() const {
+    return PQsocket(m_pConn);
+}
+
+bool PgConnection::TakeNotification(const std::string& channel, const std::string& payload) {
+    bool notified = false;
+    PQconsumeInput(m_pConn);
+    while (PGnotify* notify = PQnotifies(m_pConn)) {
+        if (notify->be_pid != PQbackendPID(m_pConn) && channel == notify->relname &&
+            payload == notify->extra) {
+            notified = true;
+        }
+        PQfreemem(notify);
+    }
+    return notified;
+}

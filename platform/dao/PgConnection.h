@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct pg_conn;
+struct pg_result;
+
+// A query result that is cleared with its owner.
+struct PgResultDeleter {
+    void operator()(pg_result* result) const;
+};
+using PgResult = std::unique_ptr<pg_result, PgResultDeleter>;
+
+// One libpq connection to a database server. Every statement goes out with its values bound
+// as parameters, never spliced into its text. Failures throw CDaoException pointers whose
+// code is the nearest of DaoErrorCode.h, with the server's message.
+class PgConnection {
+public:
+    // `target` is a libpq connection URI or key=value string. Throws CantOpen (Auth when the
+    // login failed) naming the server.
+    explicit PgConnection(const std::string& target);
+    ~PgConnection();
+    PgConnection(const PgConnection&) = delete;
+    PgConnection& operator=(const PgConnection&) = delete;
+
+    // Runs `sql` with `values` for $1, $2, ...; nullptr values stand for NULL.
+    PgResult Run(const std::string& sql, const std::vector<const char*>& values = {});
+    PgResult Run(const std::string& sql, const std::vector<std::string>& values);
+    // Runs statements that take no values, separated by semicolons, e.g. a schema.
+    void RunScript(const std::string& sql);
+    // The result columns of `sql`, which takes `values` values, without running it.
+    PgResult Describe(const std::string& sql, int values);
+
+    bool InTransaction() const;
+    int BackendPid() const;
+    int Socket() const;
+    // Reads what the server sent meanwhile and returns whether it notified on `channel`, with
+    // `payload`, from a session other than this one.
+    bool TakeNotification(const std::string& channel, const std::string& payload);
+
+    pg_conn* Handle() const { return m_pConn; }
+
+private:
+    [[noreturn]] void ThrowFailure(const pg_result* result) const;
+
+    pg_conn* m_pConn = nullptr;
+};

@@ -1,0 +1,175 @@
+#include "SqliteEngine.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include "CDaoDatabase.h"
+#include "LikeDialect.h"
+#include "SqliteError.h"
+#include "SqliteSelection.h"
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+// This SQLite reads "file:" names as URIs, whose options could create the file or change how
+// it is opened; a path from the user is always a plain file name.
+std::string PlainFileName(const std::string& path) {
+    if (path.rfind("file:", 0) == 0) {
+        return "./" + path;
+    }
+    return path;
+}
+
+// SQLite would open a pipe or a device like a file and then wait for ever on its first read.
+void RequireRegularFile(const std::string& fileName) {
+    struct stat info {};
+    if (::stat(fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        ThrowDaoError(SQLITE_NOTADB, "Only a regular file can hold a database.");
+    }
+}
+
+sqlite3* OpenConnection(const std::string& fileName, bool readOnly) {
+    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+#ifdef SQLITE_OPEN_EXRESCODE
+    flags |= SQLITE_OPEN_EXRESCODE;
+#endif
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(fileName.c_str(), &db, flags, nullptr);
+    if (rc != SQLITE_OK && !readOnly && (rc & 0xFF) == SQLITE_CANTOPEN) {
+        // SQLite falls back to reading by itself when the file is write-protected; should that
+        // ever not happen, a read-only attempt still never creates anything.
+        sqlite3_close_v2(db);
+        db = nullptr;
+        rc = sqlite3_open_v2(fileName.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                             nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        ThrowAndCloseConnection(db, rc);
+    }
+    return db;
+}
+
+// SQLite opens any file lazily; reading the schema is what tells a database from another file.
+// It only reads, so a file that is no database is left exactly as it was.
+void VerifyIsDatabase(sqlite3* db) {
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &stmt, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(stmt);
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_ROW) {
+        ThrowAndCloseConnection(db, rc);
+    }
+}
+
+}  // namespace
+
+SqliteEngine::SqliteEngine(const std::string& path, bool readOnly) {
+    if (path.empty()) {
+        // SQLite would make a temporary database out of an empty name.
+        ThrowDaoError(SQLITE_CANTOPEN, "No database file name was given.");
+    }
+    RequireRegularFile(path);
+    sqlite3* db = OpenConnection(PlainFileName(path), readOnly);
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    VerifyIsDatabase(db);
+    try {
+        InstallLikeDialect(db);
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
+    }
+    m_pDb = db;
+    try {
+        m_begin = PrepareStatement(db, "BEGIN");
+        m_beginImmediate = PrepareStatement(db, "BEGIN IMMEDIATE");
+        m_commit = PrepareStatement(db, "COMMIT");
+        m_rollback = PrepareStatement(db, "ROLLBACK");
+        m_dataVersion = PrepareStatement(db, "PRAGMA data_version");
+        m_nLastDataVersion = DataVersion();
+    } catch (...) {
+        for (Statement* stmt :
+             {&m_begin, &m_beginImmediate, &m_commit, &m_rollback, &m_dataVersion}) {
+            stmt->reset();
+        }
+        sqlite3_close_v2(db);
+        throw;
+    }
+}
+
+SqliteEngine::~SqliteEngine() {
+    for (Statement* stmt : {&m_begin, &m_beginImmediate, &m_commit, &m_rollback, &m_dataVersion}) {
+        stmt->reset();
+    }
+    sqlite3_close_v2(m_pDb);
+}
+
+bool SqliteEngine::IsReadOnly() const {
+    return sqlite3_db_readonly(m_pDb, "main") == 1;
+}
+
+int SqliteEngine::Run(const Statement& stmt) {
+    const int rc = sqlite3_step(stmt.get());
+    sqlite3_reset(stmt.get());
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+void SqliteEngine::Begin(bool write) {
+    // BEGIN IMMEDIATE: a transaction that read first and then wants to write could find another
+    // connection waiting for its read lock to go, and SQLite then fails it at once instead of
+    // waiting.
+    if (Run(write ? m_beginImmediate : m_begin) != SQLITE_OK) {
+        ThrowSqliteError(m_pDb);
+    }
+}
+
+void SqliteEngine::Commit() {
+    if (Run(m_commit) != SQLITE_OK) {
+        // A commit that failed may leave the transaction open; it must not linger.
+        std::string message = sqlite3_errmsg(m_pDb);
+        const int code = sqlite3_extended_errcode(m_pDb);
+        Rollback();
+        ThrowDaoError(code, message);
+    }
+}
+
+void SqliteEngine::Rollback() {
+    if (sqlite3_get_autocommit(m_pDb) == 0) {
+        Run(m_rollback);
+    }
+}
+
+long long SqliteEngine::DataVersion() {
+    sqlite3_stmt* stmt = m_dataVersion.get();
+    StatementReset reset(stmt);
+    if (sqlite3_step(stmt) != SQLITE_ROW) {
+        ThrowSqliteError(m_pDb);
+    }
+    return sqlite3_column_int64(stmt, 0);
+}
+
+bool SqliteEngine::HasChangedElsewhere() {
+    const long long version = DataVersion();
+    const bool changed = version != m_nLastDataVersion;
+    m_nLastDataVersion = version;
+    return changed;
+}
+
+void SqliteEngine::Execute(const std::string& sql) {
+    if (sqlite3_exec(m_pDb, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        ThrowSqliteError(m_pDb);
+    }
+}
+
+std::unique_ptr<DaoSelection> SqliteEngine::Select(const std::string& sql,
+                                                   const std::vector<std::string>& parameters) {
+    return std::make_unique<SqliteSelection>(m_pDb, sql, parameters);
+}
+
+sqlite3* SqliteHandleOf(const CDaoDatabase& database) {
+    const auto* engine = dynamic_cast<const SqliteEngine*>(database.Engine());
+    return engine != nullptr ? engine->Handle() : nullptr;
+}

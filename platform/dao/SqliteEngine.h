@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+
+#include "DaoEngine.h"
+#include "Statement.h"
+
+class CDaoDatabase;
+struct sqlite3;
+
+// A catalogue in a local SQLite file, opened shared. Opening never creates a missing file; a
+// file that the user may only read opens read-only, and writes through it fail. The connection
+// waits a few seconds for a lock held by another connection before it reports it as busy, and
+// carries the desktop engine's LIKE dialect (see LikeDialect.h).
+//
+// One thread owns a connection: SQLite's own mutex is left out.
+class SqliteEngine : public DaoEngine {
+public:
+    // Throws CDaoException when the file is missing, unreadable or not a database.
+    SqliteEngine(const std::string& path, bool readOnly);
+    ~SqliteEngine() override;
+    SqliteEngine(const SqliteEngine&) = delete;
+    SqliteEngine& operator=(const SqliteEngine&) = delete;
+
+    bool IsReadOnly() const override;
+    void Begin(bool write) override;
+    void Commit() override;
+    void Rollback() override;
+    // Costs one look at the file header (PRAGMA data_version).
+    bool HasChangedElsewhere() override;
+    void Execute(const std::string& sql) override;
+    std::unique_ptr<DaoSelection> Select(const std::string& sql,
+                                         const std::vector<std::string>& parameters) override;
+
+    sqlite3* Handle() const { return m_pDb; }
+
+private:
+    // Runs one of the prepared transaction statements; the SQLite result code.
+    int Run(const Statement& stmt);
+    long long DataVersion();
+
+    sqlite3* m_pDb = nullptr;
+    // Prepared once: a command begins and ends a transaction every time it runs.
+    Statement m_begin;
+    Statement m_beginImmediate;
+    Statement m_commit;
+    Statement m_rollback;
+    Statement m_dataVersion;
+    long long m_nLastDataVersion = 0;
+};
+
+// The SQLite connection behind a database, or null when it is open on another engine; for tests
+// and benchmarks that look at what SQLite did.
+sqlite3* SqliteHandleOf(const CDaoDatabase& database);

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "DaoSelection.h"
+#include "DynasetSource.h"
+#include "TableRows.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// A dynaset's query on an SQLite connection: the keys come from the query itself, run as a
+// subquery that reads only what its WHERE clause needs; rows are read and written by rowid.
+class SqliteSelection : public DaoSelection {
+public:
+    SqliteSelection(sqlite3* db, const std::string& sql, std::vector<std::string> parameters);
+
+    void LoadKeys(KeySet& keys) override;
+    bool AppendLaterKeys(KeySet& keys) override;
+    std::vector<COleVariant> Read(std::int64_t key) override;
+    bool WriteChanges(std::int64_t key, const std::vector<PendingField>& pending) override;
+    MergeOutcome WriteMerged(std::int64_t key, const std::vector<MergeField>& fields,
+                             std::vector<COleVariant>& current) override;
+    std::int64_t Insert(const std::vector<PendingField>& pending) override;
+    bool Remove(std::int64_t key) override;
+
+private:
+    SqliteSelection(sqlite3* db, DynasetSource source, std::vector<std::string> parameters);
+    // Prepares one of the source's queries with the SQL text's values bound.
+    Statement PrepareBound(const std::string& sql);
+    long long CountRows();
+
+    sqlite3* m_db;
+    DynasetSource m_source;
+    std::vector<std::string> m_parameters;
+    TableRows m_rows;
+};

@@ -1,0 +1,234 @@
+// What the program relies on from the record store, run on every engine: a file and a server
+// catalogue must behave alike in every case below.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CDaoDatabase.h"
+#include "CDaoRecordset.h"
+#include "CDaoTransaction.h"
+#include "ScratchCatalogue.h"
+#include "ScratchDatabase.h"
+#include "server/TestServer.h"
+
+namespace {
+
+using Keys = std::vector<std::int64_t>;
+constexpr const char* kWholeTable = "SELECT * FROM Zeitschriften";
+constexpr const char* kArticleQuery =
+    "SELECT * FROM Zeitschriften WHERE (((Zeitschriften.Artikelname) Like ?))";
+
+class RecordStoreConformance : public testing::TestWithParam<ScratchEngine> {
+protected:
+    void SetUp() override {
+        if (GetParam().make == MakeServerCatalogue && TestServer::Connection() == nullptr) {
+            GTEST_SKIP() << "needs the PostgreSQL test server: run under tools/with-test-server";
+        }
+    }
+    void Make(int articles) {
+        m_catalogue = GetParam().make(articles);
+        ASSERT_TRUE(m_catalogue);
+        m_db.Open(m_catalogue->Target());
+    }
+    Keys AllKeys() {
+        Keys keys;
+        for (m_rs.MoveFirst(); !m_rs.IsEOF(); m_rs.MoveNext()) {
+            keys.push_back(*m_rs.GetBookmark().GetInteger());
+        }
+        return keys;
+    }
+    std::string Field(int index) { return m_rs.GetFieldValue(index).GetString(); }
+
+    std::unique_ptr<ScratchCatalogue> m_catalogue;
+    CDaoDatabase m_db;
+    CDaoRecordset m_rs{&m_db};
+};
+
+TEST_P(RecordStoreConformance, DynasetCountsPositionsAndEnds) {
+    Make(5);
+    m_rs.Open(dbOpenDynaset, kWholeTable);
+    EXPECT_FALSE(m_rs.IsBOF());
+    m_rs.MoveLast();
+    EXPECT_EQ(m_rs.GetRecordCount(), 5);
+    EXPECT_EQ(m_rs.GetAbsolutePosition(), 4);
+    EXPECT_EQ(Field(3), "Artikel 5");
+    m_rs.MoveNext();
+    EXPECT_TRUE(m_rs.IsEOF());
+    EXPECT_EQ(m_rs.GetAbsolutePosition(), -1);
+    EXPECT_EQ(ErrorCode([&] { m_rs.MoveNext(); }), 21);
+    m_rs.MoveFirst();
+    m_rs.Move(2);
+    EXPECT_EQ(Field(4), "30");
+    EXPECT_EQ(AllKeys(), Keys({1, 2, 3, 4, 5}));
+
+    // The order is the order of adding, also after a record was changed.
+    m_catalogue->Exec("UPDATE Zeitschriften SET Seite = 'neu' WHERE ID = 2");
+    m_rs.Open(dbOpenDynaset, kWholeTable);
+    EXPECT_EQ(AllKeys(), Keys({1, 2, 3, 4, 5}));
+
+    m_catalogue->Exec("DELETE FROM Zeitschriften");
+    m_rs.Open(dbOpenDynaset, kWholeTable);
+    EXPECT_TRUE(m_rs.IsBOF() && m_rs.IsEOF());
+    EXPECT_EQ(m_rs.GetRecordCount(), 0);
+    EXPECT_NE(ErrorCode([&] { m_rs.MoveFirst(); }), 0);
+}
+
+TEST_P(RecordStoreConformance, AddJoinsTheEndAndDeleteLeavesNoCurrentRecord) {
+    Make(3);
+    m_rs.Open(dbOpenDynaset, kWholeTable);
+    m_rs.AddNew();
+    m_rs.SetFieldValue(3, "Neu");
+    m_rs.Update();
+    EXPECT_EQ(m_rs.GetRecordCount(), 4);
+    m_rs.MoveLast();
+    EXPECT_EQ(Field(3), "Neu");
+    EXPECT_EQ(m_rs.GetFieldValue(1).IsNull(), true);
+    EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften"), "4");
+
+    m_rs.MoveFirst();
+    m_rs.MoveNext();
+    m_rs.Delete();
+    EXPECT_EQ(m_rs.GetAbsolutePosition(), -1);
+    EXPECT_EQ(m_rs.GetRecordCount(), 3);
+    m_rs.MoveNext();
+    EXPECT_EQ(Field(3), "Artikel 3");
+    EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften WHERE ID = 2"), "0");
+}
+
+TEST_P(RecordStoreConformance, NullsEmptyTextsAndLongTextsComeBackAsStored) {
+    Make(1);
+    const std::string longText = std::string(70000, 'x') + "Ärger ΟΔΟΣ Жук";
+    m_rs.Open(dbOpenDynaset, kWholeTable);
+    m_rs.Edit();
+    m_rs.SetFieldValueNull(1);
+    m_rs.SetFieldValue(2, "");
+    m_rs.SetFieldValue(3, longText);
+    m_rs.Update();
+    m_rs.Open(dbOpenDynaset, kWholeTable);
+    EXPECT_TRUE(m_rs.GetFieldValue(1).IsNull());
+    EXPECT_TRUE(m_rs.GetFieldValue(2).IsText());
+    EXPECT_EQ(Field(2), "");
+    EXPECT_EQ(Field(3), longText);
+    EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften WHERE "
+                                  "Zeitschriftennummer IS NULL AND Zeitschriftenname = ''"),
+              "1");
+}
+
+TEST_P(RecordStoreConformance, SavesMergeFieldByFieldAndReportConflicts) {
+    Make(2);
+    m_rs.Open(dbOpenDynaset, kWholeTable);
+    std::vector<COleVariant> current;
+    m_catalogue->Exec("UPDATE Zeitschriften SET Seite = 'von B' WHERE ID = 1");
+    EXPECT_EQ(m_rs.StoreChanges(COleVariant(std::int64_t{1}), {{3, "Artikel 1", "von A"}}, current),
+              MergeOutcome::Stored);
+    EXPECT_EQ(m_catalogue->Scalar("SELECT Artikelname || '|' || Seite FROM Zeitschriften "
+                                  "WHERE ID = 1"),
+              "von A|von B");
+
+    m_catalogue->Exec("UPDATE Zeitschriften SET Artikelname = 'von B' WHERE ID = 2");
+    EXPECT_EQ(m_rs.StoreChanges(COleVariant(std::int64_t{2}),
+                                {{2, "Heft", "Heft A"}, {3, "Artikel 2", "von A"}}, current),
+              MergeOutcome::Conflict);
+    ASSERT_EQ(current.size(), 2u);
+    EXPECT_EQ(current[1].GetString(), "von B");
+    EXPECT_EQ(m_catalogue->Scalar("SELECT Zeitschriftenname FROM Zeitschriften WHERE ID = 2"),
+              "Heft");
+
+    m_catalogue->Exec("DELETE FROM Zeitschriften WHERE ID = 2");
+    EXPECT_EQ(m_rs.StoreChanges(COleVariant(std::int64_t{2}), {{3, "von B", "x"}}, current),
+              MergeOutcome::Deleted);
+}
+
+TEST_P(RecordStoreConformance, ChangesByOthersAreNoticedAndTakenIn) {
+    Make(3);
+    m_rs.Open(dbOpenDynaset, kWholeTable);
+    m_db.HasChangedElsewhere();
+    m_rs.Edit();
+    m_rs.SetFieldValue(3, "selbst");
+    m_rs.Update();
+    EXPECT_FALSE(m_db.HasChangedElsewhere()) << "own writes are no news";
+
+    m_catalogue->Exec(
+        "INSERT INTO Zeitschriften (ID, Artikelname) VALUES (4, 'Artikel 4'), (5, 'Artikel 5')");
+    m_catalogue->Exec("DELETE FROM Zeitschriften WHERE ID = 1");
+    // A server's notification travels a moment after the commit.
+    bool changed = false;
+    for (int attempt = 0; attempt < 100 && !changed; ++attempt) {
+        changed = m_db.HasChangedElsewhere();
+        if (!changed) {
+            usleep(10000);
+        }
+    }
+    EXPECT_TRUE(changed);
+    m_rs.Requery();
+    EXPECT_EQ(AllKeys(), Keys({2, 3, 4, 5}));
+}
+
+TEST_P(RecordStoreConformance, AWriteTransactionIsAllOrNothing) {
+    Make(2);
+    m_rs.Open(dbOpenDynaset, kWholeTable);
+    {
+        CDaoTransaction transaction(m_db, true);
+        m_rs.AddNew();
+        m_rs.SetFieldValue(3, "verworfen");
+        m_rs.Update();
+        m_rs.MoveFirst();
+        m_rs.Delete();
+    }
+    EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften"), "2");
+    CDaoTransaction transaction(m_db, true);
+    m_rs.AddNew();
+    m_rs.SetFieldValue(3, "behalten");
+    m_rs.Update();
+    transaction.Commit();
+    EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften"), "3");
+}
+
+struct LikeQueryCase {
+    const char* pattern;
+    Keys keys;
+};
+
+// The article query's pattern on titles in several scripts and with the dialect's characters.
+TEST_P(RecordStoreConformance, TheLikeDialectSelectsTheSameRecords) {
+    Make(0);
+    m_catalogue->Exec(
+        "INSERT INTO Zeitschriften (ID, Artikelname) VALUES (1, 'Motoröl wechseln'),"
+        " (2, 'ÄRGER mit dem ÖL'), (3, 'Οδός'), (4, 'ЖУРНАЛ Nr. 7'), (5, '100% [Rotor]'),"
+        " (6, NULL), (7, ''), (8, 'a*b?c#d'), (9, 'Motorſport'), (10, 'Zeile 1\nZeile 2')");
+    const LikeQueryCase cases[] = {
+        {"**", {1, 2, 3, 4, 5, 7, 8, 9, 10}},
+        {"*öl*", {1, 2}},
+        {"*ΟΔΌΣ*", {3}},
+        {"*журнал*", {4}},
+        {"*nr. #", {4}},
+        {"*[[]rotor]", {5}},
+        {"1##[%]*", {5}},
+        {"*[*]*", {8}},
+        {"*a[*]b[?]c[#]d*", {8}},
+        {"*sport*", {9}},
+        {"Zeile 1?Zeile 2", {10}},
+        {"[!m]*", {2, 3, 4, 5, 8, 10}},
+        {"[l-n]*", {1, 9}},
+        {"", {7}},
+    };
+    for (const LikeQueryCase& c : cases) {
+        m_rs.Open(dbOpenDynaset, kArticleQuery, 0, {c.pattern});
+        EXPECT_EQ(m_rs.IsBOF() ? Keys() : AllKeys(), c.keys) << c.pattern;
+    }
+    // The pattern is a value: no text can reach the statement.
+    m_rs.Open(dbOpenDynaset, kArticleQuery, 0, {"x'); DELETE FROM Zeitschriften; --"});
+    EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften"), "10");
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, RecordStoreConformance,
+                         testing::Values(ScratchEngine{"File", MakeFileCatalogue},
+                                         ScratchEngine{"Server", MakeServerCatalogue}),
+                         [](const testing::TestParamInfo<ScratchEngine>& info) {
+                             return std::string(info.param.name);
+                         });
+
+}  // namespace

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <memory>
+#include <string>
+
+#include "CDaoDatabase.h"
+#include "CDaoRecordset.h"
+#include "CDaoTransaction.h"
+#include "DaoErrorCode.h"
+#include "ScratchDatabase.h"
+#include "server/ServerCatalogue.h"
+#include "server/TestServer.h"
+
+namespace {
+
+// A role that may only read the catalogue sees it and is refused every write, with nothing
+// changed.
+TEST(ServerRole, ReadOnlyRoleReadsAndEveryWriteIsRefused) {
+    std::unique_ptr<ServerCatalogue> catalogue = ServerCatalogue::Make();
+    if (!catalogue) {
+        GTEST_SKIP() << "needs the PostgreSQL test server: run under tools/with-test-server";
+    }
+    catalogue->Exec("INSERT INTO Zeitschriften (ID, Artikelname) VALUES (1, 'a'), (2, 'b')");
+    const std::string role = "leser_" + std::to_string(getpid());
+    TestServer::Scalar("DROP ROLE IF EXISTS " + role);
+    TestServer::Scalar("CREATE ROLE " + role + " LOGIN");
+    const std::string schema = catalogue->Scalar("SELECT current_schema()");
+    TestServer::Scalar("GRANT USAGE ON SCHEMA " + schema + " TO " + role);
+    TestServer::Scalar("GRANT SELECT ON " + schema + ".zeitschriften TO " + role);
+
+    std::string target = catalogue->Target();
+    target.replace(target.find("user=periolex"), 13, "user=" + role);
+    {
+        CDaoDatabase db;
+        db.Open(target);
+        CDaoRecordset rs(&db);
+        rs.Open(dbOpenDynaset, "SELECT * FROM Zeitschriften");
+        EXPECT_EQ(rs.GetRecordCount(), 2);
+        EXPECT_EQ(rs.GetFieldValue(3).GetString(), "a");
+
+        rs.Edit();
+        rs.SetFieldValue(3, "geändert");
+        EXPECT_EQ(ErrorCode([&] { rs.Update(); }) & 0xFF, DaoErrorCode::kReadOnly);
+        rs.AddNew();
+        rs.SetFieldValue(3, "neu");
+        EXPECT_EQ(ErrorCode([&] { rs.Update(); }) & 0xFF, DaoErrorCode::kReadOnly);
+        EXPECT_EQ(ErrorCode([&] {
+                      CDaoTransaction transaction(db, true);
+                      rs.Delete();
+                      transaction.Commit();
+                  }) & 0xFF,
+                  DaoErrorCode::kReadOnly);
+        EXPECT_EQ(rs.GetRecordCount(), 2);
+        // The connection goes on working after the refusals.
+        rs.MoveLast();
+        EXPECT_EQ(rs.GetFieldValue(3).GetString(), "b");
+    }
+    EXPECT_EQ(catalogue->Scalar("SELECT string_agg(Artikelname, ',' ORDER BY ID) FROM "
+                                "Zeitschriften"),
+              "a,b");
+    TestServer::Scalar("DROP OWNED BY " + role);
+    TestServer::Scalar("DROP ROLE " + role);
+}
+
+}  // namespace

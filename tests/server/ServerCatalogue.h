@@ -1,0 +1,28 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "server/ScratchCatalogue.h"
+
+class PgConnection;
+
+// A catalogue on the test server, in a schema of its own so that tests stay apart on one
+// server; the connection URI puts the schema first on the search path, where the program's
+// unqualified SQL texts look. Dropped with the object.
+class ServerCatalogue : public ScratchCatalogue {
+public:
+    // Null when no test server runs.
+    static std::unique_ptr<ServerCatalogue> Make();
+    explicit ServerCatalogue(const std::string& host);
+    ~ServerCatalogue() override;
+
+    std::string Target() const override { return m_target; }
+    void Exec(const std::string& sql) override;
+    std::string Scalar(const std::string& sql) override;
+
+private:
+    std::string m_schema;
+    std::string m_target;
+    std::unique_ptr<PgConnection> m_connection;
+};
