@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -187,9 +188,10 @@ void BM_LiveCheck(benchmark::State& state) {
     app.ExitInstance();
 }
 
-// Another program changes the shown record; the window follows (keys read again, record shown
-// anew with its count and position).
-void BM_LiveUpdate(benchmark::State& state) {
+// Before each measured round another program changes the catalogue with `change`; the window
+// then follows. `followed` tells afterwards whether it shows the last change.
+void MeasureLiveUpdate(benchmark::State& state, const std::function<void(sqlite3*, long)>& change,
+                       const std::function<bool(CPeriolexView*, long)>& followed) {
     const QString work = WorkingCopy(state.range(0));
     CPeriolexApp app;
     CPeriolexView* view = StartProgram(app, work);
@@ -199,16 +201,14 @@ void BM_LiveUpdate(benchmark::State& state) {
     }
     sqlite3* other = nullptr;
     sqlite3_open_v2(work.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr);
-    long counter = 0;
+    long round = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        const std::string sql =
-            "UPDATE Zeitschriften SET Seite = '" + std::to_string(++counter) + "' WHERE ID = 1";
-        sqlite3_exec(other, sql.c_str(), nullptr, nullptr, nullptr);
+        change(other, ++round);
         state.ResumeTiming();
         view->GetDocument()->CheckForChangesElsewhere();
     }
-    if (view->m_Seite != QString::number(counter)) {
+    if (!followed(view, round)) {
         state.SkipWithError("the window did not follow");
     }
     sqlite3_close(other);
@@ -216,33 +216,32 @@ void BM_LiveUpdate(benchmark::State& state) {
     QFile::remove(work);
 }
 
+// Another program changes the shown record; the window follows (keys read again, record shown
+// anew with its count and position).
+void BM_LiveUpdate(benchmark::State& state) {
+    MeasureLiveUpdate(
+        state,
+        [](sqlite3* other, long round) {
+            const std::string sql =
+                "UPDATE Zeitschriften SET Seite = '" + std::to_string(round) + "' WHERE ID = 1";
+            sqlite3_exec(other, sql.c_str(), nullptr, nullptr, nullptr);
+        },
+        [](CPeriolexView* view, long round) { return view->m_Seite == QString::number(round); });
+}
+
 // Another program deletes a record (and adds one, so that the catalogue keeps its size); the
 // window follows. A deletion cannot be told from the new keys alone: every key is read again.
 void BM_LiveUpdateAfterDelete(benchmark::State& state) {
-    const QString work = WorkingCopy(state.range(0));
-    CPeriolexApp app;
-    CPeriolexView* view = StartProgram(app, work);
-    if (!view) {
-        state.SkipWithError("program did not start");
-        return;
-    }
-    sqlite3* other = nullptr;
-    sqlite3_open_v2(work.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr);
-    for (auto _ : state) {
-        state.PauseTiming();
-        sqlite3_exec(other,
-                     "DELETE FROM Zeitschriften WHERE ID = (SELECT min(ID) FROM Zeitschriften "
-                     "WHERE ID > 1); INSERT INTO Zeitschriften (Artikelname) VALUES ('neu')",
-                     nullptr, nullptr, nullptr);
-        state.ResumeTiming();
-        view->GetDocument()->CheckForChangesElsewhere();
-    }
-    if (view->m_pSet->GetRecordCount() != state.range(0)) {
-        state.SkipWithError("the window did not follow");
-    }
-    sqlite3_close(other);
-    app.ExitInstance();
-    QFile::remove(work);
+    const long records = state.range(0);
+    MeasureLiveUpdate(
+        state,
+        [](sqlite3* other, long) {
+            sqlite3_exec(other,
+                         "DELETE FROM Zeitschriften WHERE ID = (SELECT min(ID) FROM Zeitschriften "
+                         "WHERE ID > 1); INSERT INTO Zeitschriften (Artikelname) VALUES ('neu')",
+                         nullptr, nullptr, nullptr);
+        },
+        [records](CPeriolexView* view, long) { return view->m_pSet->GetRecordCount() == records; });
 }
 
 // "Nächster" with one field changed: the store of that field (checked against what the form

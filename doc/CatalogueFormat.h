@@ -8,6 +8,10 @@
 constexpr quint32 kCatalogueApplicationId = 0x50524C58;
 constexpr int kApplicationIdOffset = 68;
 
+// The form shows and takes at most this many characters of a field; longer texts from the file
+// are kept whole.
+constexpr int kFieldLimit = 30;
+
 // The article table's fields 1 to 4, as the form shows them (field 0 is the key).
 constexpr const char* kArticleFields[] = {"Zeitschriftennummer", "Zeitschriftenname", "Artikelname",
                                           "Seite"};

@@ -17,12 +17,10 @@
 #include <array>
 #include <filesystem>
 
+#include "doc/CatalogueFormat.h"
 #include "res/Resource.h"
 
 namespace {
-
-// The form shows and takes at most this many characters of a field.
-constexpr qsizetype kFormFieldLength = 30;
 
 QString Native(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -45,7 +43,7 @@ ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool r
             continue;
         }
         for (std::size_t i = 0; i < record.size(); ++i) {
-            summary.longTexts += record[i].size() > kFormFieldLength ? 1 : 0;
+            summary.longTexts += record[i].size() > kFieldLimit ? 1 : 0;
             values[i] = record[i].toStdString();
         }
         table.Append(values);

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "doc/CPeriolexDoc.h"
+#include "doc/CatalogueFormat.h"
 #include "res/Resource.h"
 #include "view/ArticleQuery.h"
 #include "view/CConflictDlg.h"
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr int kFieldLimit = 30;
 constexpr int kCaptionLimit = 127;
 
 // Whether a stored value is the given text; NULL is only ever NULL.
