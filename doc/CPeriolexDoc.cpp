@@ -13,6 +13,7 @@
 #include "doc/CatalogueFormat.h"
 #include "doc/CatalogueLink.h"
 #include "doc/NewCatalogueDialog.h"
+#include "doc/ServerPasswordDialog.h"
 #include "res/Resource.h"
 
 CPeriolexDoc::~CPeriolexDoc() {
@@ -100,18 +101,41 @@ bool CPeriolexDoc::OpenDatabase(const QString& path) {
     if (target.isEmpty()) {
         return false;
     }
-    BeginWaitCursor();
-    try {
-        m_database.Open(target.toStdString(), false, false, "");
-    } catch (CDaoException* e) {
-        EndWaitCursor();
-        ReportOpenFailure(OpenFailureText(*e, target));
-        e->Delete();
+    if (!ConnectDatabase(target)) {
         return false;
     }
+    BeginWaitCursor();
     const bool opened = OpenRecordset();
     EndWaitCursor();
     return opened;
+}
+
+bool CPeriolexDoc::ConnectDatabase(const QString& target) {
+    // A password is asked for only when the server wants one that libpq found nowhere, and
+    // only once: a wrong one is reported like any refused login.
+    std::string connect;
+    for (bool asked = false;; asked = true) {
+        BeginWaitCursor();
+        try {
+            m_database.Open(target.toStdString(), false, false, connect);
+            EndWaitCursor();
+            return true;
+        } catch (CDaoException* e) {
+            EndWaitCursor();
+            if (e->GetErrorCode() != DaoErrorCode::kPasswordNeeded || asked) {
+                ReportOpenFailure(OpenFailureText(*e, target));
+                e->Delete();
+                return false;
+            }
+            e->Delete();
+        }
+        const QString password = AskServerPassword(
+            QString::fromStdString(CDaoDatabase::ServerName(target.toStdString())));
+        if (password.isEmpty()) {
+            return false;
+        }
+        connect = ";PWD=" + password.toStdString();
+    }
 }
 
 bool CPeriolexDoc::OpenRecordset() {
@@ -154,6 +178,7 @@ bool CPeriolexDoc::OpenRecordset() {
 
 CDaoTransaction CPeriolexDoc::BeginCommand(bool write) {
     CDaoTransaction transaction(m_database, write);
+    m_bConnectionLossReported = false;
     if (m_database.HasChangedElsewhere()) {
         m_bBehindElsewhere = true;
     }
@@ -197,6 +222,12 @@ void CPeriolexDoc::CheckForChangesElsewhere() {
         CDaoTransaction transaction = BeginCommand(false);
         transaction.Commit();
     } catch (CDaoException* e) {
+        // A broken connection to a server is said once, so that the user knows before typing
+        // more; the next command connects again.
+        if (e->GetErrorCode() == DaoErrorCode::kConnectionLost && !m_bConnectionLossReported) {
+            m_bConnectionLossReported = true;
+            throw;
+        }
         // Nobody asked for this update, so nobody is told of its failure (the file locked for a
         // moment, say): the next look tries again.
         e->Delete();

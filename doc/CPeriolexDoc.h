@@ -58,6 +58,9 @@ public:
     bool m_bConnected = false;
 
 private:
+    // Opens the database, asking for the server's password when it wants one; a failure has
+    // been reported when it returns false.
+    bool ConnectDatabase(const QString& target);
     void FollowChangesElsewhere();
     void ReportOpenFailure(const QString& reason) const;
     // The connection to open for `path`: the file itself, the server a link names, or the
@@ -69,4 +72,6 @@ private:
 
     // Others changed the file and the windows have not followed yet.
     bool m_bBehindElsewhere = false;
+    // The user has been told that the server's connection broke, and no command ran since.
+    bool m_bConnectionLossReported = false;
 };

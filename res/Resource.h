@@ -54,6 +54,10 @@ constexpr unsigned IDS_CMDLINE_COPY = 239;
 constexpr unsigned IDS_CMDLINE_LINK = 240;
 constexpr unsigned IDS_CMDLINE_LINK_FILE = 241;
 constexpr unsigned IDS_CMDLINE_OVERWRITE = 242;
+// The question for a server's password.
+constexpr unsigned IDP_SERVER_PASSWORD = 243;  // %1: the server
+constexpr unsigned IDS_SERVER_PASSWORD_TITLE = 244;
+constexpr unsigned IDS_SERVER_PASSWORD_LABEL = 245;
 
 struct ResourceTables;
 // Every resource table of the program, for the framework.

@@ -1,3 +1,5 @@
+#include <DaoErrorCode.h>
+
 #include <cerrno>
 
 #include "PeriolexTables.h"
@@ -203,6 +205,18 @@ constexpr StringResource kStrings[] = {
      "Die Katalogdatei wurde gelöscht oder durch eine andere Datei ersetzt, während sie geöffnet "
      "war. Die Änderung wurde nicht gespeichert."},
 
+    // The server engine's own extended codes.
+    {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kConnectionLost,
+     "Die Verbindung zum Datenbankserver ist unterbrochen. Ihre Eingaben bleiben im Formular. "
+     "Sobald der Server wieder erreichbar ist, stellt der nächste Befehl die Verbindung wieder "
+     "her und speichert sie."},
+    {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kCommitUnknown,
+     "Die Verbindung zum Datenbankserver brach ab, während eine Änderung gespeichert wurde. Ob "
+     "sie angekommen ist, zeigt der Katalog, sobald der Server wieder erreichbar ist; der "
+     "nächste Befehl stellt die Verbindung wieder her. Ihre Eingaben bleiben im Formular."},
+    {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kPasswordNeeded,
+     "Der Datenbankserver verlangt ein Kennwort. Hinterlegen Sie es in der Datei ~/.pgpass."},
+
     {AFX_IDP_CLOSE_ANYWAY,
      "Ihre Eingaben konnten nicht gespeichert werden:\n\n%1\n\nTrotzdem schließen? Die Eingaben "
      "gehen dann verloren."},
@@ -250,6 +264,9 @@ constexpr StringResource kStrings[] = {
     {IDP_LINK_WITH_PASSWORD,
      "Die Katalogverknüpfung enthält ein Kennwort. Kennwörter gehören nicht in eine "
      "Verknüpfung, sondern in die Datei ~/.pgpass; sie wurde nicht benutzt."},
+    {IDP_SERVER_PASSWORD, "Der Datenbankserver „%1“ verlangt ein Kennwort."},
+    {IDS_SERVER_PASSWORD_TITLE, "Anmeldung am Datenbankserver"},
+    {IDS_SERVER_PASSWORD_LABEL, "&Kennwort:"},
     {IDS_CMDLINE_COPY,
      "Kopiert einen ganzen Katalog: --copy QUELLE ZIEL, je eine Katalogdatei, eine "
      "Katalogverknüpfung oder ein Server (postgresql://…)."},

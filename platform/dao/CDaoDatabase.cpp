@@ -12,11 +12,22 @@ CDaoDatabase::~CDaoDatabase() {
     Close();
 }
 
+namespace {
+
+// The password of a connect string such as ";PWD=secret" (the last part up to the end, so that
+// a password may hold semicolons); empty without one.
+std::string PasswordOf(const std::string& connect) {
+    const std::size_t at = connect.find(";PWD=");
+    return at == std::string::npos ? std::string() : connect.substr(at + 5);
+}
+
+}  // namespace
+
 void CDaoDatabase::Open(const std::string& path, bool /*exclusive*/, bool readOnly,
-                        const std::string& /*connect*/) {
+                        const std::string& connect) {
     Close();
     if (PgEngine::IsServerTarget(path)) {
-        m_pEngine = std::make_unique<PgEngine>(path, readOnly);
+        m_pEngine = std::make_unique<PgEngine>(path, readOnly, PasswordOf(connect));
     } else {
         m_pEngine = std::make_unique<SqliteEngine>(path, readOnly);
     }

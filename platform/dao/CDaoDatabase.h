@@ -19,8 +19,10 @@ public:
     CDaoDatabase(const CDaoDatabase&) = delete;
     CDaoDatabase& operator=(const CDaoDatabase&) = delete;
 
-    // `path` is a file, or a server's connection URI (postgresql://...). Throws CDaoException
-    // when the file is missing, unreadable or not a database, or the server cannot be reached.
+    // `path` is a file, or a server's connection URI (postgresql://...). `connect` may give the
+    // server's password as ";PWD=password", for a server that asks for one (PasswordNeeded) and
+    // a password that the user typed. Throws CDaoException when the file is missing,
+    // unreadable or not a database, or the server cannot be reached or refuses the login.
     void Open(const std::string& path, bool exclusive = false, bool readOnly = false,
               const std::string& connect = "");
     void Close();

@@ -18,4 +18,14 @@ constexpr int kMisuse = 21;
 constexpr int kAuth = 23;
 constexpr int kRange = 25;
 constexpr int kNotADatabase = 26;
+
+// The server engine's own extended codes, above SQLite's, with the nearest primary code in the
+// low byte as SQLite's extended codes have.
+// The server asks for a password and none was given.
+constexpr int kPasswordNeeded = kAuth | (64 << 8);
+// The connection to the server broke, and could not be made again; nothing was written.
+constexpr int kConnectionLost = kIoError | (64 << 8);
+// The connection broke while a commit was under way and could not be made again to ask whether
+// the commit took effect.
+constexpr int kCommitUnknown = kIoError | (65 << 8);
 }  // namespace DaoErrorCode

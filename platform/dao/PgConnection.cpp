@@ -45,21 +45,42 @@ void PgResultDeleter::operator()(pg_result* result) const {
     PQclear(result);
 }
 
-PgConnection::PgConnection(const std::string& target) {
-    m_pConn = PQconnectdb(target.c_str());
+PgConnection::PgConnection(const std::string& target, const std::string& password) {
+    // The target is expanded as a URI or key=value string; a password given here stands beside
+    // it, so that it never has to be spliced into a connection string.
+    const char* const keywords[] = {"dbname", password.empty() ? nullptr : "password", nullptr};
+    const char* const values[] = {target.c_str(), password.c_str(), nullptr};
+    m_pConn = PQconnectdbParams(keywords, values, 1);
     if (m_pConn == nullptr) {
         ThrowDaoError(DaoErrorCode::kCantOpen, "Out of memory.");
     }
     if (PQstatus(m_pConn) != CONNECTION_OK) {
         const std::string message = Trimmed(PQerrorMessage(m_pConn));
-        const bool login = PQconnectionNeedsPassword(m_pConn) != 0 ||
-                           message.find("authentication") != std::string::npos;
+        int code = DaoErrorCode::kCantOpen;
+        if (PQconnectionNeedsPassword(m_pConn) != 0) {
+            code = DaoErrorCode::kPasswordNeeded;
+        } else if (message.find("authentication") != std::string::npos) {
+            code = DaoErrorCode::kAuth;
+        }
         PQfinish(m_pConn);
         m_pConn = nullptr;
-        ThrowDaoError(login ? DaoErrorCode::kAuth : DaoErrorCode::kCantOpen, message);
+        ThrowDaoError(code, message);
     }
     // Text goes both ways as UTF-8, whatever the server's or the user's locale.
     PQsetClientEncoding(m_pConn, "UTF8");
+}
+
+bool PgConnection::IsBroken() const {
+    return PQstatus(m_pConn) != CONNECTION_OK;
+}
+
+bool PgConnection::Reconnect() {
+    PQreset(m_pConn);
+    if (IsBroken()) {
+        return false;
+    }
+    PQsetClientEncoding(m_pConn, "UTF8");
+    return true;
 }
 
 PgConnection::~PgConnection() {
@@ -85,12 +106,13 @@ PgResult PgConnection::Run(const std::string& sql, const std::vector<std::string
     return Run(sql, pointers);
 }
 
-void PgConnection::RunScript(const std::string& sql) {
+PgResult PgConnection::RunScript(const std::string& sql) {
     PgResult result(PQexec(m_pConn, sql.c_str()));
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         ThrowFailure(result.get());
     }
+    return result;
 }
 
 PgResult PgConnection::Describe(const std::string& sql, int values) {
@@ -109,7 +131,9 @@ void PgConnection::ThrowFailure(const pg_result* result) const {
     const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const std::string message =
         Trimmed(result != nullptr ? PQresultErrorMessage(result) : PQerrorMessage(m_pConn));
-    ThrowDaoError(CodeOfState(state), message.empty() ? Trimmed(PQerrorMessage(m_pConn)) : message);
+    // Whatever the statement's own error, a broken connection is what the user has to know.
+    const int code = IsBroken() ? DaoErrorCode::kConnectionLost : CodeOfState(state);
+    ThrowDaoError(code, message.empty() ? Trimmed(PQerrorMessage(m_pConn)) : message);
 }
 
 bool PgConnection::InTransaction() const {

@@ -18,9 +18,11 @@ using PgResult = std::unique_ptr<pg_result, PgResultDeleter>;
 // code is the nearest of DaoErrorCode.h, with the server's message.
 class PgConnection {
 public:
-    // `target` is a libpq connection URI or key=value string. Throws CantOpen (Auth when the
-    // login failed) naming the server.
-    explicit PgConnection(const std::string& target);
+    // `target` is a libpq connection URI or key=value string. `password`, when not empty, is
+    // used for this connection and its reconnections, and kept nowhere else. Throws CantOpen,
+    // Auth when the login failed, PasswordNeeded when the server asks for a password that
+    // none of libpq's sources gives.
+    explicit PgConnection(const std::string& target, const std::string& password = "");
     ~PgConnection();
     PgConnection(const PgConnection&) = delete;
     PgConnection& operator=(const PgConnection&) = delete;
@@ -28,10 +30,17 @@ public:
     // Runs `sql` with `values` for $1, $2, ...; nullptr values stand for NULL.
     PgResult Run(const std::string& sql, const std::vector<const char*>& values = {});
     PgResult Run(const std::string& sql, const std::vector<std::string>& values);
-    // Runs statements that take no values, separated by semicolons, e.g. a schema.
-    void RunScript(const std::string& sql);
+    // Runs statements that take no values, separated by semicolons, e.g. a schema; the last
+    // statement's result.
+    PgResult RunScript(const std::string& sql);
     // The result columns of `sql`, which takes `values` values, without running it.
     PgResult Describe(const std::string& sql, int values);
+
+    // Whether the connection broke: the server stopped, or the network between. Statements
+    // then fail with ConnectionLost until Reconnect succeeds.
+    bool IsBroken() const;
+    // Connects again as at first, in a new session; false while the server cannot be reached.
+    bool Reconnect();
 
     bool InTransaction() const;
     int BackendPid() const;

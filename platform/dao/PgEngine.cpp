@@ -2,6 +2,10 @@
 
 #include <libpq-fe.h>
 
+#include <chrono>
+#include <thread>
+#include <utility>
+
 #include "CDaoException.h"
 #include "DaoError.h"
 #include "DaoErrorCode.h"
@@ -44,21 +48,61 @@ std::string PgEngine::ServerName(const std::string& target) {
     return database.empty() ? name : name + "/" + database;
 }
 
-PgEngine::PgEngine(const std::string& target, bool readOnly)
-    : m_connection(target), m_bReadOnly(readOnly) {
+PgEngine::PgEngine(const std::string& target, bool readOnly, const std::string& password)
+    : m_connection(target, password), m_bReadOnly(readOnly) {
     m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
     const PgResult schema = m_connection.Run("SELECT coalesce(current_schema(), '')");
     m_schema = PQgetvalue(schema.get(), 0, 0);
 }
 
-void PgEngine::Begin(bool write) {
+void PgEngine::Reconnect() {
+    if (!m_connection.Reconnect()) {
+        ThrowDaoError(DaoErrorCode::kConnectionLost, "The server cannot be reached.");
+    }
+    m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
+    m_bMissedChanges = true;
+}
+
+void PgEngine::BeginSession(bool write) {
     // A read sees one state of the catalogue from its first statement to its end, as a read
-    // transaction on a local file does. A write locks the rows it compares before it writes.
-    m_connection.RunScript(write ? "BEGIN" : "BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY");
+    // transaction on a local file does. A write locks the rows it compares before it writes,
+    // and learns its id in the same round trip, in case the answer to its commit gets lost.
+    m_transactionId.clear();
+    if (!write) {
+        m_connection.RunScript("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY");
+        return;
+    }
+    const PgResult id = m_connection.RunScript("BEGIN; SELECT txid_current()::text");
+    m_transactionId = PQgetvalue(id.get(), 0, 0);
+}
+
+void PgEngine::Begin(bool write) {
+    try {
+        BeginSession(write);
+    } catch (CDaoException* e) {
+        // The connection broke since the last command, noticed or not: nothing was sent that
+        // could have taken effect, so a new session begins.
+        if (e->GetErrorCode() != DaoErrorCode::kConnectionLost) {
+            throw;
+        }
+        e->Delete();
+        Reconnect();
+        BeginSession(write);
+    }
 }
 
 void PgEngine::Commit() {
-    const PgResult result = m_connection.Run("COMMIT");
+    PgResult result;
+    try {
+        result = m_connection.Run("COMMIT");
+    } catch (CDaoException* e) {
+        if (e->GetErrorCode() != DaoErrorCode::kConnectionLost || m_transactionId.empty()) {
+            throw;
+        }
+        e->Delete();
+        SettleLostCommit();
+        return;
+    }
     // A transaction that failed earlier ends with ROLLBACK though COMMIT was asked for.
     if (std::string(PQcmdStatus(result.get())) != "COMMIT") {
         Rollback();
@@ -66,8 +110,37 @@ void PgEngine::Commit() {
     }
 }
 
+void PgEngine::SettleLostCommit() {
+    const std::string id = std::exchange(m_transactionId, std::string());
+    if (!m_connection.Reconnect()) {
+        ThrowDaoError(DaoErrorCode::kCommitUnknown,
+                      "The connection broke during a commit; the server cannot be reached.");
+    }
+    m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
+    m_bMissedChanges = true;
+    // The old session may still be finishing the commit when the new one asks: a network
+    // drop reaches the server later than the program.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        const PgResult status =
+            m_connection.Run("SELECT txid_status($1::bigint)", std::vector<std::string>{id});
+        const std::string state =
+            PQgetisnull(status.get(), 0, 0) ? "" : PQgetvalue(status.get(), 0, 0);
+        if (state == "committed") {
+            return;
+        }
+        if (state != "in progress") {
+            ThrowDaoError(DaoErrorCode::kConnectionLost,
+                          "The connection broke during a commit, which did not take effect.");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ThrowDaoError(DaoErrorCode::kCommitUnknown,
+                  "The connection broke during a commit that the server has not finished.");
+}
+
 void PgEngine::Rollback() {
-    if (!m_connection.InTransaction()) {
+    m_transactionId.clear();
+    if (m_connection.IsBroken() || !m_connection.InTransaction()) {
         return;
     }
     try {
@@ -79,7 +152,14 @@ void PgEngine::Rollback() {
 }
 
 bool PgEngine::HasChangedElsewhere() {
-    return m_connection.TakeNotification(kChangeChannel, m_schema);
+    if (std::exchange(m_bMissedChanges, false)) {
+        return true;
+    }
+    const bool notified = m_connection.TakeNotification(kChangeChannel, m_schema);
+    if (m_connection.IsBroken()) {
+        ThrowDaoError(DaoErrorCode::kConnectionLost, "The connection to the server broke.");
+    }
+    return notified;
 }
 
 int PgEngine::ChangeDescriptor() const {

@@ -6,10 +6,15 @@
 #include "PgConnection.h"
 
 // A catalogue on a PostgreSQL server, reached through libpq by a connection URI
-// (postgresql://...) or a key=value string; passwords come only from libpq's own sources.
-// Other programs' commits reach it as notifications on the change channel, which the
-// catalogue's table raises by a trigger; the connection's socket turns readable when one
-// arrives.
+// (postgresql://...) or a key=value string; passwords come from libpq's own sources or from
+// the caller, who asked the user. Other programs' commits reach it as notifications on the
+// change channel, which the catalogue's table raises by a trigger; the connection's socket turns
+// readable when one arrives.
+//
+// A connection that breaks (the server stopped, the network dropped) is made again by the next
+// transaction; what others changed meanwhile counts as changed elsewhere. Nothing is ever sent
+// twice: a commit whose answer was lost is looked up by its transaction id once the
+// connection stands again.
 class PgEngine : public DaoEngine {
 public:
     // The channel that the table's trigger notifies when a statement changed it.
@@ -21,8 +26,8 @@ public:
     // password.
     static std::string ServerName(const std::string& target);
 
-    // Throws CDaoException (CantOpen, Auth) naming the server when it cannot connect.
-    PgEngine(const std::string& target, bool readOnly);
+    // Throws CDaoException (CantOpen, Auth, PasswordNeeded) when it cannot connect.
+    PgEngine(const std::string& target, bool readOnly, const std::string& password = "");
 
     bool IsReadOnly() const override { return m_bReadOnly; }
     void Begin(bool write) override;
@@ -36,8 +41,19 @@ public:
     void Execute(const std::string& sql) override;
 
 private:
+    // What a new session needs: the change channel listened to. Throws ConnectionLost.
+    void Reconnect();
+    void BeginSession(bool write);
+    // After the connection broke during COMMIT: returns when the transaction took effect,
+    // throws ConnectionLost when it did not, CommitUnknown when the server cannot say.
+    void SettleLostCommit();
+
     PgConnection m_connection;
     bool m_bReadOnly;
     // The schema where the connection finds the catalogue's table; its trigger names it.
     std::string m_schema;
+    // The server's id of the open write transaction, to ask after a lost commit.
+    std::string m_transactionId;
+    // The connection was made again: notifications sent meanwhile were lost.
+    bool m_bMissedChanges = false;
 };

@@ -39,7 +39,8 @@ public:
     void RemoveView(CView* pView);
 
     // Called a few times a second while no dialog is open: a document whose file others can
-    // change looks whether they did and, if so, brings its views up to date.
+    // change looks whether they did and, if so, brings its views up to date. A failure that
+    // the user must know of now (the data's source is gone) is thrown, to be reported.
     virtual void CheckForChangesElsewhere() {}
     // A descriptor that turns readable when someone else may have changed the document's
     // data, so that CheckForChangesElsewhere can run at once; -1 when only polling tells.

@@ -24,6 +24,8 @@ struct ModalAnswer {
     // For dialogs built from templates: called with the dialog before it "closes", to fill in
     // fields as a user would.
     std::function<void(QWidget*)> fill;
+    // For dialogs that ask for one text: the text the user typed.
+    QString text = {};
 };
 
 class ModalSeam {

@@ -43,11 +43,15 @@ ServerCatalogue::ServerCatalogue(const std::string& host) {
     m_schema = "scratch_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
     TestServer::Scalar("DROP SCHEMA IF EXISTS " + m_schema + " CASCADE");
     TestServer::Scalar("CREATE SCHEMA " + m_schema);
-    m_target = "postgresql:///postgres?host=" + UriEncoded(host) +
-               "&user=periolex&options=" + UriEncoded("-csearch_path=" + m_schema);
+    m_target = TargetVia(host, "periolex-test");
     m_connection = std::make_unique<PgConnection>(m_target);
     m_connection->RunScript(kServerCatalogueSchemaSql);
 }
+std::string ServerCatalogue::TargetVia(const std::string& host, const std::string& name) const {
+    return "postgresql:///postgres?host=" + UriEncoded(host) + "&user=periolex&options=" +
+           UriEncoded("-csearch_path=" + m_schema) + "&application_name=" + UriEncoded(name);
+}
+
 ServerCatalogue::~ServerCatalogue() {
     m_connection.reset();
     TestServer::Scalar("DROP SCHEMA IF EXISTS " + m_schema + " CASCADE");

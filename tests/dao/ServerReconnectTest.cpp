@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <memory>
+#include <string>
+
+#include "CDaoDatabase.h"
+#include "CDaoRecordset.h"
+#include "CDaoTransaction.h"
+#include "DaoErrorCode.h"
+#include "ScratchDatabase.h"
+#include "server/ServerCatalogue.h"
+#include "server/ServerProxy.h"
+#include "server/TestServer.h"
+
+namespace {
+
+// A record set on a server catalogue whose connection runs through a network that the tests
+// cut: the server stops, the network drops, an answer gets lost.
+class ServerReconnect : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_catalogue = ServerCatalogue::Make();
+        if (!m_catalogue) {
+            GTEST_SKIP() << "needs the PostgreSQL test server: run under tools/with-test-server";
+        }
+        m_catalogue->Exec(
+            "INSERT INTO Zeitschriften (ID, Artikelname) VALUES (1, 'a'), (2, 'b'), (3, 'c')");
+        m_proxy = std::make_unique<ServerProxy>(*TestServer::Host());
+        m_db.Open(m_catalogue->TargetVia(m_proxy->Host(), "reconnect-test"));
+        m_rs.Open(dbOpenDynaset, "SELECT * FROM Zeitschriften");
+    }
+
+    // Waits for the change descriptor to turn readable: a notification, or the connection's end.
+    bool ChangeArrives() {
+        pollfd watched{m_db.ChangeDescriptor(), POLLIN, 0};
+        return watched.fd >= 0 && poll(&watched, 1, 5000) == 1;
+    }
+    // Stores `text` as article name of record `key`, as the form does, in one transaction.
+    MergeOutcome Store(long key, const std::string& loaded, const std::string& text) {
+        std::vector<COleVariant> current;
+        CDaoTransaction transaction(m_db, true);
+        const MergeOutcome outcome = m_rs.StoreChanges(COleVariant(static_cast<std::int64_t>(key)),
+                                                       {{3, loaded, text}}, current);
+        transaction.Commit();
+        return outcome;
+    }
+    void Add(const std::string& text) {
+        CDaoTransaction transaction(m_db, true);
+        m_rs.AddNew();
+        m_rs.SetFieldValue(3, text);
+        m_rs.Update();
+        transaction.Commit();
+    }
+    std::string Count(const std::string& text) {
+        return m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften WHERE Artikelname = '" +
+                                   text + "'");
+    }
+
+    std::unique_ptr<ServerCatalogue> m_catalogue;
+    std::unique_ptr<ServerProxy> m_proxy;
+    CDaoDatabase m_db;
+    CDaoRecordset m_rs{&m_db};
+};
+
+TEST_F(ServerReconnect, ADropWhileIdleIsNoticedAndTheNextTransactionConnectsAgain) {
+    m_proxy->Cut(false);
+    ASSERT_TRUE(ChangeArrives());
+    EXPECT_EQ(ErrorCode([&] { m_db.HasChangedElsewhere(); }), DaoErrorCode::kConnectionLost);
+    m_catalogue->Exec("UPDATE Zeitschriften SET Artikelname = 'anderswo' WHERE ID = 2");
+
+    {
+        // What others did while the connection was gone counts as changed elsewhere.
+        CDaoTransaction transaction(m_db, false);
+        EXPECT_TRUE(m_db.HasChangedElsewhere());
+        m_rs.Requery();
+        m_rs.MoveNext();
+        EXPECT_EQ(m_rs.GetFieldValue(3).GetString(), "anderswo");
+        transaction.Commit();
+    }
+    EXPECT_FALSE(m_db.HasChangedElsewhere());
+    // The new connection listens again.
+    m_catalogue->Exec("UPDATE Zeitschriften SET Artikelname = 'später' WHERE ID = 3");
+    ASSERT_TRUE(ChangeArrives());
+    EXPECT_TRUE(m_db.HasChangedElsewhere());
+}
+
+TEST_F(ServerReconnect, WhileTheServerIsDownCommandsFailAndTheFirstOneAfterStoresOnce) {
+    m_proxy->Cut(true);
+    EXPECT_EQ(ErrorCode([&] { Store(1, "a", "neu"); }), DaoErrorCode::kConnectionLost);
+    EXPECT_EQ(ErrorCode([&] { Add("neu hinzu"); }), DaoErrorCode::kConnectionLost);
+    EXPECT_EQ(m_rs.GetRecordCount(), 3);
+
+    m_proxy->Restore();
+    EXPECT_EQ(Store(1, "a", "neu"), MergeOutcome::Stored);
+    Add("neu hinzu");
+    EXPECT_EQ(Count("neu"), "1");
+    EXPECT_EQ(Count("neu hinzu"), "1");
+    EXPECT_EQ(m_rs.GetRecordCount(), 4);
+}
+
+TEST_F(ServerReconnect, ADropInsideATransactionFailsItAndTheNextOneStores) {
+    EXPECT_EQ(ErrorCode([&] {
+                  CDaoTransaction transaction(m_db, true);
+                  m_proxy->Cut(false);
+                  std::vector<COleVariant> current;
+                  m_rs.StoreChanges(COleVariant(std::int64_t{2}), {{3, "b", "neu"}}, current);
+                  transaction.Commit();
+              }),
+              DaoErrorCode::kConnectionLost);
+    EXPECT_EQ(Count("neu"), "0");
+    EXPECT_EQ(Store(2, "b", "neu"), MergeOutcome::Stored);
+    EXPECT_EQ(Count("neu"), "1");
+}
+
+// The server committed, but its answer never came: the commit stands and is not repeated.
+TEST_F(ServerReconnect, ACommitWhoseAnswerIsLostIsFoundCommitted) {
+    m_proxy->CutAt("COMMIT", true);
+    Add("einmal");
+    EXPECT_EQ(Count("einmal"), "1");
+    EXPECT_EQ(m_rs.GetRecordCount(), 4);
+
+    m_proxy->CutAt("COMMIT", true);
+    EXPECT_EQ(Store(1, "a", "geändert"), MergeOutcome::Stored);
+    // Storing the same text again, as the form would after an error, finds it there already.
+    EXPECT_EQ(Store(1, "a", "geändert"), MergeOutcome::Stored);
+    EXPECT_EQ(Count("geändert"), "1");
+}
+
+// The commit never reached the server: nothing was written, and the record set says so.
+TEST_F(ServerReconnect, ACommitLostOnTheWayFailsAndWritesNothing) {
+    m_proxy->CutAt("COMMIT", false);
+    EXPECT_EQ(ErrorCode([&] { Add("einmal"); }), DaoErrorCode::kConnectionLost);
+    EXPECT_EQ(Count("einmal"), "0");
+    EXPECT_EQ(m_rs.GetRecordCount(), 3);
+    Add("einmal");
+    EXPECT_EQ(Count("einmal"), "1");
+}
+
+// The server went away with the answer to a commit: whether it took effect shows once the
+// connection stands again, and nothing is sent twice meanwhile.
+TEST_F(ServerReconnect, ACommitCutWhileTheServerStaysDownIsUnknownUntilItIsBack) {
+    m_proxy->CutAt("COMMIT", true, true);
+    EXPECT_EQ(ErrorCode([&] { Add("vielleicht"); }), DaoErrorCode::kCommitUnknown);
+    EXPECT_EQ(Count("vielleicht"), "1");
+
+    m_proxy->Restore();
+    CDaoTransaction transaction(m_db, false);
+    EXPECT_TRUE(m_db.HasChangedElsewhere());
+    m_rs.Requery();
+    EXPECT_EQ(m_rs.GetRecordCount(), 4);
+    transaction.Commit();
+    EXPECT_EQ(Count("vielleicht"), "1");
+}
+
+}  // namespace

@@ -1,0 +1,181 @@
+#include "server/ServerProxy.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+// libpq finds a server's socket under this name in the host folder.
+constexpr const char* kSocketName = "/.s.PGSQL.5432";
+
+sockaddr_un AddressOf(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof(address.sun_path)) {
+        throw std::runtime_error("socket path too long: " + path);
+    }
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return address;
+}
+
+int ConnectTo(const std::string& path) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const sockaddr_un address = AddressOf(path);
+    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// One connection passed on: what the program sends goes to the server and back.
+struct Link {
+    int program;
+    int server;
+    bool dropAnswer = false;  // the next answer from the server ends the link unread
+};
+
+}  // namespace
+
+ServerProxy::ServerProxy(const std::string& serverHost)
+    : m_serverSocket(serverHost + kSocketName) {
+    char folder[] = "/tmp/periolex-net.XXXXXX";
+    if (mkdtemp(folder) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    m_folder = folder;
+    m_listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const sockaddr_un address = AddressOf(m_folder + kSocketName);
+    if (bind(m_listener, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+        listen(m_listener, 16) != 0 || pipe2(m_wake, O_CLOEXEC) != 0) {
+        throw std::runtime_error("cannot listen in " + m_folder);
+    }
+    m_thread = std::thread([this] { Run(); });
+}
+
+ServerProxy::~ServerProxy() {
+    m_stop = true;
+    const char byte = 0;
+    (void)!write(m_wake[1], &byte, 1);
+    m_thread.join();
+    close(m_listener);
+    close(m_wake[0]);
+    close(m_wake[1]);
+    std::filesystem::remove_all(m_folder);
+}
+
+void ServerProxy::Cut(bool down) {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_down = down;
+        m_cutAll = true;
+    }
+    const char byte = 0;
+    (void)!write(m_wake[1], &byte, 1);
+    // Returns once the links are gone, so that the test goes on from a cut network.
+    while (true) {
+        {
+            const std::lock_guard lock(m_mutex);
+            if (!m_cutAll) {
+                return;
+            }
+        }
+        usleep(1000);
+    }
+}
+
+void ServerProxy::Restore() {
+    m_down = false;
+}
+
+void ServerProxy::CutAt(const std::string& text, bool deliver, bool down) {
+    const std::lock_guard lock(m_mutex);
+    m_cutText = text;
+    m_cutDeliver = deliver;
+    m_cutDown = down;
+}
+
+void ServerProxy::Run() {
+    std::vector<Link> links;
+    const auto drop = [](Link& link) {
+        close(link.program);
+        close(link.server);
+        link.program = -1;
+    };
+    while (!m_stop) {
+        std::vector<pollfd> fds{{m_wake[0], POLLIN, 0}, {m_listener, POLLIN, 0}};
+        for (const Link& link : links) {
+            fds.push_back({link.program, POLLIN, 0});
+            fds.push_back({link.server, POLLIN, 0});
+        }
+        const std::size_t polled = links.size();
+        poll(fds.data(), fds.size(), -1);
+        if (fds[0].revents & POLLIN) {
+            char bytes[16];
+            (void)!read(m_wake[0], bytes, sizeof(bytes));
+            const std::lock_guard lock(m_mutex);
+            if (m_cutAll) {
+                for (Link& link : links) {
+                    drop(link);
+                }
+                links.clear();
+                m_cutAll = false;
+                continue;
+            }
+        }
+        if (fds[1].revents & POLLIN) {
+            const int program = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+            const int server = m_down ? -1 : ConnectTo(m_serverSocket);
+            if (server < 0) {
+                close(program);  // as a stopped server: the connection is refused
+            } else {
+                links.push_back({program, server});
+            }
+        }
+        for (std::size_t i = 0; i < polled; ++i) {
+            Link& link = links[i];
+            char buffer[65536];
+            if (fds[2 + 2 * i].revents & (POLLIN | POLLHUP | POLLERR)) {
+                const ssize_t n = read(link.program, buffer, sizeof(buffer));
+                if (n <= 0) {
+                    drop(link);
+                    continue;
+                }
+                const std::string chunk(buffer, static_cast<std::size_t>(n));
+                const std::lock_guard lock(m_mutex);
+                const bool cut = !m_cutText.empty() && chunk.find(m_cutText) != std::string::npos;
+                if (cut) {
+                    m_cutText.clear();
+                    m_down = m_down || m_cutDown;
+                    if (!m_cutDeliver) {
+                        drop(link);
+                        continue;
+                    }
+                    link.dropAnswer = true;
+                }
+                (void)!write(link.server, buffer, static_cast<std::size_t>(n));
+            }
+            if (link.program >= 0 && (fds[3 + 2 * i].revents & (POLLIN | POLLHUP | POLLERR))) {
+                const ssize_t n = read(link.server, buffer, sizeof(buffer));
+                if (n <= 0 || link.dropAnswer) {
+                    drop(link);
+                    continue;
+                }
+                (void)!write(link.program, buffer, static_cast<std::size_t>(n));
+            }
+        }
+        std::erase_if(links, [](const Link& link) { return link.program < 0; });
+    }
+    for (Link& link : links) {
+        drop(link);
+    }
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+
+// The network between the program and the test server, in the program's own process: a Unix
+// socket in a folder of its own that passes every connection on to the server, until a test
+// cuts it. Connect through it by giving Host() as the host.
+class ServerProxy {
+public:
+    // Passes connections on to the server whose socket folder is `serverHost`.
+    explicit ServerProxy(const std::string& serverHost);
+    ~ServerProxy();
+    ServerProxy(const ServerProxy&) = delete;
+    ServerProxy& operator=(const ServerProxy&) = delete;
+
+    const std::string& Host() const { return m_folder; }
+
+    // Drops every connection at once, and refuses new ones while `down` is set: a server that
+    // stopped, or a network that went away.
+    void Cut(bool down);
+    // Lets connections through again after Cut(true).
+    void Restore();
+    // Drops the connection on which the program next sends `text`. When `deliver`, the text
+    // reaches the server first and only the server's answer is lost; otherwise the text is
+    // lost with the connection. With `down`, new connections are refused from then on, until
+    // Restore.
+    void CutAt(const std::string& text, bool deliver, bool down = false);
+
+private:
+    void Run();
+
+    std::string m_folder;
+    std::string m_serverSocket;
+    int m_listener = -1;
+    int m_wake[2] = {-1, -1};
+    std::mutex m_mutex;
+    std::string m_cutText;
+    bool m_cutDeliver = false;
+    bool m_cutDown = false;
+    bool m_cutAll = false;
+    std::atomic<bool> m_down{false};
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
