@@ -46,8 +46,7 @@ struct Link {
 
 }  // namespace
 
-ServerProxy::ServerProxy(const std::string& serverHost)
-    : m_serverSocket(serverHost + kSocketName) {
+ServerProxy::ServerProxy(const std::string& serverHost) : m_serverSocket(serverHost + kSocketName) {
     char folder[] = "/tmp/periolex-net.XXXXXX";
     if (mkdtemp(folder) == nullptr) {
         throw std::runtime_error("mkdtemp failed");
