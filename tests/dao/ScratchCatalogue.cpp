@@ -18,6 +18,7 @@ public:
     std::string Target() const override { return m_file.Path(); }
     void Exec(const std::string& sql) override { m_file.Exec(sql); }
     std::string Scalar(const std::string& sql) override { return m_file.Scalar(sql); }
+    void PrepareForFork() override { m_file.Disconnect(); }
 
 private:
     ScratchDatabase m_file;

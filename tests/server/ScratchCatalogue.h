@@ -16,4 +16,9 @@ public:
     virtual void Exec(const std::string& sql) = 0;
     // The first column of the first row as text; "<null>" for NULL, "<none>" without a row.
     virtual std::string Scalar(const std::string& sql) = 0;
+    // Lets go of what a forked child must not inherit, until the next Exec or Scalar. A file's
+    // connection must close: the database library keeps per-process books on open files that a
+    // child's own connection would share. A server connection may stay open, as a child that
+    // never uses it and ends with _exit leaves the socket to this process.
+    virtual void PrepareForFork() {}
 };
