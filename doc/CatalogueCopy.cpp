@@ -3,24 +3,39 @@
 #include <AfxMessageBox.h>
 #include <CDaoDatabase.h>
 #include <CDaoException.h>
-#include <CDaoRecordset.h>
 #include <CDaoTransaction.h>
 #include <DaoErrorCode.h>
+#include <ForwardCursor.h>
+#include <PgConnection.h>
+#include <PgCopyIn.h>
+#include <PgCursor.h>
 #include <ResourceLookup.h>
+#include <TableAppender.h>
 
 #include <CatalogueSchema.h>
 #include <ServerCatalogueSchema.h>
 #include <QFile>
 #include <QFileInfo>
+#include <array>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "doc/CatalogueLink.h"
 #include "res/Resource.h"
 
 namespace {
 
-constexpr const char* kWholeTable = "SELECT * FROM Zeitschriften";
+const std::vector<std::string> kColumns{"ID", "Zeitschriftennummer", "Zeitschriftenname",
+                                        "Artikelname", "Seite"};
+constexpr const char* kCount = "SELECT count(*) FROM Zeitschriften";
+constexpr const char* kRecordsByKey =
+    "SELECT ID, Zeitschriftennummer, Zeitschriftenname, Artikelname, Seite"
+    " FROM Zeitschriften ORDER BY ID";
 constexpr long kProgressStep = 5000;
+
+// A record with its key, NULL kept apart from the empty text.
+using Record = std::array<std::optional<std::string>, 5>;
 
 // A link stands for the server it names.
 std::string Resolve(const QString& path) {
@@ -29,26 +44,95 @@ std::string Resolve(const QString& path) {
         .toStdString();
 }
 
-// Copies the records of `from`, a whole-table set, into `to`, keys included, NULLs kept.
-long CopyRecords(CDaoRecordset& from, CDaoRecordset& to, const CatalogueCopy::Progress& progress) {
-    const long total = from.GetRecordCount();
-    long copied = 0;
-    for (from.MoveFirst(); !from.IsEOF(); from.MoveNext()) {
-        to.AddNew();
-        for (int field = 0; field <= 4; ++field) {
-            const COleVariant value = from.GetFieldValue(field);
-            if (value.IsNull()) {
-                to.SetFieldValueNull(field);
-            } else {
-                to.SetFieldValue(field, value.GetString());
-            }
-        }
-        to.Update();
-        if (++copied % kProgressStep == 0 && progress) {
-            progress(copied, total);
+// Takes the records from the source to the target's writer and tells the progress.
+class Delivery {
+public:
+    Delivery(std::function<void(const Record&)> write, const CatalogueCopy::Progress& progress)
+        : m_write(std::move(write)), m_progress(progress) {}
+
+    void SetTotal(std::string_view total) { m_nTotal = std::stol(std::string(total)); }
+    void Take(const Record& record) {
+        m_write(record);
+        if (++m_nCopied % kProgressStep == 0 && m_progress) {
+            m_progress(m_nCopied, m_nTotal);
         }
     }
-    return copied;
+    long Copied() const { return m_nCopied; }
+
+private:
+    std::function<void(const Record&)> m_write;
+    const CatalogueCopy::Progress& m_progress;
+    long m_nTotal = 0;
+    long m_nCopied = 0;
+};
+
+// A server hands the records over many at a time, all from one state of the catalogue.
+void ReadServer(const std::string& source, Delivery& delivery) {
+    PgConnection connection(source);
+    connection.RunScript("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY");
+    {
+        PgCursor count(connection, kCount);
+        count.MoveNext();
+        delivery.SetTotal(count.GetValue(0).value_or("0"));
+    }
+    PgCursor rows(connection, kRecordsByKey);
+    Record record;
+    while (rows.MoveNext()) {
+        for (std::size_t i = 0; i < record.size(); ++i) {
+            record[i] = rows.GetValue(static_cast<int>(i));
+        }
+        delivery.Take(record);
+    }
+}
+
+void ReadFile(const std::string& source, Delivery& delivery) {
+    CDaoDatabase catalogue;
+    catalogue.Open(source);
+    CDaoTransaction transaction(catalogue, false);
+    {
+        ForwardCursor count(catalogue, kCount);
+        count.MoveNext();
+        delivery.SetTotal(count.GetText(0));
+    }
+    ForwardCursor rows(catalogue, kRecordsByKey);
+    Record record;
+    while (rows.MoveNext()) {
+        for (std::size_t i = 0; i < record.size(); ++i) {
+            const int column = static_cast<int>(i);
+            record[i] = rows.IsNull(column) ? std::nullopt
+                                            : std::optional<std::string>(rows.GetText(column));
+        }
+        delivery.Take(record);
+    }
+}
+
+void ReadRecords(const std::string& source, Delivery& delivery) {
+    if (CDaoDatabase::IsServerPath(source)) {
+        ReadServer(source, delivery);
+    } else {
+        ReadFile(source, delivery);
+    }
+}
+
+// Drops the secondary indexes of the table just created and returns what rebuilds them: built
+// once over all the rows they are much cheaper than kept up to date row by row.
+std::vector<std::string> PutOffIndexes(PgConnection& server) {
+    std::vector<std::string> definitions;
+    std::vector<std::string> names;
+    {
+        PgCursor indexes(server,
+                         "SELECT pg_get_indexdef(indexrelid), indexrelid::regclass::text"
+                         " FROM pg_index WHERE indrelid = 'zeitschriften'::regclass"
+                         " AND NOT indisprimary");
+        while (indexes.MoveNext()) {
+            definitions.emplace_back(*indexes.GetValue(0));
+            names.emplace_back(*indexes.GetValue(1));
+        }
+    }
+    for (const std::string& name : names) {
+        server.RunScript("DROP INDEX " + name);
+    }
+    return definitions;
 }
 
 }  // namespace
@@ -71,42 +155,44 @@ long CatalogueCopy::Run(const Progress& progress) {
 }
 
 long CatalogueCopy::CopyToServer(const QString& target, const Progress& progress) {
-    CDaoDatabase source;
-    source.Open(Resolve(m_strSource));
-    CDaoRecordset from(&source);
-    from.Open(dbOpenDynaset, kWholeTable);
-
-    CDaoDatabase server;
-    server.Open(target.toStdString());
-    CDaoRecordset to(&server);
-    // Looked at before the write transaction: on a server a failed statement would end it.
+    PgConnection server(target.toStdString());
+    // Whatever throws from here on ends the connection, and the server rolls the copy back. The
+    // look at the table may fail; the savepoint keeps that from ending the transaction.
+    server.RunScript("BEGIN; SAVEPOINT nachsehen");
     bool hasTable = true;
     long existing = 0;
     try {
-        to.Open(dbOpenDynaset, kWholeTable);
-        existing = to.GetRecordCount();
+        PgCursor count(server, kCount);
+        existing = count.MoveNext() ? std::stol(std::string(count.GetValue(0).value_or("0"))) : 0;
     } catch (CDaoException* e) {
         hasTable = (e->GetErrorCode() & 0xFF) != DaoErrorCode::kError;
         e->Delete();
+        server.RunScript("ROLLBACK TO SAVEPOINT nachsehen");
     }
     if (existing > 0 && !m_bOverwrite) {
         m_strError = AfxLoadString(IDP_COPY_TARGET_NOT_EMPTY).arg(m_strTarget);
         return -1;
     }
-    CDaoTransaction transaction(server, true);
+    std::vector<std::string> indexes;
     if (!hasTable) {
-        server.Execute(kServerCatalogueSchemaSql);
+        server.RunScript(kServerCatalogueSchemaSql);
+        indexes = PutOffIndexes(server);
     } else if (existing > 0) {
-        server.Execute("DELETE FROM Zeitschriften");
+        server.RunScript("DELETE FROM Zeitschriften");
     }
-    to.Open(dbOpenDynaset, kWholeTable);
-    const long copied = CopyRecords(from, to, progress);
+    PgCopyIn rows(server, "Zeitschriften", kColumns);
+    Delivery delivery([&rows](const Record& record) { rows.Append(record); }, progress);
+    ReadRecords(Resolve(m_strSource), delivery);
+    rows.Finish();
+    for (const std::string& index : indexes) {
+        server.RunScript(index);
+    }
     // Keys came along, so the key generator starts above the highest one.
-    server.Execute(
+    server.RunScript(
         "SELECT setval(pg_get_serial_sequence('zeitschriften', 'id'),"
         " coalesce((SELECT max(id) FROM zeitschriften), 0) + 1, false)");
-    transaction.Commit();
-    return copied;
+    server.RunScript("COMMIT");
+    return delivery.Copied();
 }
 
 long CatalogueCopy::CopyToFile(const QString& target, const Progress& progress) {
@@ -114,11 +200,6 @@ long CatalogueCopy::CopyToFile(const QString& target, const Progress& progress) 
         m_strError = AfxLoadString(IDP_COPY_TARGET_NOT_EMPTY).arg(target);
         return -1;
     }
-    CDaoDatabase source;
-    source.Open(Resolve(m_strSource));
-    CDaoRecordset from(&source);
-    from.Open(dbOpenDynaset, kWholeTable);
-
     // Built beside the target and moved over it only when complete, so that a failure leaves
     // the target as it was.
     const QString building = target + QStringLiteral(".kopie");
@@ -135,10 +216,11 @@ long CatalogueCopy::CopyToFile(const QString& target, const Progress& progress) 
         catalogue.Open(building.toStdString());
         CDaoTransaction transaction(catalogue, true);
         catalogue.Execute(kCatalogueSchemaSql);
-        CDaoRecordset to(&catalogue);
-        to.Open(dbOpenDynaset, kWholeTable);
-        copied = CopyRecords(from, to, progress);
+        TableAppender rows(catalogue, "Zeitschriften", kColumns);
+        Delivery delivery([&rows](const Record& record) { rows.Append(record); }, progress);
+        ReadRecords(Resolve(m_strSource), delivery);
         transaction.Commit();
+        copied = delivery.Copied();
     } catch (...) {
         QFile::remove(building);
         throw;

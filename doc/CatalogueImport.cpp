@@ -36,7 +36,7 @@ ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool r
         table.Clear();
     }
     ArticleFields record;
-    std::array<std::string, 4> values;
+    std::array<std::optional<std::string>, 4> values;
     while (reader.Next(record)) {
         if (std::all_of(record.begin(), record.end(),
                         [](const QString& f) { return f.isEmpty(); })) {

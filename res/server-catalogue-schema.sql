@@ -21,3 +21,29 @@ $$;
 CREATE TRIGGER zeitschriften_changed
   AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON Zeitschriften
   FOR EACH STATEMENT EXECUTE FUNCTION zeitschriften_changed();
+
+-- The article query is a case-insensitive regular expression; a trigram index lets the server
+-- answer it without reading every article. The extension belongs to the whole database, so it
+-- goes into public, where dropping one catalogue's schema does not take it along. A role that
+-- may not create it, or a server without it, still gets its catalogue, only without the index:
+-- the inner block's handler undoes just the failed attempt, not the transaction around it.
+DO $$
+DECLARE
+  trigram_schema name;
+BEGIN
+  IF NOT EXISTS (SELECT FROM pg_extension WHERE extname = 'pg_trgm') THEN
+    BEGIN
+      CREATE EXTENSION pg_trgm WITH SCHEMA public;
+    EXCEPTION WHEN OTHERS THEN
+      NULL;
+    END;
+  END IF;
+  SELECT n.nspname INTO trigram_schema
+    FROM pg_extension e JOIN pg_namespace n ON n.oid = e.extnamespace
+    WHERE e.extname = 'pg_trgm';
+  IF FOUND THEN
+    EXECUTE format('CREATE INDEX zeitschriften_artikelname_trgm ON Zeitschriften'
+                   ' USING gin (Artikelname %I.gin_trgm_ops)', trigram_schema);
+  END IF;
+END
+$$;

@@ -37,6 +37,10 @@ std::string_view ForwardCursor::GetText(int index) const {
     return {text, static_cast<std::size_t>(sqlite3_column_bytes(m_stmt.get(), index))};
 }
 
+bool ForwardCursor::IsNull(int index) const {
+    return sqlite3_column_type(m_stmt.get(), index) == SQLITE_NULL;
+}
+
 int ForwardCursor::GetFieldCount() const {
     return sqlite3_column_count(m_stmt.get());
 }

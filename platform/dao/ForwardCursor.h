@@ -21,6 +21,7 @@ public:
     bool MoveNext();
     // Field `index` of the current row as UTF-8 text, empty for NULL. Valid until the next step.
     std::string_view GetText(int index) const;
+    bool IsNull(int index) const;
     int GetFieldCount() const;
     // The name of column `index` as the SQL text gives it.
     std::string_view GetFieldName(int index) const;

@@ -19,15 +19,19 @@ TableAppender::TableAppender(CDaoDatabase& database, std::string_view table,
                                                               ") VALUES (" + params + ")");
 }
 
-void TableAppender::Append(std::span<const std::string> values) {
+void TableAppender::Append(std::span<const std::optional<std::string>> values) {
     if (values.size() != m_nColumns) {
         ThrowDaoError(SQLITE_RANGE, "The row has the wrong number of values.");
     }
     sqlite3_stmt* stmt = m_insert.get();
     StatementReset reset(stmt);
     for (std::size_t i = 0; i < values.size(); ++i) {
-        if (sqlite3_bind_text64(stmt, static_cast<int>(i + 1), values[i].data(), values[i].size(),
-                                SQLITE_STATIC, SQLITE_UTF8) != SQLITE_OK) {
+        const int parameter = static_cast<int>(i + 1);
+        const int rc = values[i]
+                           ? sqlite3_bind_text64(stmt, parameter, values[i]->data(),
+                                                 values[i]->size(), SQLITE_STATIC, SQLITE_UTF8)
+                           : sqlite3_bind_null(stmt, parameter);
+        if (rc != SQLITE_OK) {
             ThrowSqliteError(SqliteHandleOf(m_database));
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,8 +18,8 @@ public:
     TableAppender(CDaoDatabase& database, std::string_view table,
                   const std::vector<std::string>& columns);
 
-    // One value per column, in the order given to the constructor.
-    void Append(std::span<const std::string> values);
+    // One value per column, in the order given to the constructor; nullopt stands for NULL.
+    void Append(std::span<const std::optional<std::string>> values);
     // Removes every row of the table.
     void Clear();
 

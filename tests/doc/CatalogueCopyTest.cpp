@@ -1,8 +1,15 @@
+#include <CDaoDatabase.h>
+#include <ForwardCursor.h>
+#include <PgConnection.h>
+#include <libpq-fe.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <memory>
 
 #include "doc/CatalogueCopy.h"
 #include "server/ServerCatalogue.h"
+#include "server/TestServer.h"
 #include "support/ProgramTest.h"
 
 namespace {
@@ -26,6 +33,22 @@ protected:
         return copied;
     }
     QString Server() const { return QString::fromStdString(m_server->Target()); }
+    // A catalogue file holding exactly these rows, written as SQL.
+    QString CatalogueWith(const std::string& rows) const {
+        const QString path = CopyOfExample(QStringLiteral("roh.plx"));
+        CDaoDatabase catalogue;
+        catalogue.Open(path.toStdString());
+        catalogue.Execute("DELETE FROM Zeitschriften; INSERT INTO Zeitschriften VALUES " + rows);
+        return path;
+    }
+    static std::string KeysOf(const QString& path) {
+        CDaoDatabase catalogue;
+        catalogue.Open(path.toStdString());
+        ForwardCursor keys(
+            catalogue, "SELECT group_concat(ID) FROM (SELECT ID FROM Zeitschriften ORDER BY ID)");
+        keys.MoveNext();
+        return std::string(keys.GetText(0));
+    }
 
     std::unique_ptr<ServerCatalogue> m_server;
     QString m_error;
@@ -61,6 +84,80 @@ TEST_F(CatalogueCopyTest, ANonEmptyTargetIsReplacedOnlyWhenAsked) {
     EXPECT_EQ(m_server->Scalar("SELECT count(*) FROM Zeitschriften"), "333");
     ASSERT_EQ(Copy(Server(), other, true), 333);
     EXPECT_EQ(StoredRecords(other), StoredRecords(original));
+}
+
+// Tabs, line ends and backslashes are what the bulk transfer to a server must not take for its
+// own separators; NULL, the empty text and a text reading \N must stay three different things.
+TEST_F(CatalogueCopyTest, AwkwardTextsAndKeysWithGapsSurviveTheWayThereAndBack) {
+    const QString original = CatalogueWith(
+        "(3, 'Spalte\tzwei', 'Zeile 1\nZeile 2', 'Wagen\rRücklauf', 'C:\\Pfad\\N'),"
+        " (7, NULL, '', '\\N', NULL),"
+        " (42, '\\.', '\n\\.\n', '\\\\', '\\t'),"
+        // 10 MiB of text, in which every fifth byte needs an escape.
+        " (1000, 'lang', 'lang', replace(hex(zeroblob(2097152)), '00', 'ü\t\\\n'), '1')");
+    ASSERT_EQ(Copy(original, Server()), 4) << m_error.toStdString();
+
+    EXPECT_EQ(m_server->Scalar("SELECT string_agg(ID::text, ',' ORDER BY ID) FROM Zeitschriften"),
+              "3,7,42,1000");
+    EXPECT_EQ(m_server->Scalar("SELECT Zeitschriftennummer FROM Zeitschriften WHERE ID = 3"),
+              "Spalte\tzwei");
+    EXPECT_EQ(m_server->Scalar("SELECT Seite FROM Zeitschriften WHERE ID = 3"), "C:\\Pfad\\N");
+    EXPECT_EQ(m_server->Scalar("SELECT Zeitschriftennummer FROM Zeitschriften WHERE ID = 7"),
+              "<null>");
+    EXPECT_EQ(m_server->Scalar("SELECT Zeitschriftenname FROM Zeitschriften WHERE ID = 7"), "");
+    EXPECT_EQ(m_server->Scalar("SELECT Artikelname FROM Zeitschriften WHERE ID = 7"), "\\N");
+    EXPECT_EQ(
+        m_server->Scalar("SELECT octet_length(Artikelname) FROM Zeitschriften WHERE ID = 1000"),
+        "10485760");
+    // The key generator goes on above the highest copied key, not after the count of records.
+    EXPECT_EQ(
+        m_server->Scalar("INSERT INTO Zeitschriften (Artikelname) VALUES ('neu') RETURNING ID"),
+        "1001");
+    m_server->Exec("DELETE FROM Zeitschriften WHERE ID = 1001");
+
+    const QString back = TempPath(QStringLiteral("zurück.plx"));
+    ASSERT_EQ(Copy(Server(), back), 4) << m_error.toStdString();
+    EXPECT_EQ(StoredRecords(back), StoredRecords(original));
+    EXPECT_EQ(KeysOf(back), "3,7,42,1000");
+}
+
+TEST_F(CatalogueCopyTest, TheArticlesOfACopyOnTheServerAreIndexedByTrigrams) {
+    ASSERT_EQ(Copy(CopyOfExample(), Server()), 333) << m_error.toStdString();
+    EXPECT_EQ(m_server->Scalar("SELECT indexdef LIKE '%gin_trgm_ops%' FROM pg_indexes"
+                               " WHERE schemaname = current_schema()"
+                               " AND indexname = 'zeitschriften_artikelname_trgm'"),
+              "t");
+}
+
+// A role that may not create the extension (a database of its own, where nobody has created it
+// yet) still gets a complete catalogue, only without the index.
+TEST_F(CatalogueCopyTest, ARoleThatMayNotAddTheExtensionStillGetsTheCatalogue) {
+    const std::string suffix = std::to_string(getpid());
+    const std::string database = "ohne_trgm_" + suffix;
+    const std::string role = "ohne_recht_" + suffix;
+    TestServer::Scalar("DROP DATABASE IF EXISTS " + database);
+    TestServer::Scalar("DROP ROLE IF EXISTS " + role);
+    TestServer::Scalar("CREATE ROLE " + role + " LOGIN");
+    TestServer::Scalar("CREATE DATABASE " + database);
+    const std::string host = *TestServer::Host();
+    {
+        PgConnection owner("host='" + host + "' dbname=" + database + " user=periolex");
+        owner.RunScript("CREATE SCHEMA katalog AUTHORIZATION " + role);
+    }
+    const QString target =
+        QString::fromStdString("postgresql:///" + database + "?host=" + host + "&user=" + role +
+                               "&options=-csearch_path%3Dkatalog");
+    EXPECT_EQ(Copy(CopyOfExample(), target), 333) << m_error.toStdString();
+    {
+        PgConnection reader(target.toStdString());
+        const PgResult result = reader.Run(
+            "SELECT (SELECT count(*) FROM Zeitschriften)::text || ' '"
+            " || (SELECT count(*) FROM pg_indexes WHERE schemaname = 'katalog')::text"
+            " || ' ' || (SELECT count(*) FROM pg_extension WHERE extname = 'pg_trgm')::text");
+        EXPECT_EQ(std::string(PQgetvalue(result.get(), 0, 0)), "333 1 0");
+    }
+    TestServer::Scalar("DROP DATABASE " + database + " WITH (FORCE)");
+    TestServer::Scalar("DROP ROLE " + role);
 }
 
 }  // namespace
