@@ -65,7 +65,9 @@ void ChangeWatcher::DescriptorReady(CDocument* doc) {
         return;
     }
     app->RunGuarded([doc] { doc->CheckForChangesElsewhere(); });
-    if (doc->ChangeDescriptor() >= 0) {
-        m_notifiers[doc]->setEnabled(true);
+    // A message shown meanwhile ran ticks, which drop the notifier of a connection that broke.
+    const auto notifier = m_notifiers.find(doc);
+    if (notifier != m_notifiers.end() && doc->ChangeDescriptor() == notifier->second->socket()) {
+        notifier->second->setEnabled(true);
     }
 }
