@@ -1,7 +1,7 @@
 // The record store on a PostgreSQL server over its local socket, against plain libpq doing the
-// same work in the same run: opening (all keys), a form step, a "contains" query without and with
-// the trigram index on the articles (/trgm:0, /trgm:1), and a change by one connection seen by
-// another. Needs the test server: tools/with-test-server
+// same work in the same run: opening (all keys), a form step (alone and as a command), a save,
+// a "contains" query without and with the trigram index on the articles (/trgm:0, /trgm:1), and
+// a change by one connection seen by another. Needs the test server: tools/with-test-server
 // build-release/bench/bench_server. One catalogue of 1M articles is made in a schema of its own
 // and dropped at the end.
 #include <ServerCatalogueSchema.h>
@@ -120,6 +120,66 @@ void BM_FormStep(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FormStep)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
+
+// The same step as the program runs it, in a read transaction of its own: one look at the
+// catalogue for the whole command.
+void BM_FormStepInCommand(benchmark::State& state) {
+    CDaoDatabase db;
+    db.Open(g_uri);
+    CDaoRecordset rs(&db);
+    rs.Open(dbOpenDynaset, "SELECT * FROM Zeitschriften");
+    for (auto _ : state) {
+        CDaoTransaction command(db, false);
+        rs.MoveNext();
+        if (rs.IsEOF()) {
+            rs.MoveFirst();
+        }
+        for (int field = 1; field <= 4; ++field) {
+            benchmark::DoNotOptimize(rs.GetFieldValue(field));
+        }
+        command.Commit();
+    }
+}
+BENCHMARK(BM_FormStepInCommand)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+
+// Storing one changed field by hand: the update and its commit.
+void BM_RawSave(benchmark::State& state) {
+    PGconn* conn = Connect();
+    long round = 0;
+    for (auto _ : state) {
+        const std::string text = "Runde " + std::to_string(++round);
+        const char* values[] = {text.c_str()};
+        Run(conn, "BEGIN");
+        PQclear(PQexecParams(conn, "UPDATE zeitschriften SET seite = $1 WHERE id = 500000", 1,
+                             nullptr, values, nullptr, nullptr, 0));
+        Run(conn, "COMMIT");
+    }
+    PQfinish(conn);
+}
+BENCHMARK(BM_RawSave)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
+
+// Storing one changed field as the form does: merged against what the form loaded, in one
+// write transaction.
+void BM_Save(benchmark::State& state) {
+    CDaoDatabase db;
+    db.Open(g_uri);
+    CDaoRecordset rs(&db);
+    rs.Open(dbOpenDynaset, "SELECT * FROM Zeitschriften WHERE ID = 500000");
+    std::string loaded = rs.GetFieldValue(4).GetString();
+    long round = 0;
+    for (auto _ : state) {
+        const std::string text = "Schritt " + std::to_string(++round);
+        std::vector<COleVariant> current;
+        CDaoTransaction command(db, true);
+        rs.StoreChanges(COleVariant(std::int64_t{500000}), {{4, loaded, text}}, current);
+        command.Commit();
+        loaded = text;
+    }
+}
+BENCHMARK(BM_Save)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
 
 // Builds or drops the trigram index, outside the measured time.
 bool UseTrigramIndex(benchmark::State& state) {

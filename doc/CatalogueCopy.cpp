@@ -147,8 +147,12 @@ long CatalogueCopy::Run(const Progress& progress) {
                    ? CopyToServer(QString::fromStdString(target), progress)
                    : CopyToFile(m_strTarget, progress);
     } catch (CDaoException* e) {
-        m_strError = AfxDaoErrorText(*e) + QStringLiteral(" (") +
-                     QString::fromStdString(e->GetErrorMessage()) + QLatin1Char(')');
+        // The program's own words for a broken connection speak of a form; a copy has none.
+        const bool lost = e->GetErrorCode() == DaoErrorCode::kConnectionLost ||
+                          e->GetErrorCode() == DaoErrorCode::kCommitUnknown;
+        m_strError = (lost ? AfxLoadString(IDP_COPY_CONNECTION_LOST) : AfxDaoErrorText(*e)) +
+                     QStringLiteral(" (") + QString::fromStdString(e->GetErrorMessage()) +
+                     QLatin1Char(')');
         e->Delete();
     }
     return -1;
@@ -165,7 +169,12 @@ long CatalogueCopy::CopyToServer(const QString& target, const Progress& progress
         PgCursor count(server, kCount);
         existing = count.MoveNext() ? std::stol(std::string(count.GetValue(0).value_or("0"))) : 0;
     } catch (CDaoException* e) {
-        hasTable = (e->GetErrorCode() & 0xFF) != DaoErrorCode::kError;
+        // Only a table that is not there may be made; a count that the role may not take
+        // (or any other failure) ends the copy, so that nothing is added blindly.
+        if (e->GetErrorCode() != DaoErrorCode::kError) {
+            throw;
+        }
+        hasTable = false;
         e->Delete();
         server.RunScript("ROLLBACK TO SAVEPOINT nachsehen");
     }

@@ -58,6 +58,7 @@ constexpr unsigned IDS_CMDLINE_OVERWRITE = 242;
 constexpr unsigned IDP_SERVER_PASSWORD = 243;  // %1: the server
 constexpr unsigned IDS_SERVER_PASSWORD_TITLE = 244;
 constexpr unsigned IDS_SERVER_PASSWORD_LABEL = 245;
+constexpr unsigned IDP_COPY_CONNECTION_LOST = 246;
 
 struct ResourceTables;
 // Every resource table of the program, for the framework.

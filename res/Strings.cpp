@@ -209,11 +209,12 @@ constexpr StringResource kStrings[] = {
     {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kConnectionLost,
      "Die Verbindung zum Datenbankserver ist unterbrochen. Ihre Eingaben bleiben im Formular. "
      "Sobald der Server wieder erreichbar ist, stellt der nächste Befehl die Verbindung wieder "
-     "her und speichert sie."},
+     "her und speichert Ihre Eingaben."},
     {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kCommitUnknown,
-     "Die Verbindung zum Datenbankserver brach ab, während eine Änderung gespeichert wurde. Ob "
-     "sie angekommen ist, zeigt der Katalog, sobald der Server wieder erreichbar ist; der "
-     "nächste Befehl stellt die Verbindung wieder her. Ihre Eingaben bleiben im Formular."},
+     "Die Verbindung zum Datenbankserver brach ab, während eine Änderung gespeichert wurde, und "
+     "der Server kann noch nicht sagen, ob sie angekommen ist. Ihre Eingaben bleiben im "
+     "Formular. Sehen Sie im Katalog nach, sobald der Server wieder erreichbar ist, bevor Sie "
+     "einen Datensatz noch einmal hinzufügen."},
     {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kPasswordNeeded,
      "Der Datenbankserver verlangt ein Kennwort. Hinterlegen Sie es in der Datei ~/.pgpass."},
 
@@ -264,6 +265,10 @@ constexpr StringResource kStrings[] = {
     {IDP_LINK_WITH_PASSWORD,
      "Die Katalogverknüpfung enthält ein Kennwort. Kennwörter gehören nicht in eine "
      "Verknüpfung, sondern in die Datei ~/.pgpass; sie wurde nicht benutzt."},
+    {IDP_COPY_CONNECTION_LOST,
+     "Die Verbindung zum Datenbankserver brach während des Kopierens ab. Auf dem Server liegt "
+     "danach entweder der ganze Katalog oder nichts davon; sehen Sie nach, bevor Sie noch einmal "
+     "kopieren."},
     {IDP_SERVER_PASSWORD, "Der Datenbankserver „%1“ verlangt ein Kennwort."},
     {IDS_SERVER_PASSWORD_TITLE, "Anmeldung am Datenbankserver"},
     {IDS_SERVER_PASSWORD_LABEL, "&Kennwort:"},

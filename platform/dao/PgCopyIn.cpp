@@ -49,6 +49,9 @@ void AppendEscaped(std::string& out, std::string_view value) {
     }
     const bool refused =
         state != nullptr && (std::strcmp(state, "42501") == 0 || std::strcmp(state, "25006") == 0);
+    if (PQstatus(conn) != CONNECTION_OK) {
+        ThrowDaoError(DaoErrorCode::kConnectionLost, message);
+    }
     ThrowDaoError(refused ? DaoErrorCode::kReadOnly : DaoErrorCode::kError, message);
 }
 

@@ -74,6 +74,7 @@ void PgEngine::BeginSession(bool write) {
     }
     const PgResult id = m_connection.RunScript("BEGIN; SELECT txid_current()::text");
     m_transactionId = PQgetvalue(id.get(), 0, 0);
+    m_transactionSession = m_connection.BackendPid();
 }
 
 void PgEngine::Begin(bool write) {
@@ -116,26 +117,48 @@ void PgEngine::SettleLostCommit() {
         ThrowDaoError(DaoErrorCode::kCommitUnknown,
                       "The connection broke during a commit; the server cannot be reached.");
     }
-    m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
     m_bMissedChanges = true;
-    // The old session may still be finishing the commit when the new one asks: a network
-    // drop reaches the server later than the program.
-    for (int attempt = 0; attempt < 50; ++attempt) {
+    std::string state;
+    try {
+        state = CommitState(id, m_transactionSession);
+        m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
+    } catch (CDaoException* e) {
+        // Whatever the server said of the commit, nobody knows now whether it took effect.
+        e->Delete();
+        ThrowDaoError(DaoErrorCode::kCommitUnknown,
+                      "The connection broke during a commit and again while asking about it.");
+    }
+    if (state == "aborted") {
+        ThrowDaoError(DaoErrorCode::kConnectionLost,
+                      "The connection broke during a commit, which did not take effect.");
+    }
+    if (state != "committed") {
+        ThrowDaoError(DaoErrorCode::kCommitUnknown,
+                      "The connection broke during a commit whose outcome the server cannot tell.");
+    }
+}
+
+std::string PgEngine::CommitState(const std::string& id, int oldSession) {
+    // The old session may still be at the commit when the new one asks: a dropped network
+    // reaches the server later than the program, if at all. Ended, its transaction is settled
+    // one way or the other, and its locks are free.
+    const auto ask = [&] {
         const PgResult status =
             m_connection.Run("SELECT txid_status($1::bigint)", std::vector<std::string>{id});
-        const std::string state =
-            PQgetisnull(status.get(), 0, 0) ? "" : PQgetvalue(status.get(), 0, 0);
-        if (state == "committed") {
-            return;
-        }
-        if (state != "in progress") {
-            ThrowDaoError(DaoErrorCode::kConnectionLost,
-                          "The connection broke during a commit, which did not take effect.");
+        return std::string(PQgetisnull(status.get(), 0, 0) ? "" : PQgetvalue(status.get(), 0, 0));
+    };
+    std::string state = ask();
+    for (int attempt = 0; state == "in progress" && attempt < 50; ++attempt) {
+        if (attempt == 10) {
+            m_connection.Run(
+                "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE pid = $1"
+                " AND backend_xid::text::bigint = $2::bigint % 4294967296",
+                std::vector<std::string>{std::to_string(oldSession), id});
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        state = ask();
     }
-    ThrowDaoError(DaoErrorCode::kCommitUnknown,
-                  "The connection broke during a commit that the server has not finished.");
+    return state;
 }
 
 void PgEngine::Rollback() {

@@ -47,13 +47,18 @@ private:
     // After the connection broke during COMMIT: returns when the transaction took effect,
     // throws ConnectionLost when it did not, CommitUnknown when the server cannot say.
     void SettleLostCommit();
+    // What the server knows of the transaction `id` of the broken session `oldSession`:
+    // "committed", "aborted", or another word or "" when it cannot tell.
+    std::string CommitState(const std::string& id, int oldSession);
 
     PgConnection m_connection;
     bool m_bReadOnly;
     // The schema where the connection finds the catalogue's table; its trigger names it.
     std::string m_schema;
-    // The server's id of the open write transaction, to ask after a lost commit.
+    // The server's id of the open write transaction and its session, to ask after a lost
+    // commit (a broken connection no longer knows its session).
     std::string m_transactionId;
+    int m_transactionSession = 0;
     // The connection was made again: notifications sent meanwhile were lost.
     bool m_bMissedChanges = false;
 };

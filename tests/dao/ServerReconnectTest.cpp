@@ -137,6 +137,18 @@ TEST_F(ServerReconnect, ACommitLostOnTheWayFailsAndWritesNothing) {
     EXPECT_EQ(Count("einmal"), "1");
 }
 
+// The network went away without a word while the commit was on its way: the server still holds
+// the old session's transaction open. It is ended, so that its outcome is certain and its
+// locks are free for the next command.
+TEST_F(ServerReconnect, ACommitThatTheServerNeverSawIsEndedAndFails) {
+    m_proxy->CutAt("COMMIT", false, false, true);
+    EXPECT_EQ(ErrorCode([&] { Store(2, "b", "verloren"); }), DaoErrorCode::kConnectionLost);
+    EXPECT_EQ(Count("verloren"), "0");
+    // The row lock of the old session is gone: storing again neither waits nor doubles.
+    EXPECT_EQ(Store(2, "b", "gespeichert"), MergeOutcome::Stored);
+    EXPECT_EQ(Count("gespeichert"), "1");
+}
+
 // The server went away with the answer to a commit: whether it took effect shows once the
 // connection stands again, and nothing is sent twice meanwhile.
 TEST_F(ServerReconnect, ACommitCutWhileTheServerStaysDownIsUnknownUntilItIsBack) {

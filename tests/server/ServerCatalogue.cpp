@@ -48,8 +48,9 @@ ServerCatalogue::ServerCatalogue(const std::string& host) {
     m_connection->RunScript(kServerCatalogueSchemaSql);
 }
 std::string ServerCatalogue::TargetVia(const std::string& host, const std::string& name) const {
-    return "postgresql:///postgres?host=" + UriEncoded(host) + "&user=periolex&options=" +
-           UriEncoded("-csearch_path=" + m_schema) + "&application_name=" + UriEncoded(name);
+    return "postgresql:///postgres?host=" + UriEncoded(host) +
+           "&user=periolex&options=" + UriEncoded("-csearch_path=" + m_schema) +
+           "&application_name=" + UriEncoded(name);
 }
 
 ServerCatalogue::~ServerCatalogue() {

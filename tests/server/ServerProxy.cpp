@@ -81,7 +81,7 @@ void ServerProxy::Cut(bool down) {
     const char byte = 0;
     (void)!write(m_wake[1], &byte, 1);
     // Returns once the links are gone, so that the test goes on from a cut network.
-    while (true) {
+    for (int waited = 0; waited < 5000; ++waited) {
         {
             const std::lock_guard lock(m_mutex);
             if (!m_cutAll) {
@@ -90,24 +90,29 @@ void ServerProxy::Cut(bool down) {
         }
         usleep(1000);
     }
+    throw std::runtime_error("the network stand-in did not cut its connections");
 }
 
 void ServerProxy::Restore() {
     m_down = false;
 }
 
-void ServerProxy::CutAt(const std::string& text, bool deliver, bool down) {
+void ServerProxy::CutAt(const std::string& text, bool deliver, bool down, bool halfOpen) {
     const std::lock_guard lock(m_mutex);
     m_cutText = text;
     m_cutDeliver = deliver;
     m_cutDown = down;
+    m_cutHalfOpen = halfOpen;
 }
 
 void ServerProxy::Run() {
     std::vector<Link> links;
+    std::vector<int> silent;  // server sides of connections cut without a word
     const auto drop = [](Link& link) {
         close(link.program);
-        close(link.server);
+        if (link.server >= 0) {
+            close(link.server);
+        }
         link.program = -1;
     };
     while (!m_stop) {
@@ -133,7 +138,7 @@ void ServerProxy::Run() {
         }
         if (fds[1].revents & POLLIN) {
             const int program = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
-            const int server = m_down ? -1 : ConnectTo(m_serverSocket);
+            const int server = m_down || program < 0 ? -1 : ConnectTo(m_serverSocket);
             if (server < 0) {
                 close(program);  // as a stopped server: the connection is refused
             } else {
@@ -149,6 +154,7 @@ void ServerProxy::Run() {
                     drop(link);
                     continue;
                 }
+                // The program's statements are short: one read holds a whole one.
                 const std::string chunk(buffer, static_cast<std::size_t>(n));
                 const std::lock_guard lock(m_mutex);
                 const bool cut = !m_cutText.empty() && chunk.find(m_cutText) != std::string::npos;
@@ -156,6 +162,10 @@ void ServerProxy::Run() {
                     m_cutText.clear();
                     m_down = m_down || m_cutDown;
                     if (!m_cutDeliver) {
+                        if (m_cutHalfOpen) {
+                            silent.push_back(link.server);
+                            link.server = -1;
+                        }
                         drop(link);
                         continue;
                     }
@@ -176,5 +186,8 @@ void ServerProxy::Run() {
     }
     for (Link& link : links) {
         drop(link);
+    }
+    for (const int server : silent) {
+        close(server);
     }
 }

@@ -26,8 +26,9 @@ public:
     // Drops the connection on which the program next sends `text`. When `deliver`, the text
     // reaches the server first and only the server's answer is lost; otherwise the text is
     // lost with the connection. With `down`, new connections are refused from then on, until
-    // Restore.
-    void CutAt(const std::string& text, bool deliver, bool down = false);
+    // Restore. With `halfOpen` the server is not told: its side stays open, as when a network
+    // goes away without a word, until the proxy ends.
+    void CutAt(const std::string& text, bool deliver, bool down = false, bool halfOpen = false);
 
 private:
     void Run();
@@ -40,6 +41,7 @@ private:
     std::string m_cutText;
     bool m_cutDeliver = false;
     bool m_cutDown = false;
+    bool m_cutHalfOpen = false;
     bool m_cutAll = false;
     std::atomic<bool> m_down{false};
     std::atomic<bool> m_stop{false};
