@@ -3,6 +3,7 @@
 #include <libpq-fe.h>
 
 #include <cstring>
+#include <utility>
 
 #include "DaoError.h"
 #include "DaoErrorCode.h"
@@ -94,7 +95,44 @@ PgConnection::~PgConnection() {
     PQfinish(m_pConn);
 }
 
+void PgConnection::DeferBegin(std::string begin) {
+    m_deferredBegin = std::move(begin);
+    m_bAloneRan = false;
+}
+
+bool PgConnection::DropDeferredBegin() {
+    const bool deferred = !m_deferredBegin.empty();
+    m_deferredBegin.clear();
+    return deferred;
+}
+
+void PgConnection::SendDeferredBegin() {
+    if (!m_deferredBegin.empty()) {
+        const std::string begin = std::exchange(m_deferredBegin, std::string());
+        RunScript(begin);
+    }
+}
+
+PgResult PgConnection::RunAlone(const std::string& sql, const std::vector<std::string>& values) {
+    if (m_deferredBegin.empty() || m_bAloneRan) {
+        return Run(sql, values);
+    }
+    // Statements after this one must see the catalogue as it is then, whatever this one saw:
+    // the transaction begins before the next.
+    m_bAloneRan = true;
+    std::string begin = std::exchange(m_deferredBegin, std::string());
+    try {
+        PgResult result = Run(sql, values);
+        m_deferredBegin = std::move(begin);
+        return result;
+    } catch (...) {
+        m_deferredBegin = std::move(begin);
+        throw;
+    }
+}
+
 PgResult PgConnection::Run(const std::string& sql, const std::vector<const char*>& values) {
+    SendDeferredBegin();
     PgResult result(PQexecParams(m_pConn, sql.c_str(), static_cast<int>(values.size()), nullptr,
                                  values.data(), nullptr, nullptr, 0));
     const ExecStatusType status = PQresultStatus(result.get());
@@ -114,6 +152,7 @@ PgResult PgConnection::Run(const std::string& sql, const std::vector<std::string
 }
 
 PgResult PgConnection::RunScript(const std::string& sql) {
+    SendDeferredBegin();
     PgResult result(PQexec(m_pConn, sql.c_str()));
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
@@ -123,6 +162,7 @@ PgResult PgConnection::RunScript(const std::string& sql) {
 }
 
 PgResult PgConnection::Describe(const std::string& sql, int values) {
+    SendDeferredBegin();
     PgResult prepared(PQprepare(m_pConn, "", sql.c_str(), values, nullptr));
     if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK) {
         ThrowFailure(prepared.get());

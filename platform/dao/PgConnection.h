@@ -33,6 +33,18 @@ public:
     // Runs statements that take no values, separated by semicolons, e.g. a schema; the last
     // statement's result.
     PgResult RunScript(const std::string& sql);
+
+    // Holds back `begin`, the start of a read transaction, until a statement needs it: a read
+    // command that reads one row by itself needs no transaction on the server, and so costs one
+    // round trip instead of three.
+    void DeferBegin(std::string begin);
+    // As Run, for a statement that is a whole consistent read by itself: when it is the first
+    // of a deferred read transaction, it runs alone, and the transaction begins on the server
+    // only if another statement follows.
+    PgResult RunAlone(const std::string& sql, const std::vector<std::string>& values);
+    // Forgets a deferred transaction that never reached the server; true if there was one, which
+    // then has nothing to commit.
+    bool DropDeferredBegin();
     // The result columns of `sql`, which takes `values` values, without running it.
     PgResult Describe(const std::string& sql, int values);
 
@@ -53,6 +65,10 @@ public:
 
 private:
     [[noreturn]] void ThrowFailure(const pg_result* result) const;
+    // Sends the deferred start of the transaction, if one waits.
+    void SendDeferredBegin();
 
     pg_conn* m_pConn = nullptr;
+    std::string m_deferredBegin;
+    bool m_bAloneRan = false;  // a statement of the deferred transaction ran alone already
 };

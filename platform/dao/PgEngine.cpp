@@ -63,23 +63,28 @@ void PgEngine::Reconnect() {
     m_bMissedChanges = true;
 }
 
-void PgEngine::BeginSession(bool write) {
-    // A read sees one state of the catalogue from its first statement to its end, as a read
-    // transaction on a local file does. A write locks the rows it compares before it writes,
-    // and learns its id in the same round trip, in case the answer to its commit gets lost.
+void PgEngine::BeginWrite() {
+    // A write locks the rows it compares before it writes, and learns its id in the same round
+    // trip, in case the answer to its commit gets lost.
     m_transactionId.clear();
-    if (!write) {
-        m_connection.RunScript("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY");
-        return;
-    }
     const PgResult id = m_connection.RunScript("BEGIN; SELECT txid_current()::text");
     m_transactionId = PQgetvalue(id.get(), 0, 0);
     m_transactionSession = m_connection.BackendPid();
 }
 
 void PgEngine::Begin(bool write) {
+    if (!write) {
+        // A read sees one state of the catalogue from its first statement to its end, as a
+        // read transaction on a local file does; the server hears of it with that statement.
+        if (m_connection.IsBroken()) {
+            Reconnect();
+        }
+        m_transactionId.clear();
+        m_connection.DeferBegin("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY");
+        return;
+    }
     try {
-        BeginSession(write);
+        BeginWrite();
     } catch (CDaoException* e) {
         // The connection broke since the last command, noticed or not: nothing was sent that
         // could have taken effect, so a new session begins.
@@ -88,11 +93,14 @@ void PgEngine::Begin(bool write) {
         }
         e->Delete();
         Reconnect();
-        BeginSession(write);
+        BeginWrite();
     }
 }
 
 void PgEngine::Commit() {
+    if (m_connection.DropDeferredBegin()) {
+        return;  // the server never saw a transaction
+    }
     PgResult result;
     try {
         result = m_connection.Run("COMMIT");
@@ -163,6 +171,7 @@ std::string PgEngine::CommitState(const std::string& id, int oldSession) {
 
 void PgEngine::Rollback() {
     m_transactionId.clear();
+    m_connection.DropDeferredBegin();
     if (m_connection.IsBroken() || !m_connection.InTransaction()) {
         return;
     }

@@ -43,7 +43,8 @@ public:
 private:
     // What a new session needs: the change channel listened to. Throws ConnectionLost.
     void Reconnect();
-    void BeginSession(bool write);
+    // Begins a write transaction on the server.
+    void BeginWrite();
     // After the connection broke during COMMIT: returns when the transaction took effect,
     // throws ConnectionLost when it did not, CommitUnknown when the server cannot say.
     void SettleLostCommit();

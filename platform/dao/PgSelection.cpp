@@ -177,8 +177,9 @@ bool PgSelection::AppendLaterKeys(KeySet& keys) {
 }
 
 std::vector<COleVariant> PgSelection::ReadRow(std::int64_t key, bool lock) {
-    const PgResult result = m_connection.Run(m_selectRow + (lock ? " FOR UPDATE" : ""),
-                                             std::vector<std::string>{std::to_string(key)});
+    const std::vector<std::string> keyValue{std::to_string(key)};
+    const PgResult result = lock ? m_connection.Run(m_selectRow + " FOR UPDATE", keyValue)
+                                 : m_connection.RunAlone(m_selectRow, keyValue);
     std::vector<COleVariant> values;
     if (PQntuples(result.get()) == 0) {
         return values;

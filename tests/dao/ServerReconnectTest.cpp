@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -62,6 +63,32 @@ protected:
     CDaoDatabase m_db;
     CDaoRecordset m_rs{&m_db};
 };
+
+// Not about breaks, but about what goes over the network: a step of the form costs one round
+// trip, while a command that reads more sees one state of the catalogue throughout.
+TEST_F(ServerReconnect, AReadCommandOfOneRowIsOneRoundTrip) {
+    const auto sendsFor = [&](const std::function<void()>& command) {
+        const long before = m_proxy->Sends();
+        CDaoTransaction transaction(m_db, false);
+        command();
+        transaction.Commit();
+        return m_proxy->Sends() - before;
+    };
+    EXPECT_EQ(sendsFor([&] {
+                  m_rs.MoveNext();
+                  EXPECT_EQ(m_rs.GetFieldValue(3).GetString(), "b");
+              }),
+              1);
+    // Keys and rows of a longer command come from one snapshot, whatever others commit.
+    std::string later;
+    sendsFor([&] {
+        m_rs.Requery();
+        m_catalogue->Exec("UPDATE Zeitschriften SET Artikelname = 'neu' WHERE ID = 1");
+        m_rs.MoveFirst();
+        later = m_rs.GetFieldValue(3).GetString();
+    });
+    EXPECT_EQ(later, "a");
+}
 
 TEST_F(ServerReconnect, ADropWhileIdleIsNoticedAndTheNextTransactionConnectsAgain) {
     m_proxy->Cut(false);

@@ -171,6 +171,7 @@ void ServerProxy::Run() {
                     }
                     link.dropAnswer = true;
                 }
+                ++m_sends;
                 (void)!write(link.server, buffer, static_cast<std::size_t>(n));
             }
             if (link.program >= 0 && (fds[3 + 2 * i].revents & (POLLIN | POLLHUP | POLLERR))) {

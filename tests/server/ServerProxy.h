@@ -17,6 +17,8 @@ public:
     ServerProxy& operator=(const ServerProxy&) = delete;
 
     const std::string& Host() const { return m_folder; }
+    // How many times the program has sent the server something: its round trips.
+    long Sends() const { return m_sends; }
 
     // Drops every connection at once, and refuses new ones while `down` is set: a server that
     // stopped, or a network that went away.
@@ -45,5 +47,6 @@ private:
     bool m_cutAll = false;
     std::atomic<bool> m_down{false};
     std::atomic<bool> m_stop{false};
+    std::atomic<long> m_sends{0};
     std::thread m_thread;
 };
