@@ -47,6 +47,10 @@ public:
     // Appends a record with these texts (fields 1 to 4) to the record set.
     void AddRecord(const std::array<QString, 4>& texts);
 
+    // A command found a record gone that others deleted before their news arrived: the next
+    // command takes in their changes first.
+    void FollowAtNextCommand() { m_bBehindElsewhere = true; }
+
     // Looks whether another program changed the catalogue and follows if so; cheap when not.
     void CheckForChangesElsewhere() override;
     int ChangeDescriptor() const override;

@@ -6,6 +6,7 @@
 #include <CDaoTransaction.h>
 #include <CDataExchange.h>
 #include <CWinApp.h>
+#include <DaoErrorCode.h>
 #include <ResourceLookup.h>
 
 #include <QTimer>
@@ -130,6 +131,7 @@ bool CPeriolexView::StoreFormThen(const std::function<void()>& then, bool always
         return false;
     }
     bool storeAsNew = false;
+    bool followed = false;
     for (;;) {
         const std::vector<FieldChange> changes = FormChanges();
         // An unchanged form costs nothing: no write lock, no statement, no disk write.
@@ -166,9 +168,19 @@ bool CPeriolexView::StoreFormThen(const std::function<void()>& then, bool always
                 then();
             }
             transaction.Commit();
-        } catch (CDaoException*) {
+        } catch (CDaoException* e) {
             RestoreForm(before);
-            throw;
+            // A record that another program deleted before the news of it arrived (a server
+            // sends it just after the deletion shows): the command runs once more, after the
+            // set has followed.
+            if (e->GetErrorCode() != DaoErrorCode::kNotFound || followed) {
+                throw;
+            }
+            e->Delete();
+            transaction.Rollback();
+            GetDocument()->FollowAtNextCommand();
+            followed = true;
+            continue;
         }
         if (!typed.empty()) {
             TellOtherWindows(CPeriolexDoc::kHintChangedElsewhere);
