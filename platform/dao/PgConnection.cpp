@@ -1,6 +1,7 @@
 #include "PgConnection.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 
 #include <cstring>
 #include <utility>
@@ -89,6 +90,36 @@ bool PgConnection::IsBroken() const {
 bool PgConnection::Reconnect() {
     PQreset(m_pConn);
     return !IsBroken();
+}
+
+bool PgConnection::ReconnectStart() {
+    // Started, the connection waits to write, as libpq's asynchronous connecting begins.
+    m_reconnectWaitsFor = POLLOUT;
+    return PQresetStart(m_pConn) != 0;
+}
+
+PgConnection::Progress PgConnection::ReconnectStep() {
+    // libpq's next step may only come when the socket is ready for it: asked earlier, it would
+    // take a connection that is still under way for a failed one.
+    pollfd socket{PQsocket(m_pConn), m_reconnectWaitsFor, 0};
+    if (socket.fd < 0) {
+        return Progress::Failed;
+    }
+    if (poll(&socket, 1, 0) <= 0) {
+        return Progress::Pending;
+    }
+    switch (PQresetPoll(m_pConn)) {
+        case PGRES_POLLING_OK:
+            return Progress::Done;
+        case PGRES_POLLING_FAILED:
+            return Progress::Failed;
+        case PGRES_POLLING_READING:
+            m_reconnectWaitsFor = POLLIN;
+            return Progress::Pending;
+        default:
+            m_reconnectWaitsFor = POLLOUT;
+            return Progress::Pending;
+    }
 }
 
 PgConnection::~PgConnection() {

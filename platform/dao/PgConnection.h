@@ -53,6 +53,12 @@ public:
     bool IsBroken() const;
     // Connects again as at first, in a new session; false while the server cannot be reached.
     bool Reconnect();
+    // The same without waiting for the server: ReconnectStart begins (false when that failed at
+    // once), and each ReconnectStep takes it as far as the server's answers allow, reading only
+    // what has arrived.
+    enum class Progress { Pending, Done, Failed };
+    bool ReconnectStart();
+    Progress ReconnectStep();
 
     bool InTransaction() const;
     int BackendPid() const;
@@ -70,5 +76,6 @@ private:
 
     pg_conn* m_pConn = nullptr;
     std::string m_deferredBegin;
-    bool m_bAloneRan = false;  // a statement of the deferred transaction ran alone already
+    short m_reconnectWaitsFor = 0;  // poll() events a reconnection waits for on its socket
+    bool m_bAloneRan = false;       // a statement of the deferred transaction ran alone already
 };

@@ -56,6 +56,7 @@ PgEngine::PgEngine(const std::string& target, bool readOnly, const std::string& 
 }
 
 void PgEngine::Reconnect() {
+    m_bReconnecting = false;
     if (!m_connection.Reconnect()) {
         ThrowDaoError(DaoErrorCode::kConnectionLost, "The server cannot be reached.");
     }
@@ -73,12 +74,14 @@ void PgEngine::BeginWrite() {
 }
 
 void PgEngine::Begin(bool write) {
+    // A connection known to be broken, or being made again bit by bit, is made now: the user
+    // asked for this command and waits for it.
+    if (m_connection.IsBroken()) {
+        Reconnect();
+    }
     if (!write) {
         // A read sees one state of the catalogue from its first statement to its end, as a
         // read transaction on a local file does; the server hears of it with that statement.
-        if (m_connection.IsBroken()) {
-            Reconnect();
-        }
         m_transactionId.clear();
         m_connection.DeferBegin("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY");
         return;
@@ -184,14 +187,44 @@ void PgEngine::Rollback() {
 }
 
 bool PgEngine::HasChangedElsewhere() {
+    if (m_connection.IsBroken()) {
+        return FollowReconnection();
+    }
     if (std::exchange(m_bMissedChanges, false)) {
         return true;
     }
     const bool notified = m_connection.TakeNotification(kChangeChannel, m_schema);
     if (m_connection.IsBroken()) {
+        m_nextReconnect = std::chrono::steady_clock::now();
         ThrowDaoError(DaoErrorCode::kConnectionLost, "The connection to the server broke.");
     }
     return notified;
+}
+
+bool PgEngine::FollowReconnection() {
+    // Often enough that windows follow others again soon after the server is back, seldom
+    // enough that a server that is away is not pestered.
+    constexpr std::chrono::seconds kRetryAfter{2};
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_bReconnecting && now >= m_nextReconnect) {
+        m_bReconnecting = m_connection.ReconnectStart();
+        m_nextReconnect = now + kRetryAfter;
+    }
+    if (m_bReconnecting) {
+        switch (m_connection.ReconnectStep()) {
+            case PgConnection::Progress::Done:
+                m_bReconnecting = false;
+                m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
+                m_bMissedChanges = false;
+                return true;  // whatever others did meanwhile
+            case PgConnection::Progress::Failed:
+                m_bReconnecting = false;
+                break;
+            case PgConnection::Progress::Pending:
+                break;
+        }
+    }
+    ThrowDaoError(DaoErrorCode::kConnectionLost, "The connection to the server is broken.");
 }
 
 int PgEngine::ChangeDescriptor() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "DaoEngine.h"
@@ -12,8 +13,9 @@
 // readable when one arrives.
 //
 // A connection that breaks (the server stopped, the network dropped) is made again by the next
-// transaction; what others changed meanwhile counts as changed elsewhere. Nothing is ever sent
-// twice: a commit whose answer was lost is looked up by its transaction id once the
+// transaction, and between transactions bit by bit whenever HasChangedElsewhere is asked, never
+// waiting for the server; what others changed meanwhile counts as changed elsewhere. Nothing is
+// ever sent twice: a commit whose answer was lost is looked up by its transaction id once the
 // connection stands again.
 class PgEngine : public DaoEngine {
 public:
@@ -43,6 +45,9 @@ public:
 private:
     // What a new session needs: the change channel listened to. Throws ConnectionLost.
     void Reconnect();
+    // While the connection is broken: takes its making again a step further, trying anew a
+    // while after a failed attempt. True once it stands again; throws ConnectionLost until then.
+    bool FollowReconnection();
     // Begins a write transaction on the server.
     void BeginWrite();
     // After the connection broke during COMMIT: returns when the transaction took effect,
@@ -62,4 +67,7 @@ private:
     int m_transactionSession = 0;
     // The connection was made again: notifications sent meanwhile were lost.
     bool m_bMissedChanges = false;
+    // Between transactions: a reconnection under way, and when to try again after a failed one.
+    bool m_bReconnecting = false;
+    std::chrono::steady_clock::time_point m_nextReconnect;
 };

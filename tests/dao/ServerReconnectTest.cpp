@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "CDaoDatabase.h"
+#include "CDaoException.h"
 #include "CDaoRecordset.h"
 #include "CDaoTransaction.h"
 #include "DaoErrorCode.h"
@@ -107,6 +110,36 @@ TEST_F(ServerReconnect, ADropWhileIdleIsNoticedAndTheNextTransactionConnectsAgai
     }
     EXPECT_FALSE(m_db.HasChangedElsewhere());
     // The new connection listens again.
+    m_catalogue->Exec("UPDATE Zeitschriften SET Artikelname = 'später' WHERE ID = 3");
+    ASSERT_TRUE(ChangeArrives());
+    EXPECT_TRUE(m_db.HasChangedElsewhere());
+}
+
+// Between commands the connection is made again without a command, so that the program
+// follows others again once the server is back.
+TEST_F(ServerReconnect, BetweenCommandsTheConnectionIsMadeAgainOnceTheServerIsBack) {
+    m_proxy->Cut(true);
+    ASSERT_TRUE(ChangeArrives());
+    for (int look = 0; look < 5; ++look) {
+        EXPECT_EQ(ErrorCode([&] { m_db.HasChangedElsewhere(); }), DaoErrorCode::kConnectionLost);
+    }
+    m_catalogue->Exec("UPDATE Zeitschriften SET Artikelname = 'anderswo' WHERE ID = 2");
+    m_proxy->Restore();
+
+    bool followed = false;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!followed && std::chrono::steady_clock::now() < end) {
+        try {
+            followed = m_db.HasChangedElsewhere();
+        } catch (CDaoException* e) {
+            e->Delete();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    ASSERT_TRUE(followed);
+    m_rs.Requery();
+    m_rs.MoveNext();
+    EXPECT_EQ(m_rs.GetFieldValue(3).GetString(), "anderswo");
     m_catalogue->Exec("UPDATE Zeitschriften SET Artikelname = 'später' WHERE ID = 3");
     ASSERT_TRUE(ChangeArrives());
     EXPECT_TRUE(m_db.HasChangedElsewhere());
