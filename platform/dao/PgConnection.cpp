@@ -214,6 +214,12 @@ void PgConnection::ThrowFailure(const pg_result* result) const {
     ThrowDaoError(code, message.empty() ? Trimmed(PQerrorMessage(m_pConn)) : message);
 }
 
+void PgConnection::ReadArrived() {
+    if (!IsBroken()) {
+        PQconsumeInput(m_pConn);
+    }
+}
+
 bool PgConnection::InTransaction() const {
     return PQtransactionStatus(m_pConn) != PQTRANS_IDLE;
 }

@@ -60,6 +60,10 @@ public:
     bool ReconnectStart();
     Progress ReconnectStep();
 
+    // Reads what the server sent meanwhile without waiting, so that a connection that the
+    // server ended shows as broken.
+    void ReadArrived();
+
     bool InTransaction() const;
     int BackendPid() const;
     int Socket() const;

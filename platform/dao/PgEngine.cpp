@@ -2,6 +2,7 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <utility>
@@ -57,6 +58,7 @@ PgEngine::PgEngine(const std::string& target, bool readOnly, const std::string& 
 
 void PgEngine::Reconnect() {
     m_bReconnecting = false;
+    m_retryAfter = {};
     if (!m_connection.Reconnect()) {
         ThrowDaoError(DaoErrorCode::kConnectionLost, "The server cannot be reached.");
     }
@@ -74,8 +76,9 @@ void PgEngine::BeginWrite() {
 }
 
 void PgEngine::Begin(bool write) {
-    // A connection known to be broken, or being made again bit by bit, is made now: the user
-    // asked for this command and waits for it.
+    // A connection that broke, noticed or not yet, or that is being made again bit by bit, is
+    // made now: the user asked for this command and waits for it.
+    m_connection.ReadArrived();
     if (m_connection.IsBroken()) {
         Reconnect();
     }
@@ -131,8 +134,8 @@ void PgEngine::SettleLostCommit() {
     m_bMissedChanges = true;
     std::string state;
     try {
-        state = CommitState(id, m_transactionSession);
         m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
+        state = CommitState(id, m_transactionSession);
     } catch (CDaoException* e) {
         // Whatever the server said of the commit, nobody knows now whether it took effect.
         e->Delete();
@@ -202,18 +205,25 @@ bool PgEngine::HasChangedElsewhere() {
 }
 
 bool PgEngine::FollowReconnection() {
-    // Often enough that windows follow others again soon after the server is back, seldom
-    // enough that a server that is away is not pestered.
-    constexpr std::chrono::seconds kRetryAfter{2};
+    // Soon after the server is back at first, then less and less often, so that a server that
+    // stays away is not pestered, nor the program held up by looking up its name each time. An
+    // attempt that the server never answers is given up after as long as a blocking one.
+    constexpr std::chrono::seconds kFirstRetry{2};
+    constexpr std::chrono::seconds kLastRetry{32};
+    constexpr std::chrono::seconds kGiveUp{10};
     const auto now = std::chrono::steady_clock::now();
     if (!m_bReconnecting && now >= m_nextReconnect) {
         m_bReconnecting = m_connection.ReconnectStart();
-        m_nextReconnect = now + kRetryAfter;
+        m_reconnectStarted = now;
+        m_retryAfter =
+            m_retryAfter.count() == 0 ? kFirstRetry : std::min(2 * m_retryAfter, kLastRetry);
+        m_nextReconnect = now + m_retryAfter;
     }
     if (m_bReconnecting) {
         switch (m_connection.ReconnectStep()) {
             case PgConnection::Progress::Done:
                 m_bReconnecting = false;
+                m_retryAfter = {};
                 m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
                 m_bMissedChanges = false;
                 return true;  // whatever others did meanwhile
@@ -221,6 +231,7 @@ bool PgEngine::FollowReconnection() {
                 m_bReconnecting = false;
                 break;
             case PgConnection::Progress::Pending:
+                m_bReconnecting = now - m_reconnectStarted < kGiveUp;
                 break;
         }
     }
@@ -228,7 +239,8 @@ bool PgEngine::FollowReconnection() {
 }
 
 int PgEngine::ChangeDescriptor() const {
-    return m_connection.Socket();
+    // A failed attempt may leave its socket open, and readable for ever: nothing to watch.
+    return m_connection.IsBroken() && !m_bReconnecting ? -1 : m_connection.Socket();
 }
 
 std::unique_ptr<DaoSelection> PgEngine::Select(const std::string& sql,

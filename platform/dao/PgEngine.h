@@ -69,5 +69,7 @@ private:
     bool m_bMissedChanges = false;
     // Between transactions: a reconnection under way, and when to try again after a failed one.
     bool m_bReconnecting = false;
+    std::chrono::steady_clock::time_point m_reconnectStarted;
     std::chrono::steady_clock::time_point m_nextReconnect;
+    std::chrono::seconds m_retryAfter{0};  // grows with every failed attempt
 };

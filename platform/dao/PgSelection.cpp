@@ -177,6 +177,8 @@ bool PgSelection::AppendLaterKeys(KeySet& keys) {
 }
 
 std::vector<COleVariant> PgSelection::ReadRow(std::int64_t key, bool lock) {
+    // An unlocked read may be a read command's only statement, and then needs no transaction;
+    // a statement after it begins one, and sees the catalogue as it is by then.
     const std::vector<std::string> keyValue{std::to_string(key)};
     const PgResult result = lock ? m_connection.Run(m_selectRow + " FOR UPDATE", keyValue)
                                  : m_connection.RunAlone(m_selectRow, keyValue);

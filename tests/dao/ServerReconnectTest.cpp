@@ -93,6 +93,15 @@ TEST_F(ServerReconnect, AReadCommandOfOneRowIsOneRoundTrip) {
     EXPECT_EQ(later, "a");
 }
 
+TEST_F(ServerReconnect, ADropNobodyNoticedYetIsMadeGoodByTheNextReadCommand) {
+    m_proxy->Cut(false);
+    CDaoTransaction transaction(m_db, false);
+    m_rs.Requery();
+    m_rs.MoveNext();
+    EXPECT_EQ(m_rs.GetFieldValue(3).GetString(), "b");
+    transaction.Commit();
+}
+
 TEST_F(ServerReconnect, ADropWhileIdleIsNoticedAndTheNextTransactionConnectsAgain) {
     m_proxy->Cut(false);
     ASSERT_TRUE(ChangeArrives());
