@@ -51,9 +51,13 @@ std::string PgEngine::ServerName(const std::string& target) {
 
 PgEngine::PgEngine(const std::string& target, bool readOnly, const std::string& password)
     : m_connection(target, password), m_bReadOnly(readOnly) {
-    m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
+    Listen();
     const PgResult schema = m_connection.Run("SELECT coalesce(current_schema(), '')");
     m_schema = PQgetvalue(schema.get(), 0, 0);
+}
+
+void PgEngine::Listen() {
+    m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
 }
 
 void PgEngine::Reconnect() {
@@ -62,7 +66,7 @@ void PgEngine::Reconnect() {
     if (!m_connection.Reconnect()) {
         ThrowDaoError(DaoErrorCode::kConnectionLost, "The server cannot be reached.");
     }
-    m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
+    Listen();
     m_bMissedChanges = true;
 }
 
@@ -134,7 +138,7 @@ void PgEngine::SettleLostCommit() {
     m_bMissedChanges = true;
     std::string state;
     try {
-        m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
+        Listen();
         state = CommitState(id, m_transactionSession);
     } catch (CDaoException* e) {
         // Whatever the server said of the commit, nobody knows now whether it took effect.
@@ -224,7 +228,7 @@ bool PgEngine::FollowReconnection() {
             case PgConnection::Progress::Done:
                 m_bReconnecting = false;
                 m_retryAfter = {};
-                m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
+                Listen();
                 m_bMissedChanges = false;
                 return true;  // whatever others did meanwhile
             case PgConnection::Progress::Failed:

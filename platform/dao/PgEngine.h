@@ -43,6 +43,8 @@ public:
     void Execute(const std::string& sql) override;
 
 private:
+    // Every session of the connection listens on the change channel.
+    void Listen();
     // What a new session needs: the change channel listened to. Throws ConnectionLost.
     void Reconnect();
     // While the connection is broken: takes its making again a step further, trying anew a
