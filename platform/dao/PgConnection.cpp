@@ -234,7 +234,7 @@ int PgConnection::Socket() const {
 
 bool PgConnection::TakeNotification(const std::string& channel, const std::string& payload) {
     bool notified = false;
-    PQconsumeInput(m_pConn);
+    ReadArrived();
     while (PGnotify* notify = PQnotifies(m_pConn)) {
         if (notify->be_pid != PQbackendPID(m_pConn) && channel == notify->relname &&
             payload == notify->extra) {

@@ -71,10 +71,13 @@ public:
     // `payload`, from a session other than this one.
     bool TakeNotification(const std::string& channel, const std::string& payload);
 
+    // Throws what the server answered to a statement (`result`, or null when the connection
+    // itself failed), as the nearest DaoErrorCode with the server's message.
+    [[noreturn]] void ThrowFailure(const pg_result* result) const;
+
     pg_conn* Handle() const { return m_pConn; }
 
 private:
-    [[noreturn]] void ThrowFailure(const pg_result* result) const;
     // Sends the deferred start of the transaction, if one waits.
     void SendDeferredBegin();
 

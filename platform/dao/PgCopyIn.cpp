@@ -2,8 +2,6 @@
 
 #include <libpq-fe.h>
 
-#include <cstring>
-
 #include "DaoError.h"
 #include "DaoErrorCode.h"
 #include "PgConnection.h"
@@ -37,24 +35,6 @@ void AppendEscaped(std::string& out, std::string_view value) {
     }
 }
 
-// Throws what the server answered, or the connection's own complaint when there is no answer.
-[[noreturn]] void ThrowAnswer(PGconn* conn, const PGresult* result) {
-    const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
-    std::string message = result != nullptr ? PQresultErrorMessage(result) : "";
-    if (message.empty()) {
-        message = PQerrorMessage(conn);
-    }
-    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) {
-        message.pop_back();
-    }
-    const bool refused =
-        state != nullptr && (std::strcmp(state, "42501") == 0 || std::strcmp(state, "25006") == 0);
-    if (PQstatus(conn) != CONNECTION_OK) {
-        ThrowDaoError(DaoErrorCode::kConnectionLost, message);
-    }
-    ThrowDaoError(refused ? DaoErrorCode::kReadOnly : DaoErrorCode::kError, message);
-}
-
 }  // namespace
 
 PgCopyIn::PgCopyIn(PgConnection& connection, std::string_view table,
@@ -67,7 +47,7 @@ PgCopyIn::PgCopyIn(PgConnection& connection, std::string_view table,
     sql += ") FROM STDIN";
     const PgResult started(PQexec(m_connection.Handle(), sql.c_str()));
     if (PQresultStatus(started.get()) != PGRES_COPY_IN) {
-        ThrowAnswer(m_connection.Handle(), started.get());
+        m_connection.ThrowFailure(started.get());
     }
     m_bOpen = true;
 }
@@ -107,7 +87,7 @@ void PgCopyIn::Append(std::span<const std::optional<std::string>> values) {
 void PgCopyIn::Send() {
     if (!m_buffer.empty() && PQputCopyData(m_connection.Handle(), m_buffer.data(),
                                            static_cast<int>(m_buffer.size())) != 1) {
-        ThrowAnswer(m_connection.Handle(), nullptr);
+        m_connection.ThrowFailure(nullptr);
     }
     m_buffer.clear();
 }
@@ -116,13 +96,13 @@ void PgCopyIn::Finish() {
     Send();
     m_bOpen = false;
     if (PQputCopyEnd(m_connection.Handle(), nullptr) != 1) {
-        ThrowAnswer(m_connection.Handle(), nullptr);
+        m_connection.ThrowFailure(nullptr);
     }
     const PgResult ended(PQgetResult(m_connection.Handle()));
     while (PGresult* rest = PQgetResult(m_connection.Handle())) {
         PQclear(rest);
     }
     if (PQresultStatus(ended.get()) != PGRES_COMMAND_OK) {
-        ThrowAnswer(m_connection.Handle(), ended.get());
+        m_connection.ThrowFailure(ended.get());
     }
 }
