@@ -35,16 +35,17 @@ ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool r
     if (replaceAll) {
         table.Clear();
     }
-    ArticleFields record;
+    ImportRecord record;
     std::array<std::optional<std::string>, 4> values;
     while (reader.Next(record)) {
-        if (std::all_of(record.begin(), record.end(),
-                        [](const QString& f) { return f.isEmpty(); })) {
+        if (std::all_of(record.fields.begin(), record.fields.end(),
+                        [](const std::optional<QString>& f) { return !f || f->isEmpty(); })) {
             continue;
         }
-        for (std::size_t i = 0; i < record.size(); ++i) {
-            summary.longTexts += record[i].size() > kFieldLimit ? 1 : 0;
-            values[i] = record[i].toStdString();
+        for (std::size_t i = 0; i < record.fields.size(); ++i) {
+            const std::optional<QString>& field = record.fields[i];
+            summary.longTexts += field && field->size() > kFieldLimit ? 1 : 0;
+            values[i] = field ? std::optional<std::string>(field->toStdString()) : std::nullopt;
         }
         table.Append(values);
         ++summary.records;

@@ -106,7 +106,7 @@ CsvReader::~CsvReader() {
     csv_free(&m_parser);
 }
 
-bool CsvReader::Next(ArticleFields& record) {
+bool CsvReader::Next(ImportRecord& record) {
     QByteArray block;
     while (m_ready.empty() && !m_bEnded) {
         if (!m_file.Read(block)) {
@@ -121,7 +121,7 @@ bool CsvReader::Next(ArticleFields& record) {
     if (m_ready.empty()) {
         return false;
     }
-    record = std::move(m_ready.front());
+    record = ImportRecord::OfTexts(m_ready.front());
     m_ready.pop_front();
     return true;
 }

@@ -22,7 +22,7 @@ public:
     CsvReader(const CsvReader&) = delete;
     CsvReader& operator=(const CsvReader&) = delete;
 
-    bool Next(ArticleFields& record) override;
+    bool Next(ImportRecord& record) override;
 
 private:
     static void OnField(void* data, size_t size, void* self);

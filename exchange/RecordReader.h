@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ArticleFields.h"
+#include "ImportRecord.h"
 
 // Hands out the records of a file one by one, never holding more than a few at a time.
 class RecordReader {
@@ -8,5 +8,5 @@ public:
     virtual ~RecordReader() = default;
     // The next record; false at the end of the file. Throws ExchangeError, naming the line, when
     // the file cannot be read.
-    virtual bool Next(ArticleFields& record) = 0;
+    virtual bool Next(ImportRecord& record) = 0;
 };

@@ -67,7 +67,7 @@ bool RisReader::ReadLine(QByteArray& line) {
     return true;
 }
 
-bool RisReader::Next(ArticleFields& record) {
+bool RisReader::Next(ImportRecord& record) {
     QByteArray line;
     qint64 entryLine = 0;
     QString lastTag;
@@ -113,7 +113,7 @@ bool RisReader::Next(ArticleFields& record) {
                     .arg(tag));
         }
         if (tag == QLatin1String("ER")) {
-            record = Entry();
+            record = ImportRecord::OfTexts(Entry());
             return true;
         }
         lastTag = m_tags.contains(tag) ? QString() : tag;

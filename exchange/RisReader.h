@@ -15,7 +15,7 @@ public:
     // Throws ExchangeError when the file cannot be opened.
     explicit RisReader(const QString& path);
 
-    bool Next(ArticleFields& record) override;
+    bool Next(ImportRecord& record) override;
 
 private:
     // The next line without its line break; false at the end of the file.

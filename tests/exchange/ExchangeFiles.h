@@ -27,11 +27,16 @@ protected:
     }
     QString Path(const QString& name) const { return m_dir.filePath(name); }
 
+    // The texts of every record; a field without a value reads as "NULL", which no test
+    // file of a text format holds.
     static std::vector<ArticleFields> ReadAll(RecordReader& reader) {
         std::vector<ArticleFields> records;
-        ArticleFields record;
+        ImportRecord record;
         while (reader.Next(record)) {
-            records.push_back(record);
+            ArticleFields& texts = records.emplace_back();
+            for (std::size_t i = 0; i < texts.size(); ++i) {
+                texts[i] = record.fields[i].value_or(QStringLiteral("NULL"));
+            }
         }
         return records;
     }
