@@ -4,11 +4,14 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QMainWindow>
+#include <QRegularExpression>
 #include <cstdio>
 
 #include "AfxRes.h"
 #include "CDocTemplate.h"
+#include "CDocument.h"
 #include "CMDIFrameWnd.h"
 #include "CWinApp.h"
 #include "ResourceLookup.h"
@@ -19,6 +22,17 @@ namespace {
 QByteArray FileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The running copy works in another folder, so a file goes to it by its full path; an address
+// (scheme://..., or keyword=value words) names no file and goes as written.
+QString HandOverName(const QString& name) {
+    static const QRegularExpression keywordValue(QStringLiteral("^\\s*[A-Za-z_]+\\s*="));
+    if (CDocument::IsUrlName(name) ||
+        (!QFileInfo::exists(name) && keywordValue.match(name).hasMatch())) {
+        return name;
+    }
+    return QFileInfo(name).absoluteFilePath();
 }
 
 }  // namespace
@@ -37,7 +51,7 @@ void CWinApp::EnableShellOpen() {
 }
 
 bool CWinApp::HandOverToRunningInstance(const QString& pathName) {
-    return SingleInstance::HandOver({pathName});
+    return SingleInstance::HandOver({HandOverName(pathName)});
 }
 
 void CWinApp::RegisterShellFileTypes(bool, quint32 magic, int magicOffset) {

@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDataStream>
-#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -27,19 +26,15 @@ QString SingleInstance::ServerName() {
            QString::number(getuid()) + QLatin1Char('-') + QString::fromLatin1(hash);
 }
 
-bool SingleInstance::HandOver(const QStringList& files) {
+bool SingleInstance::HandOver(const QStringList& names) {
     QLocalSocket socket;
     socket.connectToServer(ServerName());
     if (!socket.waitForConnected(kTimeoutMs)) {
         return false;
     }
-    QStringList absolute;
-    for (const QString& file : files) {
-        absolute << QFileInfo(file).absoluteFilePath();
-    }
     QByteArray message;
     QDataStream out(&message, QIODevice::WriteOnly);
-    out << absolute;
+    out << names;
     socket.write(message);
     if (!socket.waitForBytesWritten(kTimeoutMs)) {
         return false;
@@ -62,16 +57,31 @@ bool SingleInstance::Listen(std::function<void(const QString&)> open) {
     connect(m_pServer, &QLocalServer::newConnection, this, [this] {
         QLocalSocket* socket = m_pServer->nextPendingConnection();
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            QDataStream in(socket->readAll());
-            QStringList files;
-            in >> files;
-            socket->write("ok");
-            socket->flush();
-            for (const QString& file : files) {
-                m_open(file);
-            }
-        });
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Receive(socket); });
     });
     return true;
+}
+
+void SingleInstance::Receive(QLocalSocket* socket) {
+    // The names may arrive in pieces; they are taken once they are all there.
+    QDataStream in(socket);
+    in.startTransaction();
+    QStringList names;
+    in >> names;
+    if (!in.commitTransaction()) {
+        return;
+    }
+    socket->write("ok");
+    socket->flush();
+    // Opening may show a message, whose own event loop would deliver the socket's disconnection
+    // and delete it while its signal is still being handled here; so the names open only after
+    // the socket's work is done.
+    QMetaObject::invokeMethod(
+        this,
+        [this, names] {
+            for (const QString& name : names) {
+                m_open(name);
+            }
+        },
+        Qt::QueuedConnection);
 }

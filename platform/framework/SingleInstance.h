@@ -6,6 +6,7 @@
 #include <functional>
 
 class QLocalServer;
+class QLocalSocket;
 
 // One running copy of the program per user and settings folder: a later start hands its files to
 // the running one and ends.
@@ -14,13 +15,15 @@ class SingleInstance : public QObject {
 public:
     explicit SingleInstance(QObject* parent = nullptr);
 
-    // Hands the files to a running copy; true when one took them.
-    static bool HandOver(const QStringList& files);
-    // Starts taking files from later starts; `open` runs for each file handed over.
+    // Hands the names, exactly as given, to a running copy; true when one took them.
+    static bool HandOver(const QStringList& names);
+    // Starts taking names from later starts; `open` runs for each name handed over.
     bool Listen(std::function<void(const QString&)> open);
 
 private:
     static QString ServerName();
+    void Receive(QLocalSocket* socket);
+
     QLocalServer* m_pServer = nullptr;
     std::function<void(const QString&)> m_open;
 };

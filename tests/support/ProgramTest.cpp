@@ -211,3 +211,9 @@ QByteArray ProgramTest::FileBytes(const QString& path) {
 extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\n";
 }
+
+// Freed memory is filled, so that a library built without the sanitizer (Qt) that uses an object
+// after its deletion crashes at once instead of reading what happened to be left there.
+extern "C" const char* __asan_default_options() {
+    return "max_free_fill_size=65536";
+}
