@@ -4,6 +4,7 @@
 #include <SqliteEngine.h>
 #include <sqlite3.h>
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTest>
 
@@ -229,6 +230,20 @@ TEST_F(SharedCatalogueTest, ALockedFileDelaysTheLiveUpdateWithoutAMessage) {
     ASSERT_TRUE(FollowsWithinASecond([&] { return Caption() == "Datensatz 1 von 4"; }));
     EXPECT_TRUE(ModalSeam::Requests().empty());
     EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+}
+
+TEST_F(SharedCatalogueTest, AFileLockedElsewhereNeverHoldsUpTheWindow) {
+    // The connection waits seconds for a lock when a command needs one; the look between
+    // commands, on the thread that paints the window, must not.
+    Elsewhere("BEGIN EXCLUSIVE; DELETE FROM Zeitschriften WHERE ID = 2;");
+    QElapsedTimer clock;
+    clock.start();
+    QTest::qWait(4 * ChangeWatcher::kIntervalMs);
+    EXPECT_LT(clock.elapsed(), 3000) << "the window waited for the other program's lock";
+    EXPECT_EQ(Caption(), "Datensatz 1 von 5");
+    Elsewhere("COMMIT");
+    ASSERT_TRUE(FollowsWithinASecond([&] { return Caption() == "Datensatz 1 von 4"; }));
+    EXPECT_TRUE(ModalSeam::Requests().empty());
 }
 
 TEST_F(SharedCatalogueTest, TypedTextIsNeverReplacedByALiveUpdate) {

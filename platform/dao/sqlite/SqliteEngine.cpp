@@ -89,7 +89,7 @@ SqliteEngine::SqliteEngine(const std::string& path, bool readOnly) {
         m_commit = PrepareStatement(db, "COMMIT");
         m_rollback = PrepareStatement(db, "ROLLBACK");
         m_dataVersion = PrepareStatement(db, "PRAGMA data_version");
-        m_nLastDataVersion = DataVersion();
+        m_nLastDataVersion = *DataVersion(true);
     } catch (...) {
         for (SqliteStatement* stmt :
              {&m_begin, &m_beginImmediate, &m_commit, &m_rollback, &m_dataVersion}) {
@@ -143,19 +143,35 @@ void SqliteEngine::Rollback() {
     }
 }
 
-long long SqliteEngine::DataVersion() {
+std::optional<long long> SqliteEngine::DataVersion(bool wait) {
     sqlite3_stmt* stmt = m_dataVersion.get();
     SqliteStatementReset reset(stmt);
-    if (sqlite3_step(stmt) != SQLITE_ROW) {
-        ThrowSqliteError(m_pDb);
+    if (!wait) {
+        sqlite3_busy_timeout(m_pDb, 0);
     }
-    return sqlite3_column_int64(stmt, 0);
+    const int rc = sqlite3_step(stmt);
+    if (!wait) {
+        sqlite3_busy_timeout(m_pDb, kBusyTimeoutMs);
+    }
+    if (rc == SQLITE_ROW) {
+        return sqlite3_column_int64(stmt, 0);
+    }
+    if (!wait && (rc & 0xFF) == SQLITE_BUSY) {
+        return std::nullopt;
+    }
+    ThrowSqliteError(m_pDb);
 }
 
 bool SqliteEngine::HasChangedElsewhere() {
-    const long long version = DataVersion();
-    const bool changed = version != m_nLastDataVersion;
-    m_nLastDataVersion = version;
+    // Outside a transaction this is the look of an idle window, a few times a second on the
+    // thread that paints it: it must never wait for another program's lock. A locked file tells
+    // nothing yet; the next look asks again. A command waits like any of its statements.
+    const std::optional<long long> version = DataVersion(sqlite3_get_autocommit(m_pDb) == 0);
+    if (!version) {
+        return false;
+    }
+    const bool changed = *version != m_nLastDataVersion;
+    m_nLastDataVersion = *version;
     return changed;
 }
 

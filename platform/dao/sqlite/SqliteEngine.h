@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "DaoEngine.h"
@@ -26,7 +27,9 @@ public:
     void Begin(bool write) override;
     void Commit() override;
     void Rollback() override;
-    // Costs one look at the file header (PRAGMA data_version).
+    // Costs one look at the file header (PRAGMA data_version). Outside a transaction it never
+    // waits for a lock: a file locked by another connection counts as unchanged until the next
+    // look.
     bool HasChangedElsewhere() override;
     void Execute(const std::string& sql) override;
     std::unique_ptr<DaoSelection> Select(const std::string& sql,
@@ -37,7 +40,8 @@ public:
 private:
     // Runs one of the prepared transaction statements; the SQLite result code.
     int Run(const SqliteStatement& stmt);
-    long long DataVersion();
+    // PRAGMA data_version; without `wait`, nothing when another connection holds the file locked.
+    std::optional<long long> DataVersion(bool wait);
 
     sqlite3* m_pDb = nullptr;
     // Prepared once: a command begins and ends a transaction every time it runs.
