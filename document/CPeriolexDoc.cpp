@@ -219,9 +219,12 @@ void CPeriolexDoc::CheckForChangesElsewhere() {
         }
         // The keys and the records the windows reload come from one look at the file, as in a
         // command: a record deleted meanwhile cannot fail the reload.
+        m_bFollowsUnasked = true;
         CDaoTransaction transaction = BeginCommand(false);
+        m_bFollowsUnasked = false;
         transaction.Commit();
     } catch (CDaoException* e) {
+        m_bFollowsUnasked = false;
         // A broken connection to a server is said once, so that the user knows before typing
         // more; the next command connects again.
         if (e->GetErrorCode() == DaoErrorCode::kConnectionLost && !m_bConnectionLossReported) {

@@ -53,6 +53,9 @@ public:
 
     // Looks whether another program changed the catalogue and follows if so; cheap when not.
     void CheckForChangesElsewhere() override;
+    // The views follow others' changes that no command of the user's brought in: nothing they
+    // do now may ask the user (who may be typing) a question.
+    bool FollowsUnasked() const { return m_bFollowsUnasked; }
     int ChangeDescriptor() const override;
 
     CDaoDatabase m_database;
@@ -78,4 +81,5 @@ private:
     bool m_bBehindElsewhere = false;
     // The user has been told that the server's connection broke, and no command ran since.
     bool m_bConnectionLossReported = false;
+    bool m_bFollowsUnasked = false;
 };

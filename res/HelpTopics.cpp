@@ -21,6 +21,12 @@ constexpr HelpTopic kHelpTopics[] = {
     {IDC_ABFRAGE, "abfrage.html"},
     {IDC_ABFRAGE_LOESCHEN, "abfrage.html"},
     {IDD_ABFRAGE, "abfrage.html"},
+    {IDH_CONFLICT, "gemeinsam.html#konflikt"},
+    {IDH_DELETED_ELSEWHERE, "gemeinsam.html#geloescht"},
+    {IDH_SERVER_PASSWORD, "team.html#kennwort"},
+    {IDH_CONNECTION_LOST, "team.html#verbindung"},
+    {IDH_IMPORT, "austausch.html#import"},
+    {IDH_EXPORT, "austausch.html#export"},
 };
 
 }  // namespace

@@ -60,6 +60,14 @@ constexpr unsigned IDS_SERVER_PASSWORD_TITLE = 244;
 constexpr unsigned IDS_SERVER_PASSWORD_LABEL = 245;
 constexpr unsigned IDP_COPY_CONNECTION_LOST = 246;
 
+// Help topics of dialogs and questions (F1 there shows them).
+constexpr unsigned IDH_CONFLICT = 400;
+constexpr unsigned IDH_DELETED_ELSEWHERE = 401;
+constexpr unsigned IDH_SERVER_PASSWORD = 402;
+constexpr unsigned IDH_CONNECTION_LOST = 403;
+constexpr unsigned IDH_IMPORT = 404;
+constexpr unsigned IDH_EXPORT = 405;
+
 struct ResourceTables;
 // Every resource table of the program, for the framework.
 const ResourceTables& PeriolexResources();

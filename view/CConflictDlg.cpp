@@ -1,6 +1,7 @@
 #include "CConflictDlg.h"
 
 #include <AfxRes.h>
+#include <DialogHelp.h>
 #include <ModalSeam.h>
 
 #include <QApplication>
@@ -13,6 +14,8 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "res/Resource.h"
+
 namespace {
 
 const std::array<QString, 4> kFieldNames{QStringLiteral("Zeitschriftennummer"),
@@ -21,7 +24,7 @@ const std::array<QString, 4> kFieldNames{QStringLiteral("Zeitschriftennummer"),
 
 QString Heading(const QString& record) {
     return QStringLiteral(
-               "Der %1 wurde inzwischen von einem anderen Benutzer geändert. "
+               "Der %1 wurde inzwischen von einem anderen Programm oder Benutzer geändert. "
                "Welche Texte sollen gespeichert werden?")
         .arg(record);
 }
@@ -50,11 +53,13 @@ QString CConflictDlg::Text() const {
 int CConflictDlg::DoModal() {
     const QString caption = QStringLiteral("Periolex");
     if (ModalSeam::IsEnabled()) {
-        return ModalSeam::Answer({ModalRequest::Kind::Dialog, Text(), caption, 0}).result;
+        return ModalSeam::Answer({ModalRequest::Kind::Dialog, Text(), caption, 0, IDH_CONFLICT})
+            .result;
     }
     QWidget* owner = QApplication::activeWindow();
     QDialog dialog(owner);
     dialog.setWindowTitle(caption);
+    AfxEnableDialogHelp(&dialog, IDH_CONFLICT);
     auto* layout = new QVBoxLayout(&dialog);
     auto* heading = new QLabel(Heading(m_strRecord), &dialog);
     heading->setWordWrap(true);

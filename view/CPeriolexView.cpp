@@ -5,10 +5,12 @@
 #include <CDaoRecordset.h>
 #include <CDaoTransaction.h>
 #include <CDataExchange.h>
+#include <CMDIFrameWnd.h>
 #include <CWinApp.h>
 #include <DaoErrorCode.h>
 #include <ResourceLookup.h>
 
+#include <QStringList>
 #include <QTimer>
 
 #include "catalogue/CatalogueFormat.h"
@@ -146,6 +148,12 @@ bool CPeriolexView::StoreFormThen(const std::function<void()>& then, bool always
             const MergeOutcome outcome = GetDocument()->StoreFields(m_shownKey, typed, current);
             if (outcome != MergeOutcome::Stored) {
                 transaction.Rollback();
+                // Nobody asked for this store: the question waits for the user's next command,
+                // so that no key typed for the form can answer it.
+                if (m_bStoringUnasked) {
+                    AnnounceQuestion(outcome);
+                    return false;
+                }
                 const bool settled = outcome == MergeOutcome::Conflict
                                          ? SettleConflict(typed, current)
                                          : SettleDeletedRecord(storeAsNew);
@@ -247,11 +255,13 @@ bool CPeriolexView::SettleConflict(const std::vector<FieldChange>& changes,
 }
 
 bool CPeriolexView::SettleDeletedRecord(bool& storeAsNew) {
-    const int answer = MessageBox(
+    const int answer = AfxMessageBox(
         QStringLiteral("Der Datensatz, in den Sie geschrieben haben, wurde inzwischen von einem "
-                       "anderen Benutzer gelöscht.\n\nMöchten Sie Ihre Eingaben als neuen "
-                       "Datensatz speichern?"),
-        QStringLiteral("Periolex"), MB_YESNO | MB_ICONQUESTION);
+                       "anderen Programm oder Benutzer gelöscht. Ihre Eingaben:\n\n%1\n\n"
+                       "Möchten Sie Ihre Eingaben als neuen Datensatz speichern? Mit „Nein“ "
+                       "werden sie verworfen.")
+            .arg(TypedTexts()),
+        MB_YESNO | MB_ICONQUESTION, IDH_DELETED_ELSEWHERE);
     if (answer == IDYES) {
         storeAsNew = true;
     } else {
@@ -272,6 +282,28 @@ void CPeriolexView::StoreFormAsNewRecord() {
     m_pSet->MoveLast();
     SetCaption(m_Anzahl);
     LoadRecord();
+}
+
+void CPeriolexView::AnnounceQuestion(MergeOutcome outcome) {
+    if (CMDIFrameWnd* frame = AfxGetMainFrame()) {
+        frame->SetMessageText(
+            outcome == MergeOutcome::Conflict
+                ? QStringLiteral("Ein anderes Programm oder ein anderer Benutzer hat diesen "
+                                 "Datensatz geändert. Beim nächsten Befehl wählen Sie, welche "
+                                 "Texte gelten.")
+                : QStringLiteral("Ein anderes Programm oder ein anderer Benutzer hat diesen "
+                                 "Datensatz gelöscht. Ihre Eingaben bleiben stehen; beim "
+                                 "nächsten Befehl können Sie sie als neuen Datensatz speichern."));
+    }
+}
+
+QString CPeriolexView::TypedTexts() {
+    QStringList lines;
+    const std::array<QString*, 4> fields = FormFields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        lines << QStringLiteral("%1: „%2“").arg(QLatin1String(kArticleFields[i]), *fields[i]);
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString CPeriolexView::RecordName() const {
@@ -337,8 +369,10 @@ void CPeriolexView::FollowSetChange(bool reloadUnchanged) {
         // It is stored, or the user asked about it, once the command that got here is over:
         // never inside another command's transaction.
         SetCaption(m_strShownPosition);
-        UpdateData(false);
-        QTimer::singleShot(0, &m_postedWork, [this] { StoreRecordThatLeftTheSet(); });
+        ShowCaption();
+        const bool unasked = GetDocument()->FollowsUnasked();
+        QTimer::singleShot(0, &m_postedWork,
+                           [this, unasked] { StoreRecordThatLeftTheSet(unasked); });
         return;
     }
     PositionOnShownRecord();
@@ -346,15 +380,24 @@ void CPeriolexView::FollowSetChange(bool reloadUnchanged) {
     if (reloadUnchanged && !typed) {
         LoadRecord();
     } else {
-        UpdateData(false);
+        ShowCaption();
     }
 }
 
-void CPeriolexView::StoreRecordThatLeftTheSet() {
+void CPeriolexView::ShowCaption() {
+    // The fields are not written again: the user may be typing, and the cursor, the selection
+    // and the undo steps of the field stay as they are.
+    CDataExchange dx(this, false);
+    DDX_Text(&dx, IDC_DATENSATZ, m_Datensatz);
+}
+
+void CPeriolexView::StoreRecordThatLeftTheSet(bool unasked) {
     if (!m_pSet || !m_pSet->IsOpen() || !m_bShowsRecord || m_pSet->HasBookmark(m_shownKey)) {
         return;
     }
+    m_bStoringUnasked = unasked;
     AfxGetApp()->RunGuarded([this] { StoreFormThen([this] { ReturnToShownRecord(); }); });
+    m_bStoringUnasked = false;
 }
 
 void CPeriolexView::TellOtherWindows(long hint) {

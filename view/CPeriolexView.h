@@ -88,6 +88,11 @@ private:
     // user keeps the texts as a new record; true with the texts dropped otherwise.
     bool SettleDeletedRecord(bool& storeAsNew);
     void StoreFormAsNewRecord();
+    // A store that nobody asked for met a question; the status bar says it comes with the next
+    // command.
+    void AnnounceQuestion(MergeOutcome outcome);
+    // The four texts of the form, one line each with the field's name.
+    QString TypedTexts();
     // The record as a conflict question names it: its caption and its magazine and article.
     QString RecordName() const;
 
@@ -114,9 +119,13 @@ private:
     // program: the count and position follow. Typed text always stays. With `reloadUnchanged`
     // (the file changed) an unchanged form shows the record's current texts.
     void FollowSetChange(bool reloadUnchanged);
-    // After FollowSetChange: the typed text of a record that left the set is stored now.
-    void StoreRecordThatLeftTheSet();
+    // After FollowSetChange: the typed text of a record that left the set is stored now. When
+    // the change came from elsewhere with no command of the user's, a question it raises waits
+    // for the next command.
+    void StoreRecordThatLeftTheSet(bool unasked);
     void SetCaption(const QString& position);
+    // Shows the caption as set, and nothing else of the form.
+    void ShowCaption();
     // Closes and opens the shared set with `statement`; on failure reports it, goes back to the
     // whole table if it can and returns false.
     bool ReopenSet(const ArticleQuery& query);
@@ -135,6 +144,8 @@ private:
     // (NULL is not the empty text), for the comparison when storing.
     std::array<QString, 4> m_loadedTexts;
     std::array<COleVariant, 4> m_loadedValues;
+    // A store runs that no command of the user's asked for.
+    bool m_bStoringUnasked = false;
     // Work posted for after the running command; it ends with the view, not with its widget,
     // which outlives the view until Qt deletes it later.
     QObject m_postedWork;

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "AfxRes.h"
+#include "DialogHelp.h"
 #include "ModalSeam.h"
 #include "ResourceLookup.h"
 
@@ -27,8 +28,10 @@ QMessageBox::Icon IconFor(unsigned type) {
     }
 }
 
-int RunMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent) {
+int RunMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent,
+                  unsigned nIDHelp) {
     QMessageBox box(IconFor(type), caption, text, QMessageBox::NoButton, parent);
+    AfxEnableDialogHelp(&box, nIDHelp);
     const bool secondDefault = (type & MB_DEFBUTTON2) != 0;
     switch (type & 0x0F) {
         case MB_YESNO:
@@ -67,19 +70,33 @@ int RunMessageBox(const QString& text, unsigned type, const QString& caption, QW
 
 }  // namespace
 
-int AfxMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent) {
+namespace {
+
+int ShowMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent,
+                   unsigned nIDHelp) {
     const QString title = caption.isEmpty() ? AfxLoadString(AFX_IDS_APP_TITLE) : caption;
     if (ModalSeam::IsEnabled()) {
-        return ModalSeam::Answer({ModalRequest::Kind::MessageBox, text, title, type}).result;
+        return ModalSeam::Answer({ModalRequest::Kind::MessageBox, text, title, type, nIDHelp})
+            .result;
     }
     if (!parent) {
         parent = QApplication::activeWindow();
     }
-    return RunMessageBox(text, type, title, parent);
+    return RunMessageBox(text, type, title, parent, nIDHelp);
+}
+
+}  // namespace
+
+int AfxMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent) {
+    return ShowMessageBox(text, type, caption, parent, 0);
 }
 
 int AfxMessageBox(unsigned stringId, unsigned type) {
     return AfxMessageBox(AfxLoadString(stringId), type);
+}
+
+int AfxMessageBox(const QString& text, unsigned type, unsigned nIDHelp) {
+    return ShowMessageBox(text, type, {}, nullptr, nIDHelp);
 }
 
 QString AfxDaoErrorText(const CDaoException& e) {

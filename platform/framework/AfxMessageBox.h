@@ -10,6 +10,8 @@ class CDaoException;
 int AfxMessageBox(const QString& text, unsigned type = 0, const QString& caption = {},
                   QWidget* parent = nullptr);
 int AfxMessageBox(unsigned stringId, unsigned type = 0);
+// As above; F1 in the box shows the help topic `nIDHelp`.
+int AfxMessageBox(const QString& text, unsigned type, unsigned nIDHelp);
 
 // The user's message for a record-store failure: the application's text for SQLite's result
 // code, then SQLite's own words.

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QApplication>
+#include <QEvent>
 #include <QMainWindow>
 #include <QPointer>
 #include <QScreen>
@@ -91,6 +93,35 @@ void Place(QWidget* window, const QWidget* owner) {
     window->move(x, y);
 }
 
+// A modal dialog blocks every window but its own; help asked for from one must stay readable,
+// so the help window belongs to the dialog while it is open and goes back on its own after.
+class LentToDialog : public QObject {
+public:
+    explicit LentToDialog(QWidget* dialog) : QObject(dialog) { dialog->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Hide && s_window) {
+            const bool shown = s_window->isVisible();
+            s_window->setParent(nullptr, Qt::Window);
+            s_window->setVisible(shown);
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+void LendToModalDialog() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == s_window || s_window->parentWidget() == modal) {
+        return;
+    }
+    const QRect geometry = s_window->geometry();
+    s_window->setParent(modal, Qt::Window);
+    s_window->setGeometry(geometry);
+    new LentToDialog(modal);
+}
+
 }  // namespace
 
 void CHelpWindow::ShowPage(const QUrl& page, QWidget* owner) {
@@ -98,6 +129,7 @@ void CHelpWindow::ShowPage(const QUrl& page, QWidget* owner) {
         s_window = MakeWindow(owner);
         Place(s_window, owner);
     }
+    LendToModalDialog();
     s_browser->setSource(page.isEmpty() ? AfxHelpUrl(0) : page);
     s_window->show();
     s_window->raise();

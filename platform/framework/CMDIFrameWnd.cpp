@@ -388,6 +388,12 @@ void CMDIFrameWnd::OnUpdateFrameTitle() {
     }
 }
 
+void CMDIFrameWnd::SetMessageText(const QString& text) {
+    if (QStatusBar* bar = MainWindow() ? MainWindow()->statusBar() : nullptr) {
+        bar->showMessage(text);
+    }
+}
+
 void CMDIFrameWnd::UpdateCommandStates() {
     std::erase_if(m_commandActions, [](const QPointer<QAction>& a) { return a.isNull(); });
     for (QAction* a : m_commandActions) {

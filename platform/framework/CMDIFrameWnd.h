@@ -56,6 +56,8 @@ public:
     void UpdateCommandStates();
     // The frame's caption follows the active document window in every state.
     void OnUpdateFrameTitle();
+    // A notice in the status bar's message pane, until a prompt or another notice replaces it.
+    void SetMessageText(const QString& text);
     MdiChildRules* ChildRules() const { return m_pChildRules; }
 
     // The user closes the main window: every document closes, then the program ends.

@@ -16,6 +16,7 @@ struct ModalRequest {
     QString text;       // message text, or the dialog's title
     QString caption;    // message box caption
     unsigned type = 0;  // message box type (MB_...)
+    unsigned help = 0;  // the help topic that F1 shows, or 0
 };
 
 struct ModalAnswer {

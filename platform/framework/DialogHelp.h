@@ -1,0 +1,7 @@
+#pragma once
+
+class QWidget;
+
+// F1 in a dialog or message box shows the help page of the topic `nIDHelp` (a help-topic number
+// of the resources). Nothing happens for 0.
+void AfxEnableDialogHelp(QWidget* dialog, unsigned nIDHelp);
