@@ -209,6 +209,7 @@ void CMDIChildWnd::OnClose() {
 void CMDIChildWnd::DestroyFrame() {
     QMdiSubWindow* w = SubWindow();
     if (w) {
+        AfxGetMainFrame()->ChildRules()->Closing(w);
         static_cast<ChildFrameWidget*>(w)->m_pOwner = nullptr;
         AfxGetMainFrame()->MdiArea()->removeSubWindow(w);
     }

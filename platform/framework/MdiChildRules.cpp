@@ -2,6 +2,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
 
 MdiChildRules::MdiChildRules(QMdiArea* area) : QObject(area), m_pArea(area) {
     connect(area, &QMdiArea::subWindowActivated, this, &MdiChildRules::OnActivated);
@@ -20,6 +21,21 @@ void MdiChildRules::Watch(QMdiSubWindow* window, QSize content) {
                     m_bMaximized = (state & Qt::WindowMaximized) != 0;
                 }
             });
+}
+
+void MdiChildRules::Closing(QMdiSubWindow* window) {
+    if (window != m_pArea->currentSubWindow() || !window->isMaximized()) {
+        return;
+    }
+    // While a window closes, Qt activates the others in turn and restores some of them on the
+    // way; the window that is active in the end is maximized once Qt is done.
+    m_bMaximized = true;
+    QTimer::singleShot(0, this, [this] {
+        QMdiSubWindow* active = m_pArea->currentSubWindow();
+        if (active && !active->isMaximized()) {
+            active->showMaximized();
+        }
+    });
 }
 
 void MdiChildRules::OnActivated(QMdiSubWindow* window) {

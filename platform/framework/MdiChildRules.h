@@ -16,6 +16,8 @@ public:
 
     // `content` is the size at which the window's widget shows all of itself.
     void Watch(QMdiSubWindow* window, QSize content);
+    // Called before `window` closes.
+    void Closing(QMdiSubWindow* window);
 
 private:
     void OnActivated(QMdiSubWindow* window);

@@ -1,10 +1,12 @@
 #include <CMDIChildWnd.h>
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollArea>
+#include <QTest>
 
 #include "app/CMainFrame.h"
 #include "res/Resource.h"
@@ -46,6 +48,25 @@ TEST_F(ChildWindowTest, ClosingTheMaximizedWindowLeavesTheNextOneMaximizedAndAll
         EXPECT_TRUE(ShowsWholeForm(w)) << w->windowTitle().toStdString();
     }
     EXPECT_EQ(Title(), "Periolex - Beispiel.plx");
+}
+
+TEST_F(ChildWindowTest, ClosingMaximizedWindowsOneAfterAnotherByKeyKeepsTheRestMaximized) {
+    ASSERT_TRUE(Start({CopyOfExample()}));
+    RunCommand(ID_WINDOW_NEW);
+    RunCommand(ID_WINDOW_NEW);
+    QMainWindow* window = MainFrame()->MainWindow();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    for (int left = 2; left >= 1; --left) {
+        ASSERT_TRUE(Area()->currentSubWindow()->isMaximized());
+        Field(IDC_ARTIKELNAME)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::ControlModifier);
+        ProcessEvents();
+        ASSERT_EQ(Area()->subWindowList().size(), left);
+        ASSERT_NE(Area()->currentSubWindow(), nullptr);
+        EXPECT_TRUE(Area()->currentSubWindow()->isMaximized()) << left << " left";
+        EXPECT_EQ(Title(), "Periolex - [" + Area()->currentSubWindow()->windowTitle() + "]");
+    }
 }
 
 TEST_F(ChildWindowTest, WhileOneIsMaximizedEveryActivatedWindowIsMaximized) {
