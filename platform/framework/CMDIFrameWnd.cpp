@@ -23,6 +23,7 @@
 #include "CDocument.h"
 #include "CHelpWindow.h"
 #include "CMDIChildWnd.h"
+#include "CPreviewView.h"
 #include "CView.h"
 #include "CWinApp.h"
 #include "MdiChildRules.h"
@@ -378,6 +379,10 @@ void CMDIFrameWnd::OnUpdateFrameTitle() {
     QMdiSubWindow* sub = CurrentSubWindow();
     CMDIChildWnd* active = CMDIChildWnd::FromWidget(sub);
     CView* view = active ? active->GetActiveView() : nullptr;
+    // The print preview stands in for the document windows and shows the document it prints.
+    if (const CPreviewView* preview = CPreviewView::Current()) {
+        view = preview->GetView();
+    }
     if (active && sub->isMaximized()) {
         title += QStringLiteral(" - [%1]").arg(sub->windowTitle());
     } else if (view && view->GetDocument()) {

@@ -110,6 +110,7 @@ bool CPreviewView::Open() {
     m_pCanvas->setFocus();
     // The document windows are out of reach: their commands show disabled.
     frame->UpdateCommandStates();
+    frame->OnUpdateFrameTitle();
     return true;
 }
 
@@ -142,6 +143,9 @@ CPreviewView::~CPreviewView() {
     }
     if (m_pFocus) {
         m_pFocus->setFocus();
+    }
+    if (frame) {
+        frame->OnUpdateFrameTitle();
     }
 }
 

@@ -34,6 +34,8 @@ public:
 
     // Prepares the printing as a preview and shows page 1; false when the view refuses.
     bool Open();
+    // The view whose pages show.
+    CView* GetView() const { return m_pView; }
 
     unsigned GetCurrentPage() const { return m_nCurrentPage; }
     unsigned GetPageCount() const { return m_info.GetMaxPage(); }

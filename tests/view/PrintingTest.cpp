@@ -1,4 +1,5 @@
 #include <CMDIFrameWnd.h>
+#include <CPreviewView.h>
 #include <CPrintInfo.h>
 #include <CRecordingDC.h>
 #include <ModalSeam.h>
@@ -195,6 +196,18 @@ TEST_F(PrintingTest, PrintingStoresTheTypedTextFirstAndShowsRecordOneAfterwards)
     EXPECT_TRUE(pages[0].contains("Neu getippt")) << pages[0].toStdString();
     EXPECT_EQ(Caption(), "Datensatz 1 von 100");
     EXPECT_EQ(FormTexts(), StoredRecord({"1", "Heft 1", "Artikel 1", "1"}));
+}
+
+TEST_F(PrintingTest, ThePreviewKeepsTheCataloguesNameInTheCaption) {
+    ASSERT_TRUE(Start({CopyOfExample()}));
+    QMainWindow* window = MainFrame()->MainWindow();
+    EXPECT_EQ(window->windowTitle(), "Periolex - [Beispiel.plx]");
+    RunCommand(ID_FILE_PRINT_PREVIEW);
+    ASSERT_NE(CPreviewView::Current(), nullptr);
+    EXPECT_EQ(window->windowTitle(), "Periolex - Beispiel.plx");
+    CPreviewView::Current()->Close();
+    ProcessEvents();
+    EXPECT_EQ(window->windowTitle(), "Periolex - [Beispiel.plx]");
 }
 
 TEST_F(PrintingTest, AConflictAnsweredBackToTheFormPrintsNothingAndKeepsTheTypedText) {
