@@ -4,13 +4,11 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QMainWindow>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QSettings>
-#include <QTranslator>
 #include <cstdio>
 #include <optional>
 
@@ -23,6 +21,7 @@
 #include "CMDIFrameWnd.h"
 #include "CView.h"
 #include "ChangeWatcher.h"
+#include "GermanQtTexts.h"
 #include "ModalSeam.h"
 #include "ResourceLookup.h"
 #include "SingleInstance.h"
@@ -409,9 +408,8 @@ void CWinApp::OnOpenRecentFile(unsigned nID) {
 
 void AfxInstallGermanTranslation() {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    auto* translator = new QTranslator(qApp);
-    if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    auto* translator = new GermanQtTexts(qApp);
+    if (translator->Load()) {
         QCoreApplication::installTranslator(translator);
     }
 }
