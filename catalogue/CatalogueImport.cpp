@@ -101,7 +101,8 @@ ImportSummary ImportIntoNewCatalogue(RecordReader& reader, const QString& source
 
 ImportSummary ImportRecords(const QString& source, const QString& catalogue, ImportTarget target) {
     // Whatever the name's extension, the catalogue would overwrite the records it is to take.
-    if (QFileInfo(source) == QFileInfo(catalogue)) {
+    // (Two names of which neither exists count as the same file to QFileInfo.)
+    if (QFileInfo::exists(source) && QFileInfo(source) == QFileInfo(catalogue)) {
         throw ExchangeError(
             QStringLiteral("„%1“ kann nicht in sich selbst importiert werden; bitte wählen Sie für "
                            "den Katalog eine andere Datei.")
@@ -114,9 +115,11 @@ ImportSummary ImportRecords(const QString& source, const QString& catalogue, Imp
         }
         return ImportIntoNewCatalogue(*reader, source, catalogue);
     } catch (const ExchangeError& e) {
-        // The file's name goes with a line number, so that the user knows where to look.
+        // The file's name goes with a line number, so that the user knows where to look; and the
+        // user learns that none of the file's records went in.
         if (e.Message().startsWith(QStringLiteral("Zeile "))) {
-            throw ExchangeError(QStringLiteral("„%1“, %2").arg(Native(source), e.Message()));
+            throw ExchangeError(QStringLiteral("„%1“, %2 Es wurde nichts übernommen.")
+                                    .arg(Native(source), e.Message()));
         }
         throw;
     }

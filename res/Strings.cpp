@@ -205,7 +205,8 @@ constexpr StringResource kStrings[] = {
      "Die Katalogdatei wurde gelöscht oder durch eine andere Datei ersetzt, während sie geöffnet "
      "war. Die Änderung wurde nicht gespeichert."},
 
-    // The server engine's own extended codes.
+    // The record store's and the server engine's own extended codes.
+    {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kFileMissing, "Die Katalogdatei existiert nicht."},
     {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kConnectionLost,
      "Die Verbindung zum Datenbankserver ist unterbrochen. Ihre Eingaben bleiben im Formular. "
      "Sobald der Server wieder erreichbar ist, stellt der nächste Befehl die Verbindung wieder "

@@ -19,6 +19,11 @@ constexpr int kAuth = 23;
 constexpr int kRange = 25;
 constexpr int kNotADatabase = 26;
 
+// The record store's own extended codes, above SQLite's, with the nearest primary code in the
+// low byte as SQLite's extended codes have.
+// The catalogue file to open does not exist.
+constexpr int kFileMissing = kCantOpen | (64 << 8);
+
 // The server engine's own extended codes, above SQLite's, with the nearest primary code in the
 // low byte as SQLite's extended codes have.
 // The server asks for a password and none was given.

@@ -157,7 +157,7 @@ TEST_F(ImportExportTest, DroppingABrokenFileSaysWhereAndMakesNothing) {
     EXPECT_EQ(ModalSeam::Requests()[1].text,
               "„" + ris +
                   "“, Zeile 2: Der Eintrag ab Zeile 1 endet nicht mit „ER  - “; die Datei "
-                  "ist vermutlich unvollständig.");
+                  "ist vermutlich unvollständig. Es wurde nichts übernommen.");
 }
 
 }  // namespace

@@ -136,7 +136,7 @@ TEST_F(ExchangeTest, AFileThatCannotBeReadChangesNothing) {
         } catch (const ExchangeError& e) {
             EXPECT_EQ(e.Message(), "„" + QDir::toNativeSeparators(broken) +
                                        "“, Zeile 3: Ein Anführungszeichen wird bis zum Ende der "
-                                       "Datei nicht geschlossen.");
+                                       "Datei nicht geschlossen. Es wurde nichts übernommen.");
         }
         EXPECT_EQ(FileBytes(existing), before);
     }
@@ -154,6 +154,20 @@ TEST_F(ExchangeTest, AFileThatCannotBeReadChangesNothing) {
     EXPECT_EQ(FileBytes(good), goodBytes);
 }
 
+TEST_F(ExchangeTest, AMissingSourceIsNamedAsMissing) {
+    // Two names of which neither exists are not one file imported into itself.
+    const QString missing = TempPath("nichtda.csv");
+    try {
+        ImportRecords(missing, TempPath("neu.plx"), ImportTarget::AppendOrCreate);
+        ADD_FAILURE() << "imported a missing file";
+    } catch (const ExchangeError& e) {
+        EXPECT_EQ(e.Message(), "Die Datei „" + QDir::toNativeSeparators(missing) +
+                                   "“ kann nicht gelesen werden: Die Datei oder der Ordner "
+                                   "existiert nicht");
+    }
+    EXPECT_FALSE(QFile::exists(TempPath("neu.plx")));
+}
+
 TEST_F(ExchangeTest, ExportNeedsAKnownFormatAndACatalogue) {
     const QString example = CopyOfExample();
     EXPECT_THROW(ExportRecords(example, WholeTableQuery().statement, {}, TempPath("x.txt")),
@@ -164,6 +178,8 @@ TEST_F(ExchangeTest, ExportNeedsAKnownFormatAndACatalogue) {
     } catch (const ExchangeError& e) {
         EXPECT_TRUE(e.Message().startsWith("„" + QDir::toNativeSeparators(TempPath("fehlt.plx")) +
                                            "“ kann nicht als Katalog geöffnet werden"))
+            << e.Message().toStdString();
+        EXPECT_TRUE(e.Message().endsWith("Die Katalogdatei existiert nicht."))
             << e.Message().toStdString();
     }
     EXPECT_FALSE(QFile::exists(TempPath("x.txt")));

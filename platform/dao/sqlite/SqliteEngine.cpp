@@ -3,7 +3,10 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include "CDaoDatabase.h"
+#include "DaoErrorCode.h"
 #include "SqliteError.h"
 #include "SqliteLikeFunction.h"
 #include "SqliteSelection.h"
@@ -21,10 +24,17 @@ std::string PlainFileName(const std::string& path) {
     return path;
 }
 
-// SQLite would open a pipe or a device like a file and then wait for ever on its first read.
+// SQLite would open a pipe or a device like a file and then wait for ever on its first read. A
+// missing file is said as such: SQLite only says that it cannot open it.
 void RequireRegularFile(const std::string& fileName) {
     struct stat info {};
-    if (::stat(fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    if (::stat(fileName.c_str(), &info) != 0) {
+        if (errno == ENOENT) {
+            ThrowDaoError(DaoErrorCode::kFileMissing, "The database file does not exist.");
+        }
+        return;
+    }
+    if (!S_ISREG(info.st_mode)) {
         ThrowDaoError(SQLITE_NOTADB, "Only a regular file can hold a database.");
     }
 }
