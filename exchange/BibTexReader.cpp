@@ -50,6 +50,17 @@ void StartMacros() {
     }
 }
 
+// Reference managers write entries without a key ("@article{,"), which btparse refuses; the
+// key is never used, so any will do.
+void GiveKey(QByteArray& entry) {
+    static const QRegularExpression keyless(QStringLiteral("^@[^{(]*[{(]\\s*,"));
+    const QRegularExpressionMatch match =
+        keyless.match(QString::fromLatin1(entry.first(std::min<qsizetype>(entry.size(), 256))));
+    if (match.hasMatch()) {
+        entry.insert(match.capturedEnd() - 1, "key");
+    }
+}
+
 struct AstDeleter {
     void operator()(AST* ast) const { bt_free_ast(ast); }
 };
@@ -98,6 +109,7 @@ bool BibTexReader::Next(ImportRecord& record) {
             m_bStarted = true;
             m_decoder = TextDecoder(m_file.HadByteOrderMark(), m_chosenEncoding);
         }
+        GiveKey(text);
         boolean ok = FALSE;
         const std::unique_ptr<AST, AstDeleter> entry(
             bt_parse_entry_s(text.data(), nullptr, static_cast<int>(line), 0, &ok));
