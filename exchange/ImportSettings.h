@@ -27,9 +27,10 @@ struct ImportSettings {
     std::optional<TextEncoding> encoding;
     std::optional<char> separator;  // CSV only: ';', ',' or '\t'
     std::optional<bool> header;     // CSV only: the first row names the columns
-    // Exactly these columns are taken, each to its target; a column the list does not name is
-    // not taken. Matched by heading in order, so that two columns of one name stay apart; a
-    // heading may also be the column's number ("3").
+    // These columns go to these targets. In a CSV file a column the list does not name is not
+    // taken; in RIS and BibTeX, whose tags may first appear late in a file, it goes where it
+    // would have gone. Matched by heading in order, so that two columns of one name stay apart;
+    // a CSV heading may also be the column's number ("3").
     std::optional<std::vector<ImportColumn>> columns;
 
     bool operator==(const ImportSettings&) const = default;

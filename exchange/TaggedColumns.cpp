@@ -20,12 +20,13 @@ TaggedColumns::Route TaggedColumns::RouteOf(const QString& tag) const {
             std::find_if(m_chosen->begin(), m_chosen->end(), [&](const ImportColumn& c) {
                 return c.heading.trimmed().compare(tag, Qt::CaseInsensitive) == 0;
             });
-        if (chosen == m_chosen->end()) {
-            return {ColumnTarget::None, 0};
+        // A tag the user did not name may first appear after the records the preview showed;
+        // it goes where it would have gone.
+        if (chosen != m_chosen->end()) {
+            // Tags sent to a target of their own chain keep their place in it; others follow.
+            const int after = 100 + static_cast<int>(std::distance(m_chosen->begin(), chosen));
+            return {chosen->target, rankIn(chosen->target).value_or(after)};
         }
-        // Tags sent to a target of their own chain keep their place in it; others follow.
-        const int after = 100 + static_cast<int>(std::distance(m_chosen->begin(), chosen));
-        return {chosen->target, rankIn(chosen->target).value_or(after)};
     }
     if (!m_askedOnly.contains(tag)) {
         for (const Chain& chain : m_chains) {
