@@ -87,18 +87,16 @@ TEST_F(RisReaderTest, ReadsTheDialectsOfOtherPrograms) {
                                           {"", "", "", ""}}));
     EXPECT_EQ(numbered.UntakenColumns(), QStringList{"VL"});
 
-    // The volume stands for the issue only when the user says so.
+    // The volume stands for the issue only when the user says so; a tag sent nowhere is left
+    // out, the others keep their places.
     ImportSettings volumeAsIssue;
-    volumeAsIssue.columns = std::vector<ImportColumn>{{"ST", ColumnTarget::Article},
-                                                      {"JF", ColumnTarget::Magazine},
-                                                      {"VL", ColumnTarget::Issue},
-                                                      {"IS", ColumnTarget::Issue},
-                                                      {"PY", ColumnTarget::Year}};
+    volumeAsIssue.columns =
+        std::vector<ImportColumn>{{"VL", ColumnTarget::Issue}, {"JO", ColumnTarget::None}};
     RisReader asked(Path("nummeriert.ris"), volumeAsIssue);
     EXPECT_EQ(ReadAll(asked),
               (std::vector<ArticleFields>{
-                  {"3", "Lorem", "", ""},
-                  {"139/2013", "The Journal of Chemical Physics", "Nur Kurztitel", ""},
+                  {"3/2014", "Lorem", "Erster", "e0815"},
+                  {"139/2013", "The Journal of Chemical Physics", "Nur Kurztitel", "044504"},
                   {"", "", "", ""}}));
 }
 
