@@ -1,12 +1,18 @@
 #include "BibTexWriter.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "IssueNumber.h"
 
 void BibTexWriter::Write(const ArticleFields& record) {
     ++m_nWritten;
-    Put(QStringLiteral("@article{%1:%2,\n").arg(KeyBase(record[kMagazineField])).arg(m_nWritten));
+    // Commas go between fields, not after the last; bibtool refuses both a comma that no field
+    // follows and an entry without fields, so a record without any text has an empty title.
+    Put(QStringLiteral("@article{%1:%2").arg(KeyBase(record[kMagazineField])).arg(m_nWritten));
+    if (std::all_of(record.begin(), record.end(), [](const QString& f) { return f.isEmpty(); })) {
+        Put(QByteArrayView(",\n  title = {}"));
+    }
     // Double braces keep the capitals of German nouns, which styles would otherwise lower.
     PutField("title", record[kArticleField], true);
     PutField("journal", record[kMagazineField]);
@@ -14,7 +20,7 @@ void BibTexWriter::Write(const ArticleFields& record) {
     PutField("number", number.issue);
     PutField("year", number.year);
     PutField("pages", PageRange(record[kPageField]), false, false);
-    Put(QByteArrayView("}\n\n"));
+    Put(QByteArrayView("\n}\n\n"));
 }
 
 void BibTexWriter::PutField(const char* name, const QString& value, bool keepCase, bool escape) {
@@ -22,7 +28,7 @@ void BibTexWriter::PutField(const char* name, const QString& value, bool keepCas
         return;
     }
     const QString escaped = escape ? Escaped(value) : value;
-    Put(QStringLiteral("  %1 = %2%3%4,\n")
+    Put(QStringLiteral(",\n  %1 = %2%3%4")
             .arg(QLatin1String(name), QLatin1String(keepCase ? "{{" : "{"), escaped,
                  QLatin1String(keepCase ? "}}" : "}")));
 }

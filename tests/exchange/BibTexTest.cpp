@@ -39,6 +39,7 @@ TEST_F(BibTexTest, WritesPageRangesAndLineBreaksAsBibTexHasThem) {
         {"12/2001", "{c't}", "Zeile eins\nZeile zwei\r\nZeile drei\rZeile vier", "7-9"},
         {"1/2020", "Emoji 😀 Welt", "ß äöü ÄÖÜ – „Anführung“", "12 – 14"},
         {"", "", "", "ii"},
+        {"", "", "", ""},
     }));
     EXPECT_EQ(
         bib,
@@ -47,17 +48,20 @@ TEST_F(BibTexTest, WritesPageRangesAndLineBreaksAsBibTexHasThem) {
         "  journal = {{\\textbraceleft}c't{\\textbraceright}},\n"
         "  number = {12},\n"
         "  year = {2001},\n"
-        "  pages = {7--9},\n"
+        "  pages = {7--9}\n"
         "}\n\n"
         "@article{emojiwelt:2,\n"
         "  title = {{{\\ss} {\\\"a}{\\\"o}{\\\"u} {\\\"A}{\\\"O}{\\\"U} – „Anf{\\\"u}hrung“}},\n"
         "  journal = {Emoji 😀 Welt},\n"
         "  number = {1},\n"
         "  year = {2020},\n"
-        "  pages = {12--14},\n"
+        "  pages = {12--14}\n"
         "}\n\n"
         "@article{artikel:3,\n"
-        "  pages = {ii},\n"
+        "  pages = {ii}\n"
+        "}\n\n"
+        "@article{artikel:4,\n"
+        "  title = {}\n"
         "}\n\n");
 }
 
