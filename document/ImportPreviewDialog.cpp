@@ -125,7 +125,8 @@ void ImportPreviewDialog::Build() {
     m_pColumnGrid = new QGridLayout(m_pColumns);
     m_pColumnGrid->setColumnStretch(1, 1);
     scroll->setWidget(m_pColumns);
-    scroll->setMinimumHeight(dialog->fontMetrics().height() * 8);
+    // Room for six columns at once; the rest scroll.
+    scroll->setMinimumHeight(QComboBox().sizeHint().height() * 6 + m_pColumnGrid->spacing() * 7);
     layout->addWidget(scroll, 1);
 
     auto* recordsLabel = new QLabel(QStringLiteral("&Vorschau der ersten Datensätze:"), dialog);
@@ -135,11 +136,19 @@ void ImportPreviewDialog::Build() {
                                            QStringLiteral("Artikelname"), QStringLiteral("Seite")});
     m_pRecords->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pRecords->setTabKeyNavigation(false);
-    m_pRecords->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
-    m_pRecords->setMinimumHeight(dialog->fontMetrics().height() * 10);
+    m_pRecords->setWordWrap(false);
+    m_pRecords->setTextElideMode(Qt::ElideRight);
+    // Number and page take what they need, magazine and title share the rest.
+    QHeaderView* header = m_pRecords->horizontalHeader();
+    header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(1, QHeaderView::Stretch);
+    header->setSectionResizeMode(2, QHeaderView::Stretch);
+    header->setSectionResizeMode(3, QHeaderView::ResizeToContents);
+    m_pRecords->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_pRecords->setMinimumHeight(dialog->fontMetrics().height() * 12);
     recordsLabel->setBuddy(m_pRecords);
     layout->addWidget(recordsLabel);
-    layout->addWidget(m_pRecords, 2);
+    layout->addWidget(m_pRecords, 1);
 
     m_pError = new QLabel(dialog);
     m_pError->setTextFormat(Qt::PlainText);
@@ -172,8 +181,8 @@ void ImportPreviewDialog::Build() {
         Refresh(true);
     });
     // Wide enough for a title and its magazine side by side.
-    dialog->resize(dialog->fontMetrics().averageCharWidth() * 110,
-                   dialog->fontMetrics().height() * 36);
+    dialog->resize(dialog->fontMetrics().averageCharWidth() * 120,
+                   dialog->fontMetrics().height() * 44);
     m_pImport->setFocus();
 }
 
@@ -219,6 +228,8 @@ void ImportPreviewDialog::FillColumns() {
         auto* example = new QLabel(OneLine(column.example), m_pColumns);
         example->setTextFormat(Qt::PlainText);
         example->setEnabled(false);
+        // A long example gives way before the field's choice does.
+        example->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         auto* target = new QComboBox(m_pColumns);
         for (const ColumnTarget choice : kTargets) {
             target->addItem(TargetName(choice), static_cast<int>(choice));
@@ -267,8 +278,6 @@ void ImportPreviewDialog::FillRecords() {
             m_pRecords->setItem(static_cast<int>(row), static_cast<int>(field), item);
         }
     }
-    m_pRecords->resizeColumnToContents(0);
-    m_pRecords->resizeColumnToContents(3);
 }
 
 int ImportPreviewDialog::DoModal() {
