@@ -96,6 +96,12 @@ TEST_F(CsvReaderTest, RecognisesHeadingsAsAPersonWould) {
                                           {"1997", "", "Drucker", ""}}));
     EXPECT_EQ(german.UntakenColumns(), QStringList{"Autor"});
 
+    // One known name among unknown ones is heading enough.
+    CsvReader oneName(
+        Write("stichwort.csv", "Stichwort;Titel;Autor\nMonitore;Fünf Monitore;Maier\n"));
+    EXPECT_EQ(ReadAll(oneName), (std::vector<ArticleFields>{{"", "", "Fünf Monitore", ""}}));
+    EXPECT_EQ(oneName.UntakenColumns(), (QStringList{"Stichwort", "Autor"}));
+
     CsvReader english(Write("medline.csv",
                             "Title,Authors,Citation,Source,Journal/Book,Publication Year,DOI\n"
                             "\"Sleep, a review\",\"Doe J, Roe R\",\"Lancet. 2019;3:12-19\",MEDLINE,"
