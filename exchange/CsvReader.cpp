@@ -292,12 +292,13 @@ void CsvReader::Decide() {
         m_targets = {ColumnTarget::Issue, ColumnTarget::Magazine, ColumnTarget::Article,
                      ColumnTarget::Page};
     }
-    m_targets.resize(width, ColumnTarget::None);
-    m_examples.resize(width);
+    // Rows wider than the first ones still fill the form's fields.
+    m_targets.resize(std::max(width, m_targets.size()), ColumnTarget::None);
+    m_examples.resize(m_targets.size());
     for (std::size_t i = m_bHeader ? 1 : 0; i < m_sample.size(); ++i) {
         for (std::size_t column = 0; column < m_sample[i].size(); ++column) {
             const std::optional<QString>& cell = m_sample[i][column];
-            if (cell && m_examples[column].isEmpty()) {
+            if (cell && column < m_examples.size() && m_examples[column].isEmpty()) {
                 m_examples[column] = *cell;
             }
             TakeText(column, cell);

@@ -70,6 +70,14 @@ TEST_F(CsvReaderTest, WithoutHeaderTakesColumnsInTheCatalogueOrder) {
               (std::vector<ArticleFields>{{"1/2000", "Heimwerker", "Regale bauen", "3"},
                                           {"2/2000", "Heimwerker", "", ""}}));
 
+    // The first rows are narrower than a later one, whose columns still arrive.
+    QByteArray narrowFirst;
+    for (int i = 0; i < 30; ++i) {
+        narrowFirst += "1/2000;Heimwerker\n";
+    }
+    CsvReader widening(Write("breiter.csv", narrowFirst + "2/2000;Heimwerker;Regale;7\n"));
+    EXPECT_EQ(ReadAll(widening).back(), (ArticleFields{"2/2000", "Heimwerker", "Regale", "7"}));
+
     // Records whose texts happen to be column names are still records: a cell of the first row
     // looks like the data below it.
     for (const ArticleFields& first : {ArticleFields{"3/1996", "Magazin", "Editorial", "3"},
