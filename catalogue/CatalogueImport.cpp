@@ -13,12 +13,12 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <algorithm>
 #include <array>
 #include <filesystem>
 #include <unordered_set>
 
+#include "catalogue/CatalogueBuildFile.h"
 #include "catalogue/CatalogueFormat.h"
 #include "res/Resource.h"
 
@@ -114,27 +114,27 @@ ImportSummary ImportIntoNewCatalogue(RecordReader& reader, const QString& source
     if (!QFileInfo::exists(templatePath)) {
         throw ExchangeError(AfxLoadString(IDP_TEMPLATE_MISSING).arg(Native(templatePath)));
     }
-    const QFileInfo target(catalogue);
-    QTemporaryFile building(target.absoluteDir().filePath(QStringLiteral(".periolex-XXXXXX.plx")));
+    CatalogueBuildFile building(catalogue);
+    QString buildError;
     int reason = 0;
-    if (!building.open() || !CopyFileTo(templatePath, building.fileName(), reason)) {
-        throw ExchangeError(AfxLoadString(IDP_TEMPLATE_COPY_FAILED)
-                                .arg(Native(catalogue),
-                                     reason ? AfxSystemErrorText(reason) : building.errorString()));
+    if (!building.Create(buildError) || !CopyFileTo(templatePath, building.Path(), reason)) {
+        throw ExchangeError(
+            AfxLoadString(IDP_TEMPLATE_COPY_FAILED)
+                .arg(Native(catalogue), reason ? AfxSystemErrorText(reason) : buildError));
     }
-    const ImportSummary summary = ImportInto(reader, building.fileName(), true, true);
+    const ImportSummary summary = ImportInto(reader, building.Path(), true, true);
     if (summary.records == 0) {
         throw ExchangeError(QStringLiteral("„%1“ enthält keine Datensätze; es wurde kein Katalog "
                                            "angelegt.")
                                 .arg(Native(source)));
     }
     std::error_code error;
-    std::filesystem::rename(building.fileName().toStdString(), catalogue.toStdString(), error);
+    std::filesystem::rename(building.Path().toStdString(), catalogue.toStdString(), error);
     if (error) {
         throw ExchangeError(AfxLoadString(IDP_TEMPLATE_COPY_FAILED)
                                 .arg(Native(catalogue), AfxSystemErrorText(error.value())));
     }
-    building.setAutoRemove(false);
+    building.Release();
     return summary;
 }
 
