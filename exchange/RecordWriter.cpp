@@ -1,6 +1,7 @@
 #include "RecordWriter.h"
 
-#include <QIODevice>
+#include <QDir>
+#include <QFileDevice>
 
 #include "ExchangeError.h"
 
@@ -27,9 +28,19 @@ void RecordWriter::Put(QByteArrayView bytes) {
 }
 
 void RecordWriter::Flush() {
-    if (!m_buffer.isEmpty() && m_device.write(m_buffer) != m_buffer.size()) {
-        throw ExchangeError(QStringLiteral("Die Datei kann nicht geschrieben werden: %1")
-                                .arg(m_device.errorString()));
+    // A file takes what fits when its disk fills up, without a word; writing the rest then says
+    // why it cannot be written.
+    for (qsizetype written = 0; written < m_buffer.size();) {
+        const qint64 taken =
+            m_device.write(m_buffer.constData() + written, m_buffer.size() - written);
+        if (taken <= 0) {
+            const auto* file = qobject_cast<const QFileDevice*>(&m_device);
+            throw ExchangeError(
+                QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: %2")
+                    .arg(file ? QDir::toNativeSeparators(file->fileName()) : QString(),
+                         m_device.errorString()));
+        }
+        written += taken;
     }
     m_buffer.clear();
 }

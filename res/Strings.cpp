@@ -200,6 +200,11 @@ constexpr StringResource kStrings[] = {
     {AFX_IDP_DAO_FIRST + 23, "Der Zugriff auf die Katalogdatei wurde verweigert."},
     {AFX_IDP_DAO_FIRST + 26, "Die Datei ist kein Periolex-Katalog."},
 
+    // SQLite's READONLY_DIRECTORY: the file may be written, its folder may not.
+    {AFX_IDP_DAO_EXTENDED_FIRST + (8 | 6 << 8),
+     "Der Ordner, in dem der Katalog liegt, ist schreibgeschützt. Zum Speichern legt Periolex dort "
+     "kurz eine Hilfsdatei an; bitte geben Sie den Ordner zum Schreiben frei. Die Änderung wurde "
+     "nicht gespeichert."},
     // SQLite's READONLY_DBMOVED: the file was deleted or another put in its place.
     {AFX_IDP_DAO_EXTENDED_FIRST + (8 | 4 << 8),
      "Die Katalogdatei wurde gelöscht oder durch eine andere Datei ersetzt, während sie geöffnet "

@@ -1,11 +1,11 @@
 #include "CFileDialog.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QStringList>
 
 #include "AfxRes.h"
 #include "FileDialogSize.h"
+#include "FileDialogWidget.h"
 #include "ModalSeam.h"
 
 namespace {
@@ -59,7 +59,7 @@ int CFileDialog::DoModal() {
         m_strChosen = answer.fileName;
         return answer.result == IDOK && !m_strChosen.isEmpty() ? IDOK : IDCANCEL;
     }
-    QFileDialog dialog(m_pParent, m_strTitle);
+    FileDialogWidget dialog(m_pParent, m_strTitle);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(m_bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(m_bOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

@@ -12,8 +12,9 @@ struct OwnText {
     const char* german;
 };
 
-// Where Qt's German speaks of a "Verzeichnis", by Qt's English source text.
+// Where Qt's German says otherwise than the program's own texts, by Qt's English source text.
 constexpr OwnText kOwnTexts[] = {
+    {"QIODevice", "No space left on device", "Der Datenträger ist voll"},
     {"QAbstractFileIconProvider", "Folder", "Ordner"},
     {"QFileDialog", "%1\nDirectory not found.\nPlease verify the correct directory name was given.",
      "%1\nDer Ordner wurde nicht gefunden.\nBitte prüfen Sie den Namen des Ordners."},

@@ -5,7 +5,7 @@
 
 // Qt's own German texts, as the program's dialogs and messages show them, with the program's
 // words where Qt's translation says otherwise: a folder is an "Ordner" here, never a
-// "Verzeichnis".
+// "Verzeichnis", and a full disk is said as the program's own messages say it.
 class GermanQtTexts : public QTranslator {
 public:
     explicit GermanQtTexts(QObject* parent = nullptr);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 
 #include "catalogue/CatalogueExport.h"
 #include "catalogue/CatalogueImport.h"
@@ -196,6 +197,33 @@ TEST_F(ExchangeTest, AMissingSourceIsNamedAsMissing) {
                                    "existiert nicht");
     }
     EXPECT_FALSE(QFile::exists(TempPath("neu.plx")));
+}
+
+TEST_F(ExchangeTest, AnExportToAFullDiskNamesTheFileAndTheFullDisk) {
+    // A disk of 64 kB of the program's own, in a mount namespace that ends with it.
+    if (QProcess::execute("unshare", {"-rm", "true"}) != 0) {
+        GTEST_SKIP() << "no mount namespace to be had for a small disk";
+    }
+    const QString catalogue = GeneratedCatalogue(3000);
+    const QString disk = TempPath("klein");
+    ASSERT_TRUE(QDir().mkdir(disk));
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PERIOLEX_SYSTEM_DIR", PERIOLEX_RES_BINARY_DIR);
+    program.setProcessEnvironment(env);
+    program.start("unshare", {"-rm", "sh", "-c",
+                              "mount -t tmpfs -o size=64k tmpfs \"$1\" || exit 99; "
+                              "exec \"$2\" --export \"$1/liste.csv\" \"$3\"",
+                              "sh", disk, PERIOLEX_PROGRAM, catalogue});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    if (program.exitCode() == 99) {
+        GTEST_SKIP() << "no small disk: " << program.readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(program.readAllStandardError()),
+              "Die Datei „" + disk +
+                  "/liste.csv“ kann nicht geschrieben werden: Der Datenträger "
+                  "ist voll\n");
 }
 
 TEST_F(ExchangeTest, ExportNeedsAKnownFormatAndACatalogue) {
