@@ -23,6 +23,7 @@
 #include "ChangeWatcher.h"
 #include "GermanQtTexts.h"
 #include "ModalSeam.h"
+#include "ProgramStyle.h"
 #include "ResourceLookup.h"
 #include "SingleInstance.h"
 
@@ -116,6 +117,7 @@ MESSAGE_MAP(CWinApp, CCmdTarget,
 void CWinApp::InitApplication() {}
 
 bool CWinApp::InitInstance() {
+    ProgramStyle::Install();
     m_pPreTranslateFilter = std::make_unique<PreTranslateFilter>(this);
     qApp->installEventFilter(m_pPreTranslateFilter.get());
     m_pChangeWatcher = std::make_unique<ChangeWatcher>();

@@ -1,10 +1,13 @@
 #include <CMDIChildWnd.h>
 
+#include <malloc.h>
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QScrollArea>
 #include <QTest>
 
@@ -67,6 +70,23 @@ TEST_F(ChildWindowTest, ClosingMaximizedWindowsOneAfterAnotherByKeyKeepsTheRestM
         EXPECT_TRUE(Area()->currentSubWindow()->isMaximized()) << left << " left";
         EXPECT_EQ(Title(), "Periolex - [" + Area()->currentSubWindow()->windowTitle() + "]");
     }
+}
+
+TEST_F(ChildWindowTest, RepaintingTheButtonsOfAMaximizedWindowKeepsNoMemory) {
+    // Every command and every opened menu repaints the menu bar, and with it the buttons of the
+    // maximized window in it; a query and its clearing cost some kilobytes each that way.
+    ASSERT_TRUE(Start({CopyOfExample()}));
+    QMenuBar* bar = MainFrame()->MainWindow()->menuBar();
+    for (int i = 0; i < 20; ++i) {
+        bar->repaint();
+    }
+    const std::size_t before = mallinfo2().uordblks;
+    constexpr int kRepaints = 200;
+    for (int i = 0; i < kRepaints; ++i) {
+        bar->repaint();
+    }
+    const auto grown = static_cast<std::ptrdiff_t>(mallinfo2().uordblks - before);
+    EXPECT_LT(grown / kRepaints, 256) << "bytes kept by each repaint";
 }
 
 TEST_F(ChildWindowTest, WhileOneIsMaximizedEveryActivatedWindowIsMaximized) {
