@@ -4,7 +4,15 @@
 #include <algorithm>
 
 QValidator::State FieldLengthValidator::validate(QString& input, int& pos) const {
-    if (input.size() > m_nAllowance && !KeepWhatFits(input, pos)) {
+    if (input.size() > m_nAllowance) {
+        // The field takes the insertion back (a text the validator changed would end its undo
+        // steps); what fits then goes in as an insertion of its own.
+        Insertion fitting;
+        if (WhatFits(input, pos, fitting)) {
+            auto* self = const_cast<FieldLengthValidator*>(this);
+            QMetaObject::invokeMethod(
+                self, [self, fitting] { self->InsertWhatFits(fitting); }, Qt::QueuedConnection);
+        }
         return Invalid;
     }
     // A long stored text may shrink, but what was deleted cannot be typed back beyond the limit.
@@ -13,7 +21,7 @@ QValidator::State FieldLengthValidator::validate(QString& input, int& pos) const
     return Acceptable;
 }
 
-bool FieldLengthValidator::KeepWhatFits(QString& input, int& pos) const {
+bool FieldLengthValidator::WhatFits(const QString& input, int pos, Insertion& fitting) const {
     // The cursor stands after the inserted text; what follows it stood there before, and what
     // precedes the insertion is the longest part that the text had in common before.
     const qsizetype tail = input.size() - pos;
@@ -31,9 +39,23 @@ bool FieldLengthValidator::KeepWhatFits(QString& input, int& pos) const {
     if (room <= 0) {
         return false;
     }
-    input = input.left(head) + input.mid(head, room) + input.right(tail);
-    pos = static_cast<int>(head + room);
+    fitting.start = static_cast<int>(head);
+    fitting.replaced = static_cast<int>(m_strLast.size() - tail - head);
+    fitting.text = input.mid(head, std::min<qsizetype>(room, pos - head));
     return true;
+}
+
+void FieldLengthValidator::InsertWhatFits(const Insertion& fitting) {
+    auto* edit = qobject_cast<QLineEdit*>(parent());
+    // The field may have changed meanwhile; then the refused insertion is simply gone.
+    if (!edit || edit->text() != m_strLast) {
+        return;
+    }
+    edit->setSelection(fitting.start, fitting.replaced);
+    if (fitting.replaced == 0) {
+        edit->setCursorPosition(fitting.start);
+    }
+    edit->insert(fitting.text);
 }
 
 FieldLengthValidator* FieldLengthValidator::Of(QLineEdit* edit) {

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPixmap>
 #include <QTest>
 
@@ -112,6 +113,24 @@ TEST_F(RecordFormTest, PastingTooMuchPastesTheFirstCharactersThatFit) {
     RunCommand(ID_EDIT_PASTE);
     EXPECT_EQ(article->text(), "Rosen im Herbst richtschneiden");
     EXPECT_EQ(article->cursorPosition(), 21);
+}
+
+TEST_F(RecordFormTest, UndoTakesBackAPasteThatWasCut) {
+    ASSERT_TRUE(Start({ThreeRecords()}));
+    QMainWindow* window = MainFrame()->MainWindow();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QLineEdit* article = Field(IDC_ARTIKELNAME);
+    article->setFocus();
+    article->setCursorPosition(6);
+    QTest::keyClicks(article, "alte ");
+    ASSERT_EQ(article->text(), "Rosen alte schneiden");
+    QApplication::clipboard()->setText("im Herbst richtig und bald ");
+    QTest::keyClick(article, Qt::Key_V, Qt::ControlModifier);
+    ProcessEvents();
+    EXPECT_EQ(article->text(), "Rosen alte im Herbst schneiden");
+    QTest::keyClick(article, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(article->text(), "Rosen alte schneiden");
 }
 
 TEST_F(RecordFormTest, LongAndNullFieldsFromTheFileSurviveShowingAndSaving) {
