@@ -111,10 +111,11 @@ bool CPeriolexDoc::OpenDatabase(const QString& path) {
 }
 
 bool CPeriolexDoc::ConnectDatabase(const QString& target) {
-    // A password is asked for only when the server wants one that libpq found nowhere, and
-    // only once: a wrong one is reported like any refused login.
+    // A password is asked for only when the server wants one that libpq found nowhere. A login
+    // that the server refuses is asked for again, the user name open to change, a few times.
     std::string connect;
-    for (bool asked = false;; asked = true) {
+    QString user = QString::fromStdString(CDaoDatabase::ServerUser(target.toStdString()));
+    for (int attempt = 1;; ++attempt) {
         BeginWaitCursor();
         try {
             m_database.Open(target.toStdString(), false, false, connect);
@@ -122,19 +123,23 @@ bool CPeriolexDoc::ConnectDatabase(const QString& target) {
             return true;
         } catch (CDaoException* e) {
             EndWaitCursor();
-            if (e->GetErrorCode() != DaoErrorCode::kPasswordNeeded || asked) {
+            const int code = e->GetErrorCode();
+            const bool refused = !connect.empty() && (code & 0xFF) == DaoErrorCode::kAuth;
+            if ((code != DaoErrorCode::kPasswordNeeded && !refused) ||
+                attempt > kServerLoginAttempts) {
                 ReportOpenFailure(OpenFailureText(*e, target));
                 e->Delete();
                 return false;
             }
             e->Delete();
         }
-        const QString password = AskServerPassword(
-            QString::fromStdString(CDaoDatabase::ServerName(target.toStdString())));
-        if (password.isEmpty()) {
+        // The server as the link or the command line wrote it: the user recognises it there.
+        const std::optional<ServerLogin> login = AskServerLogin(target, user, attempt);
+        if (!login) {
             return false;
         }
-        connect = ";PWD=" + password.toStdString();
+        user = login->user;
+        connect = ";UID=" + user.toStdString() + ";PWD=" + login->password.toStdString();
     }
 }
 

@@ -1,5 +1,6 @@
 #include "ServerPasswordDialog.h"
 
+#include <DialogHelp.h>
 #include <ModalSeam.h>
 #include <ResourceLookup.h>
 
@@ -13,36 +14,77 @@
 
 #include "res/Resource.h"
 
-QString AskServerPassword(const QString& server) {
-    const QString question = AfxLoadString(IDP_SERVER_PASSWORD).arg(server);
-    const QString title = AfxLoadString(IDS_SERVER_PASSWORD_TITLE);
-    if (ModalSeam::IsEnabled()) {
-        const ModalAnswer answer = ModalSeam::Answer({ModalRequest::Kind::Dialog, question, title});
-        return answer.result == IDOK ? answer.text : QString();
+namespace {
+
+QString Question(const QString& address, int attempt) {
+    QString question = AfxLoadString(IDP_SERVER_PASSWORD).arg(address);
+    if (attempt > 1) {
+        question += QStringLiteral("\n\n") +
+                    AfxLoadString(IDP_SERVER_PASSWORD_AGAIN).arg(attempt).arg(kServerLoginAttempts);
     }
-    QDialog dialog(QApplication::activeWindow());
-    dialog.setWindowTitle(title);
+    return question;
+}
+
+}  // namespace
+
+std::optional<ServerLogin> AskServerLogin(const QString& address, const QString& user,
+                                          int attempt) {
+    const QString question = Question(address, attempt);
+    QDialog dialog(QApplication::activeWindow(), Qt::Dialog | Qt::WindowTitleHint |
+                                                     Qt::WindowSystemMenuHint |
+                                                     Qt::WindowCloseButtonHint);
+    dialog.setWindowTitle(AfxLoadString(IDS_SERVER_PASSWORD_TITLE));
+    AfxEnableDialogHelp(&dialog, IDH_SERVER_PASSWORD);
     auto* layout = new QFormLayout(&dialog);
     auto* text = new QLabel(question, &dialog);
     text->setTextFormat(Qt::PlainText);
     text->setWordWrap(true);
     layout->addRow(text);
+    auto* name = new QLineEdit(user, &dialog);
+    name->setObjectName(QStringLiteral("user"));
+    auto* nameLabel = new QLabel(AfxLoadString(IDS_SERVER_USER_LABEL), &dialog);
+    nameLabel->setBuddy(name);
+    layout->addRow(nameLabel, name);
     auto* password = new QLineEdit(&dialog);
+    password->setObjectName(QStringLiteral("password"));
     password->setEchoMode(QLineEdit::Password);
-    auto* label = new QLabel(AfxLoadString(IDS_SERVER_PASSWORD_LABEL), &dialog);
-    label->setBuddy(password);
-    layout->addRow(label, password);
+    auto* passwordLabel = new QLabel(AfxLoadString(IDS_SERVER_PASSWORD_LABEL), &dialog);
+    passwordLabel->setBuddy(password);
+    layout->addRow(passwordLabel, password);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addRow(buttons);
-    password->setFocus();
-    // Wide enough for a server's name on one line, as the other dialogs are for their texts.
+    // After a refusal the user name may be what was wrong; otherwise the password is asked for.
+    if (attempt > 1) {
+        name->setFocus();
+        name->selectAll();
+    } else {
+        password->setFocus();
+    }
+    // Wide enough for a server's address on one line, as the other dialogs are for their texts.
     dialog.setMinimumWidth(dialog.fontMetrics().averageCharWidth() * 60);
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    const QString typed = password->text();
+
+    bool accepted = false;
+    if (ModalSeam::IsEnabled()) {
+        const ModalAnswer answer = ModalSeam::Answer(
+            {ModalRequest::Kind::Dialog, question, dialog.windowTitle(), 0, IDH_SERVER_PASSWORD});
+        if (answer.fill) {
+            answer.fill(&dialog);
+        }
+        if (!answer.text.isNull()) {
+            password->setText(answer.text);
+        }
+        accepted = answer.result == IDOK;
+    } else {
+        accepted = dialog.exec() == QDialog::Accepted;
+    }
+    ServerLogin login{name->text().trimmed(), password->text()};
     password->clear();
-    return accepted ? typed : QString();
+    if (!accepted || login.password.isEmpty()) {
+        return std::nullopt;
+    }
+    return login;
 }

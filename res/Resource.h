@@ -59,6 +59,8 @@ constexpr unsigned IDP_SERVER_PASSWORD = 243;  // %1: the server
 constexpr unsigned IDS_SERVER_PASSWORD_TITLE = 244;
 constexpr unsigned IDS_SERVER_PASSWORD_LABEL = 245;
 constexpr unsigned IDP_COPY_CONNECTION_LOST = 246;
+constexpr unsigned IDP_SERVER_PASSWORD_AGAIN = 300;  // %1: this attempt, %2: of how many
+constexpr unsigned IDS_SERVER_USER_LABEL = 301;
 // What --help says of the import's own options.
 constexpr unsigned IDS_CMDLINE_COLUMNS = 247;
 constexpr unsigned IDS_CMDLINE_COLUMN_LIST = 248;

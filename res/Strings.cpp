@@ -276,7 +276,11 @@ constexpr StringResource kStrings[] = {
      "danach entweder der ganze Katalog oder nichts davon; sehen Sie nach, bevor Sie noch einmal "
      "kopieren."},
     {IDP_SERVER_PASSWORD, "Der Datenbankserver „%1“ verlangt ein Kennwort."},
+    {IDP_SERVER_PASSWORD_AGAIN,
+     "Benutzername oder Kennwort wurden nicht angenommen. Bitte versuchen Sie es noch einmal "
+     "(Versuch %1 von %2)."},
     {IDS_SERVER_PASSWORD_TITLE, "Anmeldung am Datenbankserver"},
+    {IDS_SERVER_USER_LABEL, "&Benutzername:"},
     {IDS_SERVER_PASSWORD_LABEL, "&Kennwort:"},
     {IDS_CMDLINE_COPY,
      "Kopiert einen ganzen Katalog: --copy QUELLE ZIEL, je eine Katalogdatei, eine "

@@ -21,13 +21,24 @@ std::string PasswordOf(const std::string& connect) {
     return at == std::string::npos ? std::string() : connect.substr(at + 5);
 }
 
+// The user name of ";UID=name;PWD=...", which comes before the password.
+std::string UserOf(const std::string& connect) {
+    const std::size_t at = connect.find(";UID=");
+    if (at == std::string::npos) {
+        return {};
+    }
+    const std::size_t end = connect.find(";PWD=", at + 5);
+    return connect.substr(at + 5, end == std::string::npos ? std::string::npos : end - at - 5);
+}
+
 }  // namespace
 
 void CDaoDatabase::Open(const std::string& path, bool /*exclusive*/, bool readOnly,
                         const std::string& connect) {
     Close();
     if (PgEngine::IsServerTarget(path)) {
-        m_pEngine = std::make_unique<PgEngine>(path, readOnly, PasswordOf(connect));
+        m_pEngine =
+            std::make_unique<PgEngine>(path, readOnly, PasswordOf(connect), UserOf(connect));
     } else {
         m_pEngine = std::make_unique<SqliteEngine>(path, readOnly);
     }
@@ -40,6 +51,10 @@ bool CDaoDatabase::IsServerPath(const std::string& path) {
 
 std::string CDaoDatabase::ServerName(const std::string& path) {
     return PgEngine::ServerName(path);
+}
+
+std::string CDaoDatabase::ServerUser(const std::string& path) {
+    return PgEngine::UserName(path);
 }
 
 void CDaoDatabase::Close() {

@@ -20,9 +20,9 @@ public:
     CDaoDatabase& operator=(const CDaoDatabase&) = delete;
 
     // `path` is a file, or a server's connection URI (postgresql://...). `connect` may give the
-    // server's password as ";PWD=password", for a server that asks for one (PasswordNeeded) and
-    // a password that the user typed. Throws CDaoException when the file is missing,
-    // unreadable or not a database, or the server cannot be reached or refuses the login.
+    // server's user name and password as ";UID=user;PWD=password", for a server that asks for a
+    // password (PasswordNeeded) and what the user typed. Throws CDaoException when the file is
+    // missing, unreadable or not a database, or the server cannot be reached or refuses the login.
     void Open(const std::string& path, bool exclusive = false, bool readOnly = false,
               const std::string& connect = "");
     void Close();
@@ -30,6 +30,8 @@ public:
     // Whether `path` names a catalogue on a server, and that server as a user knows it.
     static bool IsServerPath(const std::string& path);
     static std::string ServerName(const std::string& path);
+    // The user name that a connection to the server at `path` logs in with by default.
+    static std::string ServerUser(const std::string& path);
 
     bool IsOpen() const { return m_pEngine != nullptr; }
     // Runs statements that take no values, separated by semicolons, e.g. a schema; inside the

@@ -47,7 +47,8 @@ void PgResultDeleter::operator()(pg_result* result) const {
     PQclear(result);
 }
 
-PgConnection::PgConnection(const std::string& target, const std::string& password) {
+PgConnection::PgConnection(const std::string& target, const std::string& password,
+                           const std::string& user) {
     // The target is expanded as a URI or key=value string, and overrides the defaults before
     // it. They keep a dead server or network from holding the program for minutes: a connection
     // attempt ends after 10 seconds, and a connection whose peer stopped answering is found out
@@ -61,10 +62,13 @@ PgConnection::PgConnection(const std::string& target, const std::string& passwor
                                     "tcp_user_timeout",
                                     "dbname",
                                     "client_encoding",
-                                    password.empty() ? nullptr : "password",
+                                    "user",
+                                    "password",
                                     nullptr};
+    // An empty value counts as not given.
     const char* const values[] = {
-        "10", "5", "2", "3", "10000", target.c_str(), "UTF8", password.c_str(), nullptr};
+        "10",   "5", "2", "3", "10000", target.c_str(), "UTF8", user.c_str(), password.c_str(),
+        nullptr};
     m_pConn = PQconnectdbParams(keywords, values, 1);
     if (m_pConn == nullptr) {
         ThrowDaoError(DaoErrorCode::kCantOpen, "Out of memory.");

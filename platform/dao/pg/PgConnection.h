@@ -22,7 +22,9 @@ public:
     // used for this connection and its reconnections, and kept nowhere else. Throws CantOpen,
     // Auth when the login failed, PasswordNeeded when the server asks for a password that
     // none of libpq's sources gives.
-    explicit PgConnection(const std::string& target, const std::string& password = "");
+    // `user` and `password`, when given, stand in for what the target or libpq would use.
+    explicit PgConnection(const std::string& target, const std::string& password = "",
+                          const std::string& user = "");
     ~PgConnection();
     PgConnection(const PgConnection&) = delete;
     PgConnection& operator=(const PgConnection&) = delete;

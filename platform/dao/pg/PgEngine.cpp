@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string_view>
 #include <thread>
 #include <utility>
 
@@ -49,8 +50,33 @@ std::string PgEngine::ServerName(const std::string& target) {
     return database.empty() ? name : name + "/" + database;
 }
 
-PgEngine::PgEngine(const std::string& target, bool readOnly, const std::string& password)
-    : m_connection(target, password), m_bReadOnly(readOnly) {
+std::string PgEngine::UserName(const std::string& target) {
+    std::string user;
+    if (PQconninfoOption* options = PQconninfoParse(target.c_str(), nullptr)) {
+        for (PQconninfoOption* option = options; option->keyword != nullptr; ++option) {
+            if (std::string_view(option->keyword) == "user" && option->val != nullptr) {
+                user = option->val;
+            }
+        }
+        PQconninfoFree(options);
+    }
+    // Otherwise libpq's default: PGUSER, or the name the user logged in with.
+    if (user.empty()) {
+        if (PQconninfoOption* defaults = PQconndefaults()) {
+            for (PQconninfoOption* option = defaults; option->keyword != nullptr; ++option) {
+                if (std::string_view(option->keyword) == "user" && option->val != nullptr) {
+                    user = option->val;
+                }
+            }
+            PQconninfoFree(defaults);
+        }
+    }
+    return user;
+}
+
+PgEngine::PgEngine(const std::string& target, bool readOnly, const std::string& password,
+                   const std::string& user)
+    : m_connection(target, password, user), m_bReadOnly(readOnly) {
     Listen();
     const PgResult schema = m_connection.Run("SELECT coalesce(current_schema(), '')");
     m_schema = PQgetvalue(schema.get(), 0, 0);

@@ -27,9 +27,12 @@ public:
     // The server and database that `target` names, as a user would recognise them; never a
     // password.
     static std::string ServerName(const std::string& target);
+    // The user name that a connection to `target` logs in with when none is given.
+    static std::string UserName(const std::string& target);
 
     // Throws CDaoException (CantOpen, Auth, PasswordNeeded) when it cannot connect.
-    PgEngine(const std::string& target, bool readOnly, const std::string& password = "");
+    PgEngine(const std::string& target, bool readOnly, const std::string& password = "",
+             const std::string& user = "");
 
     bool IsReadOnly() const override { return m_bReadOnly; }
     void Begin(bool write) override;
