@@ -208,7 +208,8 @@ constexpr StringResource kStrings[] = {
     // SQLite's READONLY_DBMOVED: the file was deleted or another put in its place.
     {AFX_IDP_DAO_EXTENDED_FIRST + (8 | 4 << 8),
      "Die Katalogdatei wurde gelöscht oder durch eine andere Datei ersetzt, während sie geöffnet "
-     "war. Die Änderung wurde nicht gespeichert."},
+     "war. Die Änderung wurde nicht gespeichert. Kopieren Sie Ihre Eingaben bei Bedarf aus dem "
+     "Formular, schließen Sie dann den Katalog und öffnen Sie die Datei erneut."},
 
     // The record store's and the server engine's own extended codes.
     {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kFileMissing, "Die Katalogdatei existiert nicht."},
@@ -225,8 +226,8 @@ constexpr StringResource kStrings[] = {
      "Der Datenbankserver verlangt ein Kennwort. Hinterlegen Sie es in der Datei ~/.pgpass."},
 
     {AFX_IDP_CLOSE_ANYWAY,
-     "Ihre Eingaben konnten nicht gespeichert werden:\n\n%1\n\nTrotzdem schließen? Die Eingaben "
-     "gehen dann verloren."},
+     "Beim Speichern Ihrer Eingaben trat ein Problem auf:\n\n%1\n\nTrotzdem schließen? Ihre "
+     "Eingaben gehen dann verloren."},
     {AFX_IDS_NOT_A_REGULAR_FILE,
      "Der Name bezeichnet keine gewöhnliche Datei, sondern etwa eine Pipe oder ein Gerät; die "
      "Datei ist kein Periolex-Katalog."},

@@ -65,6 +65,7 @@ TEST_F(ClosingTest, AFileDeletedOrReplacedWhileOpenIsSaidSoAndTheWindowCloses) {
         const QString question = CloseAnswering(IDNO);
         EXPECT_TRUE(question.contains("gelöscht oder durch eine andere Datei ersetzt"))
             << question.toStdString();
+        EXPECT_TRUE(question.contains("öffnen Sie die Datei erneut")) << "what to do next";
         EXPECT_FALSE(question.contains("schreibgeschützt")) << question.toStdString();
         EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), "Nicht zu speichern");
         CloseAnswering(IDYES);
@@ -83,7 +84,9 @@ TEST_F(ClosingTest, ACatalogueThatBecameReadOnlyIsSaidSo) {
     // Root may write to any file whatever its permissions; the connection itself refuses.
     sqlite3_exec(SqliteHandleOf(Documents().front()->m_database), "PRAGMA query_only = ON", nullptr,
                  nullptr, nullptr);
-    EXPECT_TRUE(CloseAnswering(IDNO).contains("schreibgeschützt"));
+    const QString question = CloseAnswering(IDNO);
+    EXPECT_TRUE(question.contains("schreibgeschützt"));
+    EXPECT_EQ(question.count("nicht gespeichert"), 1) << question.toStdString();
     EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), "Nicht zu speichern");
     CloseAnswering(IDYES);
     EXPECT_TRUE(Documents().empty());
