@@ -24,6 +24,7 @@
 #include "GermanQtTexts.h"
 #include "ModalSeam.h"
 #include "ProgramStyle.h"
+#include "QuietQtWarning.h"
 #include "ResourceLookup.h"
 #include "SingleInstance.h"
 
@@ -377,8 +378,14 @@ QPrinter* CWinApp::GetPrinter() {
 
 void CWinApp::OnFilePrintSetup() {
     // Paper, orientation and margins are kept in the application's one printer, which every
-    // later printing and preview uses.
-    QPageSetupDialog dialog(GetPrinter(), m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
+    // later printing and preview uses. Qt warns that its dialog is no use for a PDF printer, as
+    // that printer is where none is installed; the dialog serves it all the same.
+    std::optional<QPageSetupDialog> made;
+    {
+        const QuietQtWarning quiet("QPageSetupDialog: Cannot be used on non-native printers");
+        made.emplace(GetPrinter(), m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
+    }
+    QPageSetupDialog& dialog = *made;
     if (ModalSeam::IsEnabled()) {
         const ModalAnswer answer =
             ModalSeam::Answer({ModalRequest::Kind::Dialog, dialog.windowTitle(), {}, 0});

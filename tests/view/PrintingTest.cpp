@@ -198,6 +198,22 @@ TEST_F(PrintingTest, PrintingStoresTheTypedTextFirstAndShowsRecordOneAfterwards)
     EXPECT_EQ(FormTexts(), StoredRecord({"1", "Heft 1", "Artikel 1", "1"}));
 }
 
+QStringList s_messages;
+
+void Record(QtMsgType, const QMessageLogContext&, const QString& message) {
+    s_messages << message;
+}
+
+TEST_F(PrintingTest, PrinterSetupWritesNothingToTheTerminal) {
+    ASSERT_TRUE(Start({CopyOfExample()}));
+    s_messages.clear();
+    const QtMessageHandler before = qInstallMessageHandler(Record);
+    ModalSeam::Push({IDOK, {}, {}});
+    RunCommand(ID_FILE_PRINT_SETUP);
+    qInstallMessageHandler(before);
+    EXPECT_EQ(s_messages, QStringList()) << s_messages.join('\n').toStdString();
+}
+
 TEST_F(PrintingTest, ThePreviewKeepsTheCataloguesNameInTheCaption) {
     ASSERT_TRUE(Start({CopyOfExample()}));
     QMainWindow* window = MainFrame()->MainWindow();
