@@ -1,10 +1,10 @@
 #include "ServerPasswordDialog.h"
 
 #include <DialogHelp.h>
+#include <DialogWindow.h>
 #include <ModalSeam.h>
 #include <ResourceLookup.h>
 
-#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -30,9 +30,8 @@ QString Question(const QString& address, int attempt) {
 std::optional<ServerLogin> AskServerLogin(const QString& address, const QString& user,
                                           int attempt) {
     const QString question = Question(address, attempt);
-    QDialog dialog(QApplication::activeWindow(), Qt::Dialog | Qt::WindowTitleHint |
-                                                     Qt::WindowSystemMenuHint |
-                                                     Qt::WindowCloseButtonHint);
+    QDialog dialog;
+    AfxMakeDialogWindow(&dialog);
     dialog.setWindowTitle(AfxLoadString(IDS_SERVER_PASSWORD_TITLE));
     AfxEnableDialogHelp(&dialog, IDH_SERVER_PASSWORD);
     auto* layout = new QFormLayout(&dialog);

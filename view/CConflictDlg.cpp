@@ -2,9 +2,9 @@
 
 #include <AfxRes.h>
 #include <DialogHelp.h>
+#include <DialogWindow.h>
 #include <ModalSeam.h>
 
-#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -56,8 +56,8 @@ int CConflictDlg::DoModal() {
         return ModalSeam::Answer({ModalRequest::Kind::Dialog, Text(), caption, 0, IDH_CONFLICT})
             .result;
     }
-    QWidget* owner = QApplication::activeWindow();
-    QDialog dialog(owner);
+    QDialog dialog;
+    AfxMakeDialogWindow(&dialog);
     dialog.setWindowTitle(caption);
     AfxEnableDialogHelp(&dialog, IDH_CONFLICT);
     auto* layout = new QVBoxLayout(&dialog);

@@ -8,6 +8,7 @@
 
 #include "AfxRes.h"
 #include "DialogHelp.h"
+#include "DialogWindow.h"
 #include "ModalSeam.h"
 #include "ResourceLookup.h"
 
@@ -31,6 +32,7 @@ QMessageBox::Icon IconFor(unsigned type) {
 int RunMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent,
                   unsigned nIDHelp) {
     QMessageBox box(IconFor(type), caption, text, QMessageBox::NoButton, parent);
+    AfxMakeDialogWindow(&box, parent);
     AfxEnableDialogHelp(&box, nIDHelp);
     const bool secondDefault = (type & MB_DEFBUTTON2) != 0;
     switch (type & 0x0F) {
@@ -78,9 +80,6 @@ int ShowMessageBox(const QString& text, unsigned type, const QString& caption, Q
     if (ModalSeam::IsEnabled()) {
         return ModalSeam::Answer({ModalRequest::Kind::MessageBox, text, title, type, nIDHelp})
             .result;
-    }
-    if (!parent) {
-        parent = QApplication::activeWindow();
     }
     return RunMessageBox(text, type, title, parent, nIDHelp);
 }

@@ -1,10 +1,10 @@
 #include "CDialog.h"
 
-#include <QApplication>
 #include <QDialog>
 
 #include "AfxRes.h"
 #include "DialogBuilder.h"
+#include "DialogWindow.h"
 #include "ModalSeam.h"
 #include "ResourceLookup.h"
 
@@ -16,10 +16,8 @@ bool CDialog::Create() {
     if (!res) {
         return false;
     }
-    QWidget* owner = m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : QApplication::activeWindow();
-    m_pDialog = new QDialog(owner ? owner->window() : nullptr,
-                            Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    m_pDialog = new QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    AfxMakeDialogWindow(m_pDialog, m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr);
     m_pDialog->setWindowTitle(QString::fromUtf8(res->caption));
     m_pDialog->setModal(true);
     Attach(m_pDialog);

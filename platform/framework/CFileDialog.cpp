@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "AfxRes.h"
+#include "DialogWindow.h"
 #include "FileDialogSize.h"
 #include "FileDialogWidget.h"
 #include "ModalSeam.h"
@@ -60,6 +61,7 @@ int CFileDialog::DoModal() {
         return answer.result == IDOK && !m_strChosen.isEmpty() ? IDOK : IDCANCEL;
     }
     FileDialogWidget dialog(m_pParent, m_strTitle);
+    AfxMakeDialogWindow(&dialog, m_pParent);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(m_bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(m_bOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

@@ -5,6 +5,7 @@
 
 #include "AfxRes.h"
 #include "CPrintInfo.h"
+#include "DialogWindow.h"
 #include "ModalSeam.h"
 
 CPrintDialog::CPrintDialog(CPrintInfo* pInfo, QWidget* parent)
@@ -18,6 +19,7 @@ int CPrintDialog::DoModal() {
     printer->setPageRanges(QPageRanges());
 
     QPrintDialog dialog(printer, m_pParent);
+    AfxMakeDialogWindow(&dialog, m_pParent);
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
                       QAbstractPrintDialog::PrintCollateCopies |
                       QAbstractPrintDialog::PrintShowPageSize);

@@ -21,6 +21,7 @@
 #include "CMDIFrameWnd.h"
 #include "CView.h"
 #include "ChangeWatcher.h"
+#include "DialogWindow.h"
 #include "GermanQtTexts.h"
 #include "ModalSeam.h"
 #include "ProgramStyle.h"
@@ -386,6 +387,7 @@ void CWinApp::OnFilePrintSetup() {
         made.emplace(GetPrinter(), m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
     }
     QPageSetupDialog& dialog = *made;
+    AfxMakeDialogWindow(&dialog, m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
     if (ModalSeam::IsEnabled()) {
         const ModalAnswer answer =
             ModalSeam::Answer({ModalRequest::Kind::Dialog, dialog.windowTitle(), {}, 0});

@@ -1,6 +1,7 @@
 #include <CMDIChildWnd.h>
 #include <ModalSeam.h>
 
+#include <QApplication>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -179,6 +180,31 @@ TEST_F(StartupTest, AboutBoxIsTheDialogInfoUeberPeriolexAndSpaceClosesIt) {
     EXPECT_EQ(ModalSeam::Requests()[0].text, "Info über Periolex");
     EXPECT_EQ(focused, "OK");
     EXPECT_TRUE(focusedIsDefault);
+}
+
+TEST_F(StartupTest, DialogsAreWindowsOfTheMainWindowWithoutMinimizeOrMaximize) {
+    // A window manager frames a window that belongs to no other like a main window, with
+    // minimize and maximize buttons; so do some for dialogs that do not say what they are.
+    ASSERT_TRUE(Start());
+    QApplication::setActiveWindow(nullptr);
+    std::vector<Qt::WindowFlags> flags;
+    std::vector<QWidget*> owners;
+    const auto look = [&](QWidget* dialog) {
+        flags.push_back(dialog->windowFlags());
+        owners.push_back(dialog->parentWidget());
+    };
+    ModalSeam::Push({IDOK, {}, look});
+    RunCommand(ID_APP_ABOUT);
+    ModalSeam::Push({IDCANCEL, {}, look});
+    RunCommand(ID_FILE_PRINT_SETUP);
+    ASSERT_EQ(flags.size(), 2u);
+    for (std::size_t i = 0; i < flags.size(); ++i) {
+        EXPECT_EQ(owners[i], MainFrame()->MainWindow()) << i;
+        EXPECT_EQ(flags[i] & Qt::WindowType_Mask, Qt::Dialog) << i;
+        EXPECT_TRUE(flags[i] & Qt::CustomizeWindowHint) << i;
+        EXPECT_FALSE(flags[i] & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) << i;
+        EXPECT_TRUE(flags[i] & Qt::WindowCloseButtonHint) << i;
+    }
 }
 
 }  // namespace
