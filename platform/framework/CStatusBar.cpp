@@ -19,6 +19,8 @@ namespace {
 constexpr quint32 kX11LockMask = 0x02;
 constexpr quint32 kX11Mod2Mask = 0x10;
 
+constexpr int kPromptIndent = 4;
+
 // Follows the lock keys from the key events that the program sees; where the window system
 // tells the lock state, it is read anew after each key.
 class LockKeyWatcher : public QObject {
@@ -77,8 +79,11 @@ bool CStatusBar::SetIndicators(const unsigned* lpIDArray, int nIDCount) {
         const unsigned id = lpIDArray[i];
         auto* pane = new QLabel(m_pBar);
         if (id == ID_SEPARATOR) {
-            // While a prompt shows, Qt hides this pane and shows the prompt in its place.
+            // While a prompt shows, Qt hides this pane and draws the prompt in its place, 6 pixels
+            // from the bar's edge, where the pane stands 2 from it: the idle text starts where
+            // the prompts do.
             pane->setText(AfxLoadString(AFX_IDS_IDLEMESSAGE));
+            pane->setIndent(kPromptIndent);
             m_pBar->addWidget(pane, 1);
         } else {
             const QString text = AfxLoadString(id);

@@ -2,6 +2,7 @@
 #include <KeyboardLocks.h>
 #include <ResourceLookup.h>
 
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -147,6 +148,33 @@ TEST_F(CommandSetTest, IdleTextAndHelpMode) {
     EXPECT_EQ(bar->currentMessage(), "Wählen Sie das Objekt, zu dem Sie Hilfe wünschen.");
     QWhatsThis::leaveWhatsThisMode();
     EXPECT_FALSE(Field(IDC_ARTIKELNAME)->whatsThis().isEmpty());
+}
+
+// The first column from the left in which the bar shows dark (text) pixels; -1 if none.
+int TextStart(QStatusBar* bar) {
+    const QImage image = bar->grab().toImage();
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (qGray(image.pixel(x, y)) < 100) {
+                return x;
+            }
+        }
+    }
+    return -1;
+}
+
+TEST_F(CommandSetTest, PromptsStartWhereTheIdleTextStarts) {
+    ASSERT_TRUE(Start({CopyOfExample()}));
+    QMainWindow* window = MainFrame()->MainWindow();
+    window->resize(800, 600);
+    window->show();
+    QStatusBar* bar = window->statusBar();
+    // Both begin with a "D", so their first dark columns stand where the texts begin.
+    const int idle = TextStart(bar);
+    bar->showMessage("Druckt das aktive Dokument.");
+    const int prompt = TextStart(bar);
+    ASSERT_GE(idle, 0);
+    EXPECT_EQ(prompt, idle);
 }
 
 TEST_F(CommandSetTest, SystemMenuPromptsReachTheStatusBar) {
