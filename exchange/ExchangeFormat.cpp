@@ -6,6 +6,7 @@
 #include "CsvReader.h"
 #include "CsvWriter.h"
 #include "ExchangeError.h"
+#include "JetReader.h"
 #include "RisReader.h"
 #include "RisWriter.h"
 
@@ -31,7 +32,10 @@ bool CanExport(ExchangeFormat format) {
     return format != ExchangeFormat::None;
 }
 
-std::unique_ptr<RecordReader> OpenRecordReader(const QString& path) {
+std::unique_ptr<RecordReader> OpenRecordReader(const QString& path, const QString& table) {
+    if (JetDatabase::Recognises(path)) {
+        return std::make_unique<JetReader>(path, table);
+    }
     switch (ExchangeFormatOf(path)) {
         case ExchangeFormat::Csv:
             return std::make_unique<CsvReader>(path);

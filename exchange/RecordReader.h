@@ -9,4 +9,7 @@ public:
     // The next record; false at the end of the file. Throws ExchangeError, naming the line, when
     // the file cannot be read.
     virtual bool Next(ImportRecord& record) = 0;
+    // True when a record without any text is still one of the source's records (a row of a
+    // database), not a blank line to be passed over.
+    virtual bool KeepsBlankRecords() const { return false; }
 };
