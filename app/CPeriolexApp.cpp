@@ -7,8 +7,8 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
-#include "doc/CPeriolexDoc.h"
-#include "doc/CatalogueFormat.h"
+#include "catalogue/CatalogueFormat.h"
+#include "document/CPeriolexDoc.h"
 #include "res/Resource.h"
 #include "view/CPeriolexView.h"
 

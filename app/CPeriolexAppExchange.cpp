@@ -9,9 +9,9 @@
 #include <cstdio>
 
 #include "app/CPeriolexApp.h"
-#include "doc/CatalogueExport.h"
-#include "doc/CatalogueImport.h"
-#include "doc/NewCatalogueDialog.h"
+#include "catalogue/CatalogueExport.h"
+#include "catalogue/CatalogueImport.h"
+#include "document/NewCatalogueDialog.h"
 #include "view/ArticleQuery.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <QStringList>
 #include <cstdio>
 
-#include "doc/CatalogueCopy.h"
-#include "doc/CatalogueLink.h"
+#include "catalogue/CatalogueCopy.h"
+#include "catalogue/CatalogueLink.h"
 #include "res/Resource.h"
 
 namespace {

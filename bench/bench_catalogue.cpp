@@ -20,7 +20,7 @@
 #include <ModalSeam.h>
 #include "CatalogueGenerator.h"
 #include "app/CPeriolexApp.h"
-#include "doc/CPeriolexDoc.h"
+#include "document/CPeriolexDoc.h"
 #include "res/Resource.h"
 #include "view/CPeriolexView.h"
 

@@ -18,7 +18,7 @@
 #include "CDaoException.h"
 #include "CDaoRecordset.h"
 #include "CatalogueGenerator.h"
-#include "LikeDialect.h"
+#include "SqliteLikeFunction.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <ResourceLookup.h>
 
 #include "CatalogueGenerator.h"
-#include "doc/CatalogueExport.h"
-#include "doc/CatalogueImport.h"
+#include "catalogue/CatalogueExport.h"
+#include "catalogue/CatalogueImport.h"
 #include "res/Resource.h"
 #include "view/ArticleQuery.h"
 

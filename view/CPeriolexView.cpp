@@ -11,8 +11,8 @@
 
 #include <QTimer>
 
-#include "doc/CPeriolexDoc.h"
-#include "doc/CatalogueFormat.h"
+#include "catalogue/CatalogueFormat.h"
+#include "document/CPeriolexDoc.h"
 #include "res/Resource.h"
 #include "view/ArticleQuery.h"
 #include "view/CConflictDlg.h"

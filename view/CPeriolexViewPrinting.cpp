@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "CPeriolexView.h"
-#include "doc/CPeriolexDoc.h"
+#include "document/CPeriolexDoc.h"
 
 namespace {
 

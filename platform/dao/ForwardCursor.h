@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Statement.h"
+#include "SqliteStatement.h"
 
 class CDaoDatabase;
 
@@ -28,5 +28,5 @@ public:
 
 private:
     CDaoDatabase& m_database;
-    Statement m_stmt;
+    SqliteStatement m_stmt;
 };

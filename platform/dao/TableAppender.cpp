@@ -24,7 +24,7 @@ void TableAppender::Append(std::span<const std::optional<std::string>> values) {
         ThrowDaoError(SQLITE_RANGE, "The row has the wrong number of values.");
     }
     sqlite3_stmt* stmt = m_insert.get();
-    StatementReset reset(stmt);
+    SqliteStatementReset reset(stmt);
     for (std::size_t i = 0; i < values.size(); ++i) {
         const int parameter = static_cast<int>(i + 1);
         const int rc = values[i]
@@ -41,7 +41,8 @@ void TableAppender::Append(std::span<const std::optional<std::string>> values) {
 }
 
 void TableAppender::Clear() {
-    const Statement remove = PrepareStatement(SqliteHandleOf(m_database), "DELETE FROM " + m_table);
+    const SqliteStatement remove =
+        PrepareStatement(SqliteHandleOf(m_database), "DELETE FROM " + m_table);
     if (sqlite3_step(remove.get()) != SQLITE_DONE) {
         ThrowSqliteError(SqliteHandleOf(m_database));
     }

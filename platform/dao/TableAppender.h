@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Statement.h"
+#include "SqliteStatement.h"
 
 class CDaoDatabase;
 
@@ -27,5 +27,5 @@ private:
     CDaoDatabase& m_database;
     std::string m_table;  // quoted
     std::size_t m_nColumns;
-    Statement m_insert;
+    SqliteStatement m_insert;
 };

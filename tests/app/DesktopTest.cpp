@@ -11,8 +11,8 @@
 #include <QUrl>
 
 #include "app/CMainFrame.h"
-#include "doc/CPeriolexDoc.h"
-#include "doc/CatalogueFormat.h"
+#include "catalogue/CatalogueFormat.h"
+#include "document/CPeriolexDoc.h"
 #include "support/ProgramTest.h"
 
 namespace {

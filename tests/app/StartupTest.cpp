@@ -11,7 +11,7 @@
 #include <QToolBar>
 
 #include "app/CMainFrame.h"
-#include "doc/CPeriolexDoc.h"
+#include "document/CPeriolexDoc.h"
 #include "res/Resource.h"
 #include "support/ProgramTest.h"
 

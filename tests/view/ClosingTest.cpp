@@ -7,7 +7,7 @@
 #include <QLineEdit>
 
 #include "app/CMainFrame.h"
-#include "doc/CPeriolexDoc.h"
+#include "document/CPeriolexDoc.h"
 #include "res/Resource.h"
 #include "support/ProgramTest.h"
 

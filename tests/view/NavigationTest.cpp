@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "app/CMainFrame.h"
-#include "doc/CPeriolexDoc.h"
+#include "document/CPeriolexDoc.h"
 #include "res/Resource.h"
 #include "support/ProgramTest.h"
 #include "view/CPeriolexView.h"

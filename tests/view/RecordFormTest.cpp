@@ -12,7 +12,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CPeriolexApp.h"
-#include "doc/CPeriolexDoc.h"
+#include "document/CPeriolexDoc.h"
 #include "res/Resource.h"
 #include "support/ProgramTest.h"
 #include "view/CPeriolexView.h"

@@ -3,8 +3,6 @@
 #include <string>
 #include <string_view>
 
-struct sqlite3;
-
 // The desktop engine's LIKE: `*` any run of characters, `?` one character, `#` one digit,
 // `[abc]`, `[a-z]` and `[!abc]` character lists (inside a list `*`, `?`, `#` and `[` stand for
 // themselves). Letters are compared without regard to case, umlauts and other accented Latin,
@@ -14,7 +12,3 @@ bool LikeMatch(std::string_view pattern, std::string_view text);
 // A pattern that matches `text` and nothing else but its case variants: each pattern character
 // stands in a list of its own.
 std::string LikeLiteral(std::string_view text);
-
-// Installs LikeMatch as SQLite's `like(pattern, text)` on the connection, so that `x LIKE p`
-// in SQL follows the dialect.
-void InstallLikeDialect(sqlite3* db);

@@ -8,7 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "doc/CPeriolexDoc.h"
+#include "document/CPeriolexDoc.h"
 #include "res/Resource.h"
 
 QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle) {

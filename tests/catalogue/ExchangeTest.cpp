@@ -5,8 +5,8 @@
 #include <QDir>
 #include <QFile>
 
-#include "doc/CatalogueExport.h"
-#include "doc/CatalogueImport.h"
+#include "catalogue/CatalogueExport.h"
+#include "catalogue/CatalogueImport.h"
 #include "res/Resource.h"
 #include "support/ProgramTest.h"
 #include "view/ArticleQuery.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "DaoEngine.h"
-#include "Statement.h"
+#include "SqliteStatement.h"
 
 class CDaoDatabase;
 struct sqlite3;
@@ -36,16 +36,16 @@ public:
 
 private:
     // Runs one of the prepared transaction statements; the SQLite result code.
-    int Run(const Statement& stmt);
+    int Run(const SqliteStatement& stmt);
     long long DataVersion();
 
     sqlite3* m_pDb = nullptr;
     // Prepared once: a command begins and ends a transaction every time it runs.
-    Statement m_begin;
-    Statement m_beginImmediate;
-    Statement m_commit;
-    Statement m_rollback;
-    Statement m_dataVersion;
+    SqliteStatement m_begin;
+    SqliteStatement m_beginImmediate;
+    SqliteStatement m_commit;
+    SqliteStatement m_rollback;
+    SqliteStatement m_dataVersion;
     long long m_nLastDataVersion = 0;
 };
 

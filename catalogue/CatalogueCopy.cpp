@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "doc/CatalogueLink.h"
+#include "catalogue/CatalogueLink.h"
 #include "res/Resource.h"
 
 namespace {

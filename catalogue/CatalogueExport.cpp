@@ -12,7 +12,7 @@
 #include <QSaveFile>
 #include <array>
 
-#include "doc/CatalogueFormat.h"
+#include "catalogue/CatalogueFormat.h"
 #include "res/Resource.h"
 
 namespace {

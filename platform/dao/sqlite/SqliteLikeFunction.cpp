@@ -1,4 +1,4 @@
-#include "LikeDialect.h"
+#include "SqliteLikeFunction.h"
 
 #include <sqlite3.h>
 
@@ -51,25 +51,6 @@ void LikeFunction(sqlite3_context* context, int /*argc*/, sqlite3_value** argv) 
 }
 
 }  // namespace
-
-bool LikeMatch(std::string_view pattern, std::string_view text) {
-    return LikePattern(pattern).Matches(text);
-}
-
-std::string LikeLiteral(std::string_view text) {
-    std::string pattern;
-    pattern.reserve(text.size() + 8);
-    for (const char c : text) {
-        if (c == '*' || c == '?' || c == '#' || c == '[') {
-            pattern += '[';
-            pattern += c;
-            pattern += ']';
-        } else {
-            pattern += c;
-        }
-    }
-    return pattern;
-}
 
 void InstallLikeDialect(sqlite3* db) {
     if (sqlite3_create_function_v2(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,

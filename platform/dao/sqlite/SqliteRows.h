@@ -8,24 +8,24 @@
 
 #include "COleVariant.h"
 #include "DaoSelection.h"
-#include "DynasetSource.h"
 #include "FieldMerge.h"
-#include "Statement.h"
+#include "SqliteDynasetSource.h"
+#include "SqliteStatement.h"
 
 struct sqlite3;
 
 // Reads and writes single rows of a dynaset's table by key. Each write is one statement in
 // autocommit mode, i.e. its own transaction, and every statement is reset right after use so
 // that no lock outlives the call.
-class TableRows {
+class SqliteRows {
 public:
-    TableRows(sqlite3* db, const DynasetSource& source);
+    SqliteRows(sqlite3* db, const SqliteDynasetSource& source);
 
-    // The row's values, indexed like DynasetSource::columns. Throws SQLITE_NOTFOUND when the
+    // The row's values, indexed like SqliteDynasetSource::columns. Throws SQLITE_NOTFOUND when the
     // row has gone.
     std::vector<COleVariant> Read(std::int64_t key);
 
-    // Writes the pending fields (indexed like DynasetSource::columns) whose value differs, as
+    // Writes the pending fields (indexed like SqliteDynasetSource::columns) whose value differs, as
     // text, from the stored one. Returns false, having written nothing, when none differs.
     bool WriteChanges(std::int64_t key, const std::vector<PendingField>& pending);
     // Writes each field whose stored value is still the loaded one; a field that already holds
@@ -55,10 +55,10 @@ private:
     std::string m_key;                   // quoted
     std::vector<std::string> m_columns;  // quoted
     int m_keyColumn;
-    Statement m_read;
-    Statement m_delete;
+    SqliteStatement m_read;
+    SqliteStatement m_delete;
     // Write statements by the mask ('1' per written column) of the columns they set: an editor
     // tends to change the same few fields again and again.
-    std::unordered_map<std::string, Statement> m_updates;
-    std::unordered_map<std::string, Statement> m_inserts;
+    std::unordered_map<std::string, SqliteStatement> m_updates;
+    std::unordered_map<std::string, SqliteStatement> m_inserts;
 };

@@ -27,7 +27,7 @@ private:
     sqlite3* m_db;
 };
 
-std::vector<std::size_t> FieldColumns(const DynasetSource& source) {
+std::vector<std::size_t> FieldColumns(const SqliteDynasetSource& source) {
     return {source.fieldColumns.begin(), source.fieldColumns.end()};
 }
 
@@ -37,7 +37,7 @@ SqliteSelection::SqliteSelection(sqlite3* db, const std::string& sql,
                                  std::vector<std::string> parameters)
     : SqliteSelection(db, AnalyseDynasetQuery(db, sql), std::move(parameters)) {}
 
-SqliteSelection::SqliteSelection(sqlite3* db, DynasetSource source,
+SqliteSelection::SqliteSelection(sqlite3* db, SqliteDynasetSource source,
                                  std::vector<std::string> parameters)
     : DaoSelection(FieldColumns(source), source.columns),
       m_db(db),
@@ -51,8 +51,8 @@ SqliteSelection::SqliteSelection(sqlite3* db, DynasetSource source,
     }
 }
 
-Statement SqliteSelection::PrepareBound(const std::string& sql) {
-    Statement stmt = PrepareStatement(m_db, sql);
+SqliteStatement SqliteSelection::PrepareBound(const std::string& sql) {
+    SqliteStatement stmt = PrepareStatement(m_db, sql);
     for (std::size_t i = 0; i < m_parameters.size(); ++i) {
         // The values live as long as the selection, so SQLite need not copy them.
         if (sqlite3_bind_text64(stmt.get(), static_cast<int>(i + 1), m_parameters[i].data(),
@@ -65,7 +65,7 @@ Statement SqliteSelection::PrepareBound(const std::string& sql) {
 
 void SqliteSelection::LoadKeys(KeySet& keys) {
     MappedRead mapped(m_db);
-    Statement stmt = PrepareBound(m_source.keyQuery);
+    SqliteStatement stmt = PrepareBound(m_source.keyQuery);
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
         keys.Append(sqlite3_column_int64(stmt.get(), m_source.keyQueryColumn));
@@ -77,7 +77,7 @@ void SqliteSelection::LoadKeys(KeySet& keys) {
 
 long long SqliteSelection::CountRows() {
     MappedRead mapped(m_db);
-    Statement stmt = PrepareBound(m_source.countQuery);
+    SqliteStatement stmt = PrepareBound(m_source.countQuery);
     if (sqlite3_step(stmt.get()) != SQLITE_ROW) {
         ThrowSqliteError(m_db);
     }
@@ -89,7 +89,7 @@ bool SqliteSelection::AppendLaterKeys(KeySet& keys) {
         return false;
     }
     std::vector<std::int64_t> later;
-    Statement stmt = PrepareBound(m_source.laterKeysQuery);
+    SqliteStatement stmt = PrepareBound(m_source.laterKeysQuery);
     // The lower bound is the placeholder after those of the SQL text.
     sqlite3_bind_int64(stmt.get(), sqlite3_bind_parameter_count(stmt.get()), keys.Last());
     int rc;

@@ -11,7 +11,7 @@
 #include "DaoErrorCode.h"
 #include "KeySet.h"
 #include "PgConnection.h"
-#include "Statement.h"
+#include "SqliteStatement.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <array>
 #include <filesystem>
 
-#include "doc/CatalogueFormat.h"
+#include "catalogue/CatalogueFormat.h"
 #include "res/Resource.h"
 
 namespace {

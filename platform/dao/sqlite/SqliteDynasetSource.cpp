@@ -1,4 +1,4 @@
-#include "DynasetSource.h"
+#include "SqliteDynasetSource.h"
 
 #include <sqlite3.h>
 
@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "SqliteError.h"
-#include "Statement.h"
+#include "SqliteStatement.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ int CollectReadTables(void* tables, int action, const char* table, const char* /
 }
 
 struct CompiledQuery {
-    Statement statement;
+    SqliteStatement statement;
     std::string text;  // the statement's own text, without a closing semicolon
     std::vector<TableName> readTables;
 };
@@ -80,7 +80,7 @@ bool IsIntegerPrimaryKey(sqlite3* db, const TableName& name, const char* column)
 
 // Only the sole primary key column of a table with rowids is another name for the rowid.
 bool HasRowidAlias(sqlite3* db, const TableName& name) {
-    Statement stmt =
+    SqliteStatement stmt =
         PrepareStatement(db,
                          "SELECT (SELECT count(*) FROM pragma_table_info(?1, ?2) WHERE pk > 0),"
                          " (SELECT wr FROM pragma_table_list WHERE schema = ?2 AND name = ?1)");
@@ -100,14 +100,14 @@ bool HasRowidAlias(sqlite3* db, const TableName& name) {
 
 }  // namespace
 
-DynasetSource AnalyseDynasetQuery(sqlite3* db, const std::string& sql) {
+SqliteDynasetSource AnalyseDynasetQuery(sqlite3* db, const std::string& sql) {
     CompiledQuery query = Compile(db, sql);
     sqlite3_stmt* stmt = query.statement.get();
     if (query.readTables.size() > 1) {
         ThrowNotOneTable();
     }
 
-    DynasetSource source;
+    SqliteDynasetSource source;
     std::optional<TableName> table;
     const int fieldCount = sqlite3_column_count(stmt);
     int keyField = -1;

@@ -7,7 +7,7 @@ struct sqlite3;
 
 // What a dynaset needs to know about its SQL text: the one table the rows come from, the
 // table column behind each result column, and how to list the selected keys in order.
-struct DynasetSource {
+struct SqliteDynasetSource {
     std::string schema;
     std::string table;
     // The table's columns that the result columns show, each once, in order of first use.
@@ -31,4 +31,4 @@ struct DynasetSource {
 
 // Compiles `sql` to learn its source; throws CDaoException when it does not compile, is not a
 // single query, reads more than one table or does not show that table's integer primary key.
-DynasetSource AnalyseDynasetQuery(sqlite3* db, const std::string& sql);
+SqliteDynasetSource AnalyseDynasetQuery(sqlite3* db, const std::string& sql);

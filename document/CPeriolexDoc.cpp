@@ -10,10 +10,10 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "doc/CatalogueFormat.h"
-#include "doc/CatalogueLink.h"
-#include "doc/NewCatalogueDialog.h"
-#include "doc/ServerPasswordDialog.h"
+#include "catalogue/CatalogueFormat.h"
+#include "catalogue/CatalogueLink.h"
+#include "document/NewCatalogueDialog.h"
+#include "document/ServerPasswordDialog.h"
 #include "res/Resource.h"
 
 CPeriolexDoc::~CPeriolexDoc() {

@@ -1,4 +1,4 @@
-#include "Statement.h"
+#include "SqliteStatement.h"
 
 #include <sqlite3.h>
 
@@ -6,11 +6,11 @@
 
 #include "SqliteError.h"
 
-void StatementFinalizer::operator()(sqlite3_stmt* stmt) const {
+void SqliteStatementFinalizer::operator()(sqlite3_stmt* stmt) const {
     sqlite3_finalize(stmt);
 }
 
-Statement PrepareStatement(sqlite3* db, std::string_view sql) {
+SqliteStatement PrepareStatement(sqlite3* db, std::string_view sql) {
     if (sql.size() > static_cast<std::size_t>(INT_MAX)) {
         ThrowDaoError(SQLITE_TOOBIG, "The SQL text is too long.");
     }
@@ -23,10 +23,10 @@ Statement PrepareStatement(sqlite3* db, std::string_view sql) {
     if (stmt == nullptr) {
         ThrowDaoError(SQLITE_MISUSE, "The SQL text contains no statement.");
     }
-    return Statement(stmt);
+    return SqliteStatement(stmt);
 }
 
-StatementReset::~StatementReset() {
+SqliteStatementReset::~SqliteStatementReset() {
     sqlite3_reset(m_stmt);
     sqlite3_clear_bindings(m_stmt);
 }

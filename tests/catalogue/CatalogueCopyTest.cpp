@@ -7,7 +7,7 @@
 #include <QFile>
 #include <memory>
 
-#include "doc/CatalogueCopy.h"
+#include "catalogue/CatalogueCopy.h"
 #include "server/ServerCatalogue.h"
 #include "server/TestServer.h"
 #include "support/ProgramTest.h"

@@ -1,4 +1,4 @@
-#include "TableRows.h"
+#include "SqliteRows.h"
 
 #include <sqlite3.h>
 
@@ -43,7 +43,7 @@ COleVariant ColumnValue(sqlite3_stmt* stmt, int column) {
 
 }  // namespace
 
-TableRows::TableRows(sqlite3* db, const DynasetSource& source)
+SqliteRows::SqliteRows(sqlite3* db, const SqliteDynasetSource& source)
     : m_db(db),
       m_table(QuoteIdentifier(source.schema) + "." + QuoteIdentifier(source.table)),
       m_key(QuoteIdentifier(source.columns[static_cast<std::size_t>(source.keyColumn)])),
@@ -56,7 +56,7 @@ TableRows::TableRows(sqlite3* db, const DynasetSource& source)
     m_read = PrepareStatement(db, "SELECT " + list + " FROM " + m_table + " WHERE " + m_key + "=?");
 }
 
-void TableRows::StepToRow(sqlite3_stmt* stmt, std::int64_t key) {
+void SqliteRows::StepToRow(sqlite3_stmt* stmt, std::int64_t key) {
     sqlite3_bind_int64(stmt, 1, key);
     const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_DONE) {
@@ -67,9 +67,9 @@ void TableRows::StepToRow(sqlite3_stmt* stmt, std::int64_t key) {
     }
 }
 
-std::vector<COleVariant> TableRows::Read(std::int64_t key) {
+std::vector<COleVariant> SqliteRows::Read(std::int64_t key) {
     sqlite3_stmt* stmt = m_read.get();
-    StatementReset reset(stmt);
+    SqliteStatementReset reset(stmt);
     StepToRow(stmt, key);
     std::vector<COleVariant> values;
     values.reserve(m_columns.size());
@@ -79,9 +79,9 @@ std::vector<COleVariant> TableRows::Read(std::int64_t key) {
     return values;
 }
 
-std::string TableRows::ChangedColumns(std::int64_t key, const std::vector<PendingField>& pending) {
+std::string SqliteRows::ChangedColumns(std::int64_t key, const std::vector<PendingField>& pending) {
     sqlite3_stmt* stmt = m_read.get();
-    StatementReset reset(stmt);
+    SqliteStatementReset reset(stmt);
     StepToRow(stmt, key);
     std::string mask(m_columns.size(), '0');
     for (std::size_t i = 0; i < pending.size(); ++i) {
@@ -92,7 +92,7 @@ std::string TableRows::ChangedColumns(std::int64_t key, const std::vector<Pendin
     return mask;
 }
 
-bool TableRows::WriteChanges(std::int64_t key, const std::vector<PendingField>& pending) {
+bool SqliteRows::WriteChanges(std::int64_t key, const std::vector<PendingField>& pending) {
     const std::string mask = ChangedColumns(key, pending);
     if (mask.find('1') == std::string::npos) {
         return false;
@@ -102,7 +102,7 @@ bool TableRows::WriteChanges(std::int64_t key, const std::vector<PendingField>& 
         ThrowDaoError(SQLITE_MISUSE, "The key field of a record cannot be changed.");
     }
     sqlite3_stmt* stmt = UpdateStatement(mask);
-    StatementReset reset(stmt);
+    SqliteStatementReset reset(stmt);
     BindPending(stmt, mask, pending);
     sqlite3_bind_int64(stmt, sqlite3_bind_parameter_count(stmt), key);
     Execute(stmt);
@@ -112,10 +112,10 @@ bool TableRows::WriteChanges(std::int64_t key, const std::vector<PendingField>& 
     return true;
 }
 
-MergeOutcome TableRows::WriteMerged(std::int64_t key, const std::vector<MergeField>& fields,
-                                    std::vector<COleVariant>& current) {
+MergeOutcome SqliteRows::WriteMerged(std::int64_t key, const std::vector<MergeField>& fields,
+                                     std::vector<COleVariant>& current) {
     sqlite3_stmt* stmt = m_read.get();
-    StatementReset reset(stmt);
+    SqliteStatementReset reset(stmt);
     sqlite3_bind_int64(stmt, 1, key);
     const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_DONE) {
@@ -150,7 +150,7 @@ MergeOutcome TableRows::WriteMerged(std::int64_t key, const std::vector<MergeFie
     sqlite3_reset(stmt);
     if (mask.find('1') != std::string::npos) {
         sqlite3_stmt* update = UpdateStatement(mask);
-        StatementReset resetUpdate(update);
+        SqliteStatementReset resetUpdate(update);
         BindPending(update, mask, pending);
         sqlite3_bind_int64(update, sqlite3_bind_parameter_count(update), key);
         Execute(update);
@@ -158,30 +158,30 @@ MergeOutcome TableRows::WriteMerged(std::int64_t key, const std::vector<MergeFie
     return MergeOutcome::Stored;
 }
 
-std::int64_t TableRows::Insert(const std::vector<PendingField>& pending) {
+std::int64_t SqliteRows::Insert(const std::vector<PendingField>& pending) {
     std::string mask(m_columns.size(), '0');
     for (std::size_t i = 0; i < pending.size(); ++i) {
         mask[i] = pending[i].isSet ? '1' : '0';
     }
     sqlite3_stmt* stmt = InsertStatement(mask);
-    StatementReset reset(stmt);
+    SqliteStatementReset reset(stmt);
     BindPending(stmt, mask, pending);
     Execute(stmt);
     return sqlite3_last_insert_rowid(m_db);
 }
 
-bool TableRows::Remove(std::int64_t key) {
+bool SqliteRows::Remove(std::int64_t key) {
     if (!m_delete) {
         m_delete = PrepareStatement(m_db, "DELETE FROM " + m_table + " WHERE " + m_key + "=?");
     }
-    StatementReset reset(m_delete.get());
+    SqliteStatementReset reset(m_delete.get());
     sqlite3_bind_int64(m_delete.get(), 1, key);
     Execute(m_delete.get());
     return sqlite3_changes(m_db) > 0;
 }
 
-sqlite3_stmt* TableRows::UpdateStatement(const std::string& mask) {
-    Statement& stmt = m_updates[mask];
+sqlite3_stmt* SqliteRows::UpdateStatement(const std::string& mask) {
+    SqliteStatement& stmt = m_updates[mask];
     if (!stmt) {
         std::string sql = "UPDATE " + m_table + " SET ";
         const char* separator = "";
@@ -197,8 +197,8 @@ sqlite3_stmt* TableRows::UpdateStatement(const std::string& mask) {
     return stmt.get();
 }
 
-sqlite3_stmt* TableRows::InsertStatement(const std::string& mask) {
-    Statement& stmt = m_inserts[mask];
+sqlite3_stmt* SqliteRows::InsertStatement(const std::string& mask) {
+    SqliteStatement& stmt = m_inserts[mask];
     if (!stmt) {
         std::string columns;
         std::string values;
@@ -215,8 +215,8 @@ sqlite3_stmt* TableRows::InsertStatement(const std::string& mask) {
     return stmt.get();
 }
 
-void TableRows::BindPending(sqlite3_stmt* stmt, const std::string& mask,
-                            const std::vector<PendingField>& pending) {
+void SqliteRows::BindPending(sqlite3_stmt* stmt, const std::string& mask,
+                             const std::vector<PendingField>& pending) {
     int parameter = 0;
     for (std::size_t i = 0; i < mask.size(); ++i) {
         if (mask[i] != '1') {
@@ -233,7 +233,7 @@ void TableRows::BindPending(sqlite3_stmt* stmt, const std::string& mask,
     }
 }
 
-void TableRows::Execute(sqlite3_stmt* stmt) {
+void SqliteRows::Execute(sqlite3_stmt* stmt) {
     if (sqlite3_step(stmt) != SQLITE_DONE) {
         ThrowSqliteError(m_db);
     }

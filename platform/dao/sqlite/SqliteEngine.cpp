@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 
 #include "CDaoDatabase.h"
-#include "LikeDialect.h"
 #include "SqliteError.h"
+#include "SqliteLikeFunction.h"
 #include "SqliteSelection.h"
 
 namespace {
@@ -91,7 +91,7 @@ SqliteEngine::SqliteEngine(const std::string& path, bool readOnly) {
         m_dataVersion = PrepareStatement(db, "PRAGMA data_version");
         m_nLastDataVersion = DataVersion();
     } catch (...) {
-        for (Statement* stmt :
+        for (SqliteStatement* stmt :
              {&m_begin, &m_beginImmediate, &m_commit, &m_rollback, &m_dataVersion}) {
             stmt->reset();
         }
@@ -101,7 +101,8 @@ SqliteEngine::SqliteEngine(const std::string& path, bool readOnly) {
 }
 
 SqliteEngine::~SqliteEngine() {
-    for (Statement* stmt : {&m_begin, &m_beginImmediate, &m_commit, &m_rollback, &m_dataVersion}) {
+    for (SqliteStatement* stmt :
+         {&m_begin, &m_beginImmediate, &m_commit, &m_rollback, &m_dataVersion}) {
         stmt->reset();
     }
     sqlite3_close_v2(m_pDb);
@@ -111,7 +112,7 @@ bool SqliteEngine::IsReadOnly() const {
     return sqlite3_db_readonly(m_pDb, "main") == 1;
 }
 
-int SqliteEngine::Run(const Statement& stmt) {
+int SqliteEngine::Run(const SqliteStatement& stmt) {
     const int rc = sqlite3_step(stmt.get());
     sqlite3_reset(stmt.get());
     return rc == SQLITE_DONE ? SQLITE_OK : rc;
@@ -144,7 +145,7 @@ void SqliteEngine::Rollback() {
 
 long long SqliteEngine::DataVersion() {
     sqlite3_stmt* stmt = m_dataVersion.get();
-    StatementReset reset(stmt);
+    SqliteStatementReset reset(stmt);
     if (sqlite3_step(stmt) != SQLITE_ROW) {
         ThrowSqliteError(m_pDb);
     }

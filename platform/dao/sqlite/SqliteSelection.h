@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "DaoSelection.h"
-#include "DynasetSource.h"
-#include "TableRows.h"
+#include "SqliteDynasetSource.h"
+#include "SqliteRows.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -26,13 +26,13 @@ public:
     bool Remove(std::int64_t key) override;
 
 private:
-    SqliteSelection(sqlite3* db, DynasetSource source, std::vector<std::string> parameters);
+    SqliteSelection(sqlite3* db, SqliteDynasetSource source, std::vector<std::string> parameters);
     // Prepares one of the source's queries with the SQL text's values bound.
-    Statement PrepareBound(const std::string& sql);
+    SqliteStatement PrepareBound(const std::string& sql);
     long long CountRows();
 
     sqlite3* m_db;
-    DynasetSource m_source;
+    SqliteDynasetSource m_source;
     std::vector<std::string> m_parameters;
-    TableRows m_rows;
+    SqliteRows m_rows;
 };
