@@ -86,15 +86,17 @@ bool IsSystemName(const QString& name) {
 
 }  // namespace
 
-bool JetDatabase::Recognises(const QString& path) {
+std::optional<JetHeader> JetDatabase::Identify(const QString& path) {
     QFile file(path);
     struct stat info {};
     // Only regular files: a pipe must not be read to decide what it is.
     if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode) ||
         !file.open(QIODevice::ReadOnly)) {
-        return false;
+        return std::nullopt;
     }
-    return JetHeader::Matches(file.read(JetHeader::kSignatureSize));
+    const QByteArray start = file.read(JetHeader::kSize);
+    return JetHeader::Matches(start) ? std::optional<JetHeader>(JetHeader::Parse(start))
+                                     : std::nullopt;
 }
 
 JetDatabase::JetDatabase(const QString& path) : m_strPath(path), m_handle(new Handle) {

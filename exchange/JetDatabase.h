@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "JetColumn.h"
@@ -20,7 +21,9 @@ public:
     JetDatabase& operator=(const JetDatabase&) = delete;
 
     // True when the file at `path` is a Jet or ACE database, whatever its name.
-    static bool Recognises(const QString& path);
+    static bool Recognises(const QString& path) { return Identify(path).has_value(); }
+    // The header of the file at `path` when it is a Jet or ACE database.
+    static std::optional<JetHeader> Identify(const QString& path);
 
     const QString& Path() const { return m_strPath; }
     const JetHeader& Header() const { return m_header; }

@@ -56,6 +56,9 @@ JetHeader JetHeader::Parse(QByteArrayView start) {
     JetHeader header;
     const auto version = static_cast<unsigned char>(start[kVersionAt]);
     header.m_format = version == 0 ? Format::Jet3 : version == 1 ? Format::Jet4 : Format::Ace;
+    if (start.size() < kSize) {
+        return header;
+    }
 
     std::array<unsigned char, kSize> page{};
     std::memcpy(page.data(), start.data(), kSize);

@@ -16,7 +16,7 @@ public:
 
     // True when `start` (at least kSignatureSize bytes) begins a Jet or ACE database.
     static bool Matches(QByteArrayView start);
-    // The header of a file that Matches; `start` holds at least kSize bytes.
+    // The header of a file that Matches; its protection is known when `start` holds kSize bytes.
     static JetHeader Parse(QByteArrayView start);
 
     Format GetFormat() const { return m_format; }

@@ -91,6 +91,10 @@ JetRowScanner::JetRowScanner(const JetDatabase& database, const QString& name,
                        });
 }
 
+unsigned long JetRowScanner::RowCount() const {
+    return m_state->table->num_rows;
+}
+
 int JetRowScanner::Column(const QString& name) const {
     for (std::size_t c = 0; c < m_columns.size(); ++c) {
         if (m_columns[c].name.compare(name, Qt::CaseInsensitive) == 0) {

@@ -30,6 +30,9 @@ public:
     // The value of a whole-number column; nullopt for NULL.
     std::optional<qint64> WholeNumber(int column);
 
+    // The number of rows the table's definition counts; a file that was not closed properly may
+    // have more.
+    unsigned long RowCount() const;
     // The columns of the table, in their order.
     const std::vector<JetColumn>& Columns() const { return m_columns; }
     // The column named `name` (in any case); -1 when there is none.

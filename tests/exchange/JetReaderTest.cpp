@@ -10,7 +10,7 @@
 #include <random>
 
 #include "ExchangeFiles.h"
-#include "JetTestFile.h"
+#include "jetfiles/JetTestFile.h"
 
 namespace {
 
@@ -118,6 +118,19 @@ TEST_F(JetReaderTest, ReadsJet4UnicodeTextsWithTheirKeys) {
         expected.push_back({i + 1, {texts[i], kNull, kNull, kNull}});
     }
     EXPECT_EQ(Read(JetTestFile::DataPath(QStringLiteral("testUnicodeCompV2003.mdb"))), expected);
+
+    // Keys out of the file's order are kept; a key that two rows share is no key at all.
+    const QByteArray umlaut("\x07\x00\x00\x00\xff\xfe\xfcml", 9);
+    for (const char key : {'\x00', '\x03'}) {
+        JetTestFile file(QStringLiteral("testUnicodeCompV2003.mdb"));
+        file.Replace(umlaut, key + umlaut.mid(1));
+        std::vector<Record> records = expected;
+        for (Record& record : records) {
+            record.key = key == 0 ? record.key : std::nullopt;
+        }
+        records[6].key = key == 0 ? std::optional<qint64>(0) : std::nullopt;
+        EXPECT_EQ(Read(file.Save(Path("schluessel.mdb"))), records) << int(key);
+    }
 
     // The old catalogue's shape: a long-integer key, then four text columns (and more).
     EXPECT_EQ(
