@@ -23,6 +23,8 @@ CPeriolexApp::CPeriolexApp() {
     AddCommandLineOption({{QStringLiteral("copy")}, IDS_CMDLINE_COPY, 0, true});
     AddCommandLineOption({{QStringLiteral("link")}, IDS_CMDLINE_LINK, IDS_CMDLINE_LINK_FILE, true});
     AddCommandLineOption({{QStringLiteral("overwrite")}, IDS_CMDLINE_OVERWRITE, 0, true});
+    AddCommandLineOption(
+        {{QStringLiteral("table")}, IDS_CMDLINE_TABLE, IDS_CMDLINE_TABLE_NAME, false});
 }
 
 void CPeriolexApp::InitApplication() {
@@ -73,6 +75,7 @@ bool CPeriolexApp::InitInstance() {
     if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileNew) {
         cmdInfo.m_nShellCommand = CCommandLineInfo::FileNothing;
     }
+    m_strTable = cmdInfo.m_options.value(QStringLiteral("table"));
     if (!ProcessShellCommand(cmdInfo)) {
         return false;
     }

@@ -1,5 +1,5 @@
 // The application's import and export: CSV and RIS files opened like catalogues, and the
-// command line's --import and --export.
+// command line's --import and --export (which take old catalogues too).
 #include <AfxMessageBox.h>
 #include <AfxRes.h>
 #include <ExchangeError.h>
@@ -11,6 +11,7 @@
 #include "app/CPeriolexApp.h"
 #include "catalogue/CatalogueExport.h"
 #include "catalogue/CatalogueImport.h"
+#include "catalogue/OldCatalogue.h"
 #include "document/NewCatalogueDialog.h"
 #include "view/ArticleQuery.h"
 
@@ -23,6 +24,9 @@ void PrintLine(std::FILE* stream, const QString& text) {
 }  // namespace
 
 CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
+    if (OldCatalogue::Recognises(pathName)) {
+        return TakeOverOldCatalogue(pathName);
+    }
     if (!CanImport(ExchangeFormatOf(pathName))) {
         return CWinApp::OpenOtherFile(pathName);
     }
@@ -32,14 +36,18 @@ CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
         AfxMessageBox(e.Message(), MB_OK | MB_ICONSTOP);
         return nullptr;
     }
-    const QString catalogue = AskNewCataloguePath(nullptr);
+    return ImportIntoNewCatalogue(pathName, QString(), AskNewCataloguePath(nullptr));
+}
+
+CDocument* CPeriolexApp::ImportIntoNewCatalogue(const QString& source, const QString& table,
+                                                const QString& catalogue) {
     if (catalogue.isEmpty()) {
         return nullptr;
     }
     ImportSummary summary;
     BeginWaitCursor();
     try {
-        summary = ImportRecords(pathName, catalogue, ImportTarget::Replace);
+        summary = ImportRecords(source, catalogue, ImportTarget::Replace, table);
     } catch (const ExchangeError& e) {
         EndWaitCursor();
         AfxMessageBox(e.Message(), MB_OK | MB_ICONSTOP);
@@ -56,10 +64,20 @@ CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
 }
 
 QString CPeriolexApp::OtherFileFilter() const {
-    return QStringLiteral("CSV- und RIS-Dateien (*.csv;*.ris)|*.csv;*.ris|");
+    return QStringLiteral(
+        "Kataloge des Windows-Programms (*.plx;*.mdb;*.accdb)|*.plx;*.mdb;*.accdb|"
+        "CSV- und RIS-Dateien (*.csv;*.ris)|*.csv;*.ris|");
 }
 
 bool CPeriolexApp::ImportFromCommandLine(const QString& source, const QString& catalogue) {
+    // The old catalogue is only ever read.
+    if (OldCatalogue::Recognises(catalogue)) {
+        PrintLine(stderr, QStringLiteral("„%1“ ist ein Katalog des Windows-Programms; Periolex "
+                                         "liest ihn nur und schreibt nie hinein. Aufruf: periolex "
+                                         "--import DATEI KATALOG.plx")
+                              .arg(QDir::toNativeSeparators(catalogue)));
+        return false;
+    }
     // Swapped arguments would otherwise turn the spreadsheet into a catalogue.
     if (ExchangeFormatOf(catalogue) != ExchangeFormat::None) {
         PrintLine(stderr, QStringLiteral("„%1“ ist kein Katalog; Aufruf: periolex --import DATEI "
@@ -68,8 +86,9 @@ bool CPeriolexApp::ImportFromCommandLine(const QString& source, const QString& c
         return false;
     }
     try {
-        PrintLine(stdout,
-                  ImportRecords(source, catalogue, ImportTarget::AppendOrCreate).Text(catalogue));
+        WarnOfOldCatalogueInUse(source);
+        PrintLine(stdout, ImportRecords(source, catalogue, ImportTarget::AppendOrCreate, m_strTable)
+                              .Text(catalogue));
         return true;
     } catch (const ExchangeError& e) {
         PrintLine(stderr, e.Message());

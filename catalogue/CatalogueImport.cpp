@@ -26,26 +26,31 @@ QString Native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-// Appends the reader's records to the open catalogue in one transaction.
+// Appends the reader's records to the open catalogue in one transaction. A new catalogue keeps
+// the keys the source gives; appended records get new ones after those already there.
 ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool replaceAll) {
     ImportSummary summary;
     CDaoTransaction transaction(database, true);
     TableAppender table(database, "Zeitschriften",
-                        {"Zeitschriftennummer", "Zeitschriftenname", "Artikelname", "Seite"});
+                        {"ID", "Zeitschriftennummer", "Zeitschriftenname", "Artikelname", "Seite"});
     if (replaceAll) {
         table.Clear();
     }
     ImportRecord record;
-    std::array<std::optional<std::string>, 4> values;
+    std::array<std::optional<std::string>, 5> values;
     while (reader.Next(record)) {
-        if (std::all_of(record.fields.begin(), record.fields.end(),
+        if (!reader.KeepsBlankRecords() &&
+            std::all_of(record.fields.begin(), record.fields.end(),
                         [](const std::optional<QString>& f) { return !f || f->isEmpty(); })) {
             continue;
         }
+        values[0] = replaceAll && record.key
+                        ? std::optional<std::string>(std::to_string(*record.key))
+                        : std::nullopt;
         for (std::size_t i = 0; i < record.fields.size(); ++i) {
             const std::optional<QString>& field = record.fields[i];
             summary.longTexts += field && field->size() > kFieldLimit ? 1 : 0;
-            values[i] = field ? std::optional<std::string>(field->toStdString()) : std::nullopt;
+            values[i + 1] = field ? std::optional<std::string>(field->toStdString()) : std::nullopt;
         }
         table.Append(values);
         ++summary.records;
@@ -99,7 +104,8 @@ ImportSummary ImportIntoNewCatalogue(RecordReader& reader, const QString& source
 
 }  // namespace
 
-ImportSummary ImportRecords(const QString& source, const QString& catalogue, ImportTarget target) {
+ImportSummary ImportRecords(const QString& source, const QString& catalogue, ImportTarget target,
+                            const QString& table) {
     // Whatever the name's extension, the catalogue would overwrite the records it is to take.
     if (QFileInfo(source) == QFileInfo(catalogue)) {
         throw ExchangeError(
@@ -107,7 +113,7 @@ ImportSummary ImportRecords(const QString& source, const QString& catalogue, Imp
                            "den Katalog eine andere Datei.")
                 .arg(Native(source)));
     }
-    const std::unique_ptr<RecordReader> reader = OpenRecordReader(source);
+    const std::unique_ptr<RecordReader> reader = OpenRecordReader(source, table);
     try {
         if (target == ImportTarget::AppendOrCreate && QFileInfo::exists(catalogue)) {
             return ImportInto(*reader, catalogue, false);
@@ -122,8 +128,8 @@ ImportSummary ImportRecords(const QString& source, const QString& catalogue, Imp
     }
 }
 
-void CheckImportSource(const QString& source) {
-    OpenRecordReader(source);
+void CheckImportSource(const QString& source, const QString& table) {
+    OpenRecordReader(source, table);
 }
 
 QString ImportSummary::Text(const QString& catalogue) const {

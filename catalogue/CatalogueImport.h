@@ -17,15 +17,19 @@ enum class ImportTarget {
     Replace          // make the catalogue from the template, replacing a file already there
 };
 
-// Reads the records of a CSV or RIS file into a catalogue, all or nothing: the records go in as
-// one transaction, and a new catalogue is built beside its place and put there only once it is
-// complete, so a file that cannot be read leaves neither a half-filled catalogue nor a damaged
-// one. A new catalogue holds the imported records only, not the template's blank one; a file
-// without records therefore makes none. Records without any text are skipped.
+// Reads the records of a CSV or RIS file, or of a catalogue of the Windows program, into a
+// catalogue, all or nothing: the records go in as one transaction, and a new catalogue is built
+// beside its place and put there only once it is complete, so a file that cannot be read leaves
+// neither a half-filled catalogue nor a damaged one. A new catalogue holds the imported records
+// only, not the template's blank one, with the old catalogue's numbers as keys; a file without
+// records therefore makes none. Lines of a text file without any text are skipped. `table`
+// chooses the table of an old catalogue with several.
 //
 // Throws ExchangeError with a German message that names the file and, for a broken file, its line.
-ImportSummary ImportRecords(const QString& source, const QString& catalogue, ImportTarget target);
+ImportSummary ImportRecords(const QString& source, const QString& catalogue, ImportTarget target,
+                            const QString& table = QString());
 
 // Throws the ExchangeError that ImportRecords would for a source that cannot be opened at all,
-// so that nobody is asked for a catalogue to import a pipe or a missing file into.
-void CheckImportSource(const QString& source);
+// so that nobody is asked for a catalogue to import a pipe or a missing file into; for an old
+// catalogue with several tables and none chosen, the TableChoiceError that lists them.
+void CheckImportSource(const QString& source, const QString& table = QString());

@@ -11,8 +11,9 @@
 #include "document/CPeriolexDoc.h"
 #include "res/Resource.h"
 
-QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle) {
-    CFileDialog dialog(false, QStringLiteral("*.plx"), QStringLiteral("*.plx"),
+QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle, const QString& proposal) {
+    CFileDialog dialog(false, QStringLiteral("*.plx"),
+                       proposal.isEmpty() ? QStringLiteral("*.plx") : proposal,
                        OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY,
                        QStringLiteral("Periolex (*.plx)|*.plx|Alle Dateien (*.*)|*.*||"));
     dialog.SetTitle(QStringLiteral("Neue Datenbank erstellen"));

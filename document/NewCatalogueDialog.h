@@ -7,5 +7,6 @@ class CDocument;
 // Asks with the new-catalogue dialog where a catalogue is to be made. Empty when the user
 // cancels, or picks a catalogue that is open in a window of a document other than `asking`
 // (which is said in a message: it is not replaced under its own windows). The name always ends
-// in .plx; `fileTitle` receives its file name.
-QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle = nullptr);
+// in .plx; `fileTitle` receives its file name. `proposal`, a full path, is offered first.
+QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle = nullptr,
+                            const QString& proposal = QString());

@@ -59,6 +59,9 @@ constexpr unsigned IDP_SERVER_PASSWORD = 243;  // %1: the server
 constexpr unsigned IDS_SERVER_PASSWORD_TITLE = 244;
 constexpr unsigned IDS_SERVER_PASSWORD_LABEL = 245;
 constexpr unsigned IDP_COPY_CONNECTION_LOST = 246;
+// What --help says of choosing the table of an old catalogue.
+constexpr unsigned IDS_CMDLINE_TABLE = 247;
+constexpr unsigned IDS_CMDLINE_TABLE_NAME = 248;
 
 struct ResourceTables;
 // Every resource table of the program, for the framework.

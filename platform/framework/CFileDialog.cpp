@@ -54,8 +54,8 @@ CFileDialog::CFileDialog(bool bOpenFileDialog, const QString& defExt, const QStr
 
 int CFileDialog::DoModal() {
     if (ModalSeam::IsEnabled()) {
-        ModalAnswer answer =
-            ModalSeam::Answer({ModalRequest::Kind::FileDialog, m_strTitle, {}, m_nFlags});
+        ModalAnswer answer = ModalSeam::Answer(
+            {ModalRequest::Kind::FileDialog, m_strTitle, {}, m_nFlags, m_strFileName});
         m_strChosen = answer.fileName;
         return answer.result == IDOK && !m_strChosen.isEmpty() ? IDOK : IDCANCEL;
     }

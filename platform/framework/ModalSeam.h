@@ -13,9 +13,10 @@ class QWidget;
 struct ModalRequest {
     enum class Kind { MessageBox, FileDialog, Dialog };
     Kind kind;
-    QString text;       // message text, or the dialog's title
-    QString caption;    // message box caption
-    unsigned type = 0;  // message box type (MB_...)
+    QString text;           // message text, or the dialog's title
+    QString caption;        // message box caption
+    unsigned type = 0;      // message box type (MB_...)
+    QString fileName = {};  // file dialog: the name it offers at first
 };
 
 struct ModalAnswer {
