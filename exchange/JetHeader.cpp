@@ -91,7 +91,7 @@ QString JetHeader::FormatName() const {
         case Format::Jet4:
             return QStringLiteral("Jet-4-Datenbank");
         case Format::Ace:
-            return QStringLiteral("ACE-Datenbank (.accdb)");
+            return QStringLiteral("ACE-Datenbank");
     }
     return {};
 }

@@ -119,7 +119,7 @@ TEST_F(OldCatalogueTakeOverTest, ATableIsChosenFromAList) {
     ASSERT_NE(App()->OpenDocumentFile(old), nullptr);
     const auto& requests = ModalSeam::Requests();
     ASSERT_EQ(requests.size(), 4u);
-    EXPECT_TRUE(requests[0].text.contains("(ACE-Datenbank (.accdb))"));
+    EXPECT_TRUE(requests[0].text.contains("Windows-Programms (ACE-Datenbank)."));
     EXPECT_EQ(requests[1].caption, "Tabelle wählen");
     EXPECT_EQ(requests[2].fileName, TempPath("liste.plx"));
     EXPECT_EQ(StoredRecords(TempPath("liste.plx")),
