@@ -24,7 +24,12 @@ CPeriolexApp::CPeriolexApp() {
     AddCommandLineOption({{QStringLiteral("link")}, IDS_CMDLINE_LINK, IDS_CMDLINE_LINK_FILE, true});
     AddCommandLineOption({{QStringLiteral("overwrite")}, IDS_CMDLINE_OVERWRITE, 0, true});
     AddCommandLineOption(
-        {{QStringLiteral("table")}, IDS_CMDLINE_TABLE, IDS_CMDLINE_TABLE_NAME, false});
+        {{QStringLiteral("columns")}, IDS_CMDLINE_COLUMNS, IDS_CMDLINE_COLUMN_LIST, true});
+    AddCommandLineOption({{QStringLiteral("no-header")}, IDS_CMDLINE_NO_HEADER, 0, true});
+    AddCommandLineOption(
+        {{QStringLiteral("keep-duplicates")}, IDS_CMDLINE_KEEP_DUPLICATES, 0, true});
+    AddCommandLineOption(
+        {{QStringLiteral("table")}, IDS_CMDLINE_TABLE, IDS_CMDLINE_TABLE_NAME, true});
 }
 
 void CPeriolexApp::InitApplication() {
@@ -71,11 +76,14 @@ bool CPeriolexApp::InitInstance() {
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
+    if (!TakeImportOptions(cmdInfo)) {
+        m_nExitCode = 2;
+        return false;
+    }
     // A plain start opens nothing and asks for nothing.
     if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileNew) {
         cmdInfo.m_nShellCommand = CCommandLineInfo::FileNothing;
     }
-    m_strTable = cmdInfo.m_options.value(QStringLiteral("table"));
     if (!ProcessShellCommand(cmdInfo)) {
         return false;
     }

@@ -2,6 +2,8 @@
 
 #include <CWinApp.h>
 
+#include "catalogue/CatalogueImport.h"
+
 // The application object: registers the catalogue document type, makes the main window and
 // carries out the command line.
 class CPeriolexApp : public CWinApp {
@@ -12,9 +14,10 @@ public:
     bool InitInstance() override;
     bool PreTranslateMessage(QObject* target, QEvent* event) override;
 
-    // A CSV or RIS file becomes a new catalogue: the new-catalogue dialog asks where, the
-    // records are imported into it and it opens. A catalogue of the Windows program is taken
-    // over the same way after a question. Other files open as catalogues.
+    // A CSV, RIS or BibTeX file becomes a new catalogue: the preview shows what will arrive,
+    // a file dialog asks where the catalogue goes, the records are imported into it and it
+    // opens. A catalogue of the Windows program is taken over the same way after a question.
+    // Other files open as catalogues.
     CDocument* OpenOtherFile(const QString& pathName) override;
     // Catalogues of the Windows program go to OpenOtherFile whatever they are called.
     bool IsOtherFile(const QString& pathName) const override;
@@ -27,19 +30,21 @@ protected:
 
     void OnAppAbout();
 
-    DECLARE_MESSAGE_MAP()
-
 private:
+    // Takes --columns, --no-header, --keep-duplicates and --table for an import from the command
+    // line; false, after saying why, when they are wrong or given without --import.
+    bool TakeImportOptions(const CCommandLineInfo& info);
     // Asks about the old catalogue and, if the user agrees, takes it over into a new one.
     CDocument* TakeOverOldCatalogue(const QString& pathName);
     // Imports `source` into the new catalogue `catalogue` (none when empty), opens it and says
     // how many records came.
-    CDocument* ImportIntoNewCatalogue(const QString& source, const QString& table,
+    CDocument* ImportIntoNewCatalogue(const QString& source, const ImportOptions& options,
                                       const QString& catalogue);
     // On the command line, an old catalogue that its program may still be using is read all the
     // same, with a warning.
     static void WarnOfOldCatalogueInUse(const QString& source);
 
-    // The table of an old catalogue that the command line chose (--table).
-    QString m_strTable;
+    ImportOptions m_importOptions;
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -1,5 +1,5 @@
-// The application's import and export: CSV and RIS files opened like catalogues, and the
-// command line's --import and --export (which take old catalogues too).
+// The application's import and export: CSV, RIS and BibTeX files opened like catalogues, and
+// the command line's --import and --export (which take old catalogues too).
 #include <AfxMessageBox.h>
 #include <AfxRes.h>
 #include <ExchangeError.h>
@@ -12,6 +12,7 @@
 #include "catalogue/CatalogueExport.h"
 #include "catalogue/CatalogueImport.h"
 #include "catalogue/OldCatalogue.h"
+#include "document/ImportPreviewDialog.h"
 #include "document/NewCatalogueDialog.h"
 #include "view/ArticleQuery.h"
 
@@ -27,7 +28,7 @@ CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
     if (OldCatalogue::Recognises(pathName)) {
         return TakeOverOldCatalogue(pathName);
     }
-    if (!CanImport(ExchangeFormatOf(pathName))) {
+    if (!CanImport(ImportFormatOf(pathName))) {
         return CWinApp::OpenOtherFile(pathName);
     }
     try {
@@ -36,10 +37,20 @@ CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
         AfxMessageBox(e.Message(), MB_OK | MB_ICONSTOP);
         return nullptr;
     }
-    return ImportIntoNewCatalogue(pathName, QString(), AskNewCataloguePath(nullptr));
+    ImportOptions options;
+    {
+        BeginWaitCursor();
+        ImportPreviewDialog preview(pathName);
+        EndWaitCursor();
+        if (preview.DoModal() != IDOK) {
+            return nullptr;
+        }
+        options.settings = preview.Settings();
+    }
+    return ImportIntoNewCatalogue(pathName, options, AskImportCataloguePath(pathName));
 }
 
-CDocument* CPeriolexApp::ImportIntoNewCatalogue(const QString& source, const QString& table,
+CDocument* CPeriolexApp::ImportIntoNewCatalogue(const QString& source, const ImportOptions& options,
                                                 const QString& catalogue) {
     if (catalogue.isEmpty()) {
         return nullptr;
@@ -47,7 +58,7 @@ CDocument* CPeriolexApp::ImportIntoNewCatalogue(const QString& source, const QSt
     ImportSummary summary;
     BeginWaitCursor();
     try {
-        summary = ImportRecords(source, catalogue, ImportTarget::Replace, table);
+        summary = ImportRecords(source, catalogue, ImportTarget::Replace, options);
     } catch (const ExchangeError& e) {
         EndWaitCursor();
         AfxMessageBox(e.Message(), MB_OK | MB_ICONSTOP);
@@ -66,7 +77,38 @@ CDocument* CPeriolexApp::ImportIntoNewCatalogue(const QString& source, const QSt
 QString CPeriolexApp::OtherFileFilter() const {
     return QStringLiteral(
         "Kataloge des Windows-Programms (*.plx;*.mdb;*.accdb)|*.plx;*.mdb;*.accdb|"
-        "CSV- und RIS-Dateien (*.csv;*.ris)|*.csv;*.ris|");
+        "CSV-, RIS- und BibTeX-Dateien (*.csv;*.ris;*.bib;*.txt)|*.csv;*.ris;*.bib;*.txt|");
+}
+
+bool CPeriolexApp::TakeImportOptions(const CCommandLineInfo& info) {
+    const bool any = info.m_options.contains(QStringLiteral("columns")) ||
+                     info.m_options.contains(QStringLiteral("no-header")) ||
+                     info.m_options.contains(QStringLiteral("keep-duplicates")) ||
+                     info.m_options.contains(QStringLiteral("table"));
+    if (any && info.m_nShellCommand != CCommandLineInfo::FileImport) {
+        PrintLine(stderr, QStringLiteral("--columns, --no-header, --keep-duplicates und --table "
+                                         "gelten nur zusammen mit --import (--table auch mit "
+                                         "--copy)."));
+        return false;
+    }
+    if (info.m_options.contains(QStringLiteral("columns"))) {
+        m_importOptions.settings.columns =
+            ParseColumnList(info.m_options.value(QStringLiteral("columns")));
+        if (!m_importOptions.settings.columns) {
+            PrintLine(stderr,
+                      QStringLiteral("--columns erwartet Paare aus Spalte und Feld, etwa "
+                                     "„Titel=Artikelname,Jahr=Jahr,Autor=-“; Felder sind "
+                                     "Zeitschriftennummer, Zeitschriftenname, Artikelname, Seite, "
+                                     "Jahr und - (nicht übernehmen)."));
+            return false;
+        }
+    }
+    if (info.m_options.contains(QStringLiteral("no-header"))) {
+        m_importOptions.settings.header = false;
+    }
+    m_importOptions.keepDuplicates = info.m_options.contains(QStringLiteral("keep-duplicates"));
+    m_importOptions.settings.table = info.m_options.value(QStringLiteral("table"));
+    return true;
 }
 
 bool CPeriolexApp::ImportFromCommandLine(const QString& source, const QString& catalogue) {
@@ -87,8 +129,9 @@ bool CPeriolexApp::ImportFromCommandLine(const QString& source, const QString& c
     }
     try {
         WarnOfOldCatalogueInUse(source);
-        PrintLine(stdout, ImportRecords(source, catalogue, ImportTarget::AppendOrCreate, m_strTable)
-                              .Text(catalogue));
+        PrintLine(stdout,
+                  ImportRecords(source, catalogue, ImportTarget::AppendOrCreate, m_importOptions)
+                      .Text(catalogue));
         return true;
     } catch (const ExchangeError& e) {
         PrintLine(stderr, e.Message());

@@ -53,16 +53,16 @@ CDocument* CPeriolexApp::TakeOverOldCatalogue(const QString& pathName) {
                                     (inUse.isEmpty() ? 0 : MB_DEFBUTTON2)) != IDYES) {
         return nullptr;
     }
-    QString table;
+    ImportOptions options;
     if (!tables.isEmpty()) {
-        table = AskTableChoice(pathName, tables);
-        if (table.isEmpty()) {
+        options.settings.table = AskTableChoice(pathName, tables);
+        if (options.settings.table.isEmpty()) {
             return nullptr;
         }
     }
     return ImportIntoNewCatalogue(
-        pathName, table,
-        AskNewCataloguePath(nullptr, nullptr, OldCatalogue::ProposedCataloguePath(pathName)));
+        pathName, options,
+        AskImportCataloguePath(pathName, OldCatalogue::ProposedCataloguePath(pathName)));
 }
 
 void CPeriolexApp::WarnOfOldCatalogueInUse(const QString& source) {

@@ -73,6 +73,8 @@ void BM_TakeOverAgainstMdbExportAndSqlite3(benchmark::State& state) {
     const QString ours = InFolder(QStringLiteral("periolex.plx"));
     const QString tools = InFolder(QStringLiteral("werkzeuge.plx"));
     const std::string command = ToolCommand(tools);
+    ImportOptions options;
+    options.settings.table = kTable;
     const double peakBefore = PeakMegabytes();
     double ourSeconds = 0;
     double toolSeconds = 0;
@@ -80,7 +82,7 @@ void BM_TakeOverAgainstMdbExportAndSqlite3(benchmark::State& state) {
     for (auto _ : state) {
         const double ourStart = CpuSeconds(RUSAGE_SELF);
         for (int i = 0; i < kRepeats; ++i) {
-            records = ImportRecords(kFile, ours, ImportTarget::Replace, kTable).records;
+            records = ImportRecords(kFile, ours, ImportTarget::Replace, options).records;
         }
         ourSeconds += CpuSeconds(RUSAGE_SELF) - ourStart;
         const double toolStart = CpuSeconds(RUSAGE_CHILDREN);

@@ -6,6 +6,7 @@
 #include <CDaoTransaction.h>
 #include <ExchangeError.h>
 #include <ExchangeFormat.h>
+#include <ForwardCursor.h>
 #include <ResourceLookup.h>
 #include <SystemDirectory.h>
 #include <TableAppender.h>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <unordered_set>
 
 #include "catalogue/CatalogueFormat.h"
 #include "res/Resource.h"
@@ -26,9 +28,39 @@ QString Native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-// Appends the reader's records to the open catalogue in one transaction. A new catalogue keeps
-// the keys the source gives; appended records get new ones after those already there.
-ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool replaceAll) {
+using Values = std::array<std::optional<std::string>, 4>;
+
+// One text for the four fields of a record. A field without a value looks like an empty one to
+// the user, so they are alike here too.
+std::string RecordKey(const Values& values) {
+    std::string key;
+    for (const std::optional<std::string>& value : values) {
+        key += std::to_string(value ? value->size() : 0) + ':' + value.value_or(std::string());
+    }
+    return key;
+}
+
+// The records the catalogue holds before anything is appended.
+std::unordered_set<std::string> StoredRecordKeys(CDaoDatabase& database) {
+    std::unordered_set<std::string> keys;
+    ForwardCursor cursor(database,
+                         "SELECT Zeitschriftennummer, Zeitschriftenname, Artikelname, Seite "
+                         "FROM Zeitschriften");
+    Values values;
+    while (cursor.MoveNext()) {
+        for (int i = 0; i < 4; ++i) {
+            const auto slot = static_cast<std::size_t>(i);
+            values[slot] =
+                cursor.IsNull(i) ? std::nullopt : std::optional<std::string>(cursor.GetText(i));
+        }
+        keys.insert(RecordKey(values));
+    }
+    return keys;
+}
+
+// Appends the reader's records to the open catalogue in one transaction.
+ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool replaceAll,
+                            bool keepDuplicates) {
     ImportSummary summary;
     CDaoTransaction transaction(database, true);
     TableAppender table(database, "Zeitschriften",
@@ -36,34 +68,44 @@ ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool r
     if (replaceAll) {
         table.Clear();
     }
+    // Only what was there before counts: a file that lists a record twice keeps both.
+    const bool skipStored = !replaceAll && !keepDuplicates;
+    const std::unordered_set<std::string> stored =
+        skipStored ? StoredRecordKeys(database) : std::unordered_set<std::string>();
     ImportRecord record;
-    std::array<std::optional<std::string>, 5> values;
+    Values values;
+    std::array<std::optional<std::string>, 5> row;
     while (reader.Next(record)) {
-        if (!reader.KeepsBlankRecords() &&
-            std::all_of(record.fields.begin(), record.fields.end(),
-                        [](const std::optional<QString>& f) { return !f || f->isEmpty(); })) {
-            continue;
-        }
-        values[0] = replaceAll && record.key
-                        ? std::optional<std::string>(std::to_string(*record.key))
-                        : std::nullopt;
         for (std::size_t i = 0; i < record.fields.size(); ++i) {
             const std::optional<QString>& field = record.fields[i];
-            summary.longTexts += field && field->size() > kFieldLimit ? 1 : 0;
-            values[i + 1] = field ? std::optional<std::string>(field->toStdString()) : std::nullopt;
+            values[i] = field ? std::optional<std::string>(field->toStdString()) : std::nullopt;
         }
-        table.Append(values);
+        if (skipStored && stored.contains(RecordKey(values))) {
+            ++summary.duplicates;
+            continue;
+        }
+        for (const std::optional<QString>& field : record.fields) {
+            summary.longTexts += field && field->size() > kFieldLimit ? 1 : 0;
+        }
+        // A new catalogue keeps the keys the source gives; appended records get new ones after
+        // those already there.
+        row[0] = replaceAll && record.key ? std::optional<std::string>(std::to_string(*record.key))
+                                          : std::nullopt;
+        std::copy(values.begin(), values.end(), row.begin() + 1);
+        table.Append(row);
         ++summary.records;
     }
     transaction.Commit();
+    summary.untaken = reader.UntakenColumns();
     return summary;
 }
 
-ImportSummary ImportInto(RecordReader& reader, const QString& catalogue, bool replaceAll) {
+ImportSummary ImportInto(RecordReader& reader, const QString& catalogue, bool replaceAll,
+                         bool keepDuplicates) {
     CDaoDatabase database;
     try {
         database.Open(catalogue.toStdString());
-        return AppendRecords(reader, database, replaceAll);
+        return AppendRecords(reader, database, replaceAll, keepDuplicates);
     } catch (CDaoException* e) {
         const QString reason = AfxDaoErrorText(*e);
         e->Delete();
@@ -86,7 +128,7 @@ ImportSummary ImportIntoNewCatalogue(RecordReader& reader, const QString& source
                                 .arg(Native(catalogue),
                                      reason ? AfxSystemErrorText(reason) : building.errorString()));
     }
-    const ImportSummary summary = ImportInto(reader, building.fileName(), true);
+    const ImportSummary summary = ImportInto(reader, building.fileName(), true, true);
     if (summary.records == 0) {
         throw ExchangeError(QStringLiteral("„%1“ enthält keine Datensätze; es wurde kein Katalog "
                                            "angelegt.")
@@ -105,7 +147,7 @@ ImportSummary ImportIntoNewCatalogue(RecordReader& reader, const QString& source
 }  // namespace
 
 ImportSummary ImportRecords(const QString& source, const QString& catalogue, ImportTarget target,
-                            const QString& table) {
+                            const ImportOptions& options) {
     // Whatever the name's extension, the catalogue would overwrite the records it is to take.
     if (QFileInfo(source) == QFileInfo(catalogue)) {
         throw ExchangeError(
@@ -113,10 +155,10 @@ ImportSummary ImportRecords(const QString& source, const QString& catalogue, Imp
                            "den Katalog eine andere Datei.")
                 .arg(Native(source)));
     }
-    const std::unique_ptr<RecordReader> reader = OpenRecordReader(source, table);
+    const std::unique_ptr<RecordReader> reader = OpenRecordReader(source, options.settings);
     try {
         if (target == ImportTarget::AppendOrCreate && QFileInfo::exists(catalogue)) {
-            return ImportInto(*reader, catalogue, false);
+            return ImportInto(*reader, catalogue, false, options.keepDuplicates);
         }
         return ImportIntoNewCatalogue(*reader, source, catalogue);
     } catch (const ExchangeError& e) {
@@ -128,8 +170,8 @@ ImportSummary ImportRecords(const QString& source, const QString& catalogue, Imp
     }
 }
 
-void CheckImportSource(const QString& source, const QString& table) {
-    OpenRecordReader(source, table);
+void CheckImportSource(const QString& source) {
+    OpenRecordReader(source);
 }
 
 QString ImportSummary::Text(const QString& catalogue) const {
@@ -139,6 +181,21 @@ QString ImportSummary::Text(const QString& catalogue) const {
             : QStringLiteral("%1 Datensätze wurden in „%2“ übernommen.")
                   .arg(records)
                   .arg(Native(catalogue));
+    if (duplicates > 0) {
+        text += QLatin1Char(' ') +
+                (duplicates == 1
+                     ? QStringLiteral("1 Datensatz stand schon im Katalog und wurde nicht noch "
+                                      "einmal übernommen.")
+                     : QStringLiteral("%1 Datensätze standen schon im Katalog und wurden nicht "
+                                      "noch einmal übernommen.")
+                           .arg(duplicates));
+    }
+    if (!untaken.isEmpty()) {
+        text += QLatin1Char(' ') +
+                (untaken.size() == 1 ? QStringLiteral("Nicht übernommen wurde die Spalte „%1“.")
+                                     : QStringLiteral("Nicht übernommen wurden die Spalten „%1“."))
+                    .arg(untaken.join(QStringLiteral("“, „")));
+    }
     if (longTexts > 0) {
         text += QLatin1Char(' ') +
                 (longTexts == 1

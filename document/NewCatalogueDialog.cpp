@@ -11,12 +11,9 @@
 #include "document/CPeriolexDoc.h"
 #include "res/Resource.h"
 
-QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle, const QString& proposal) {
-    CFileDialog dialog(false, QStringLiteral("*.plx"),
-                       proposal.isEmpty() ? QStringLiteral("*.plx") : proposal,
-                       OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY,
-                       QStringLiteral("Periolex (*.plx)|*.plx|Alle Dateien (*.*)|*.*||"));
-    dialog.SetTitle(QStringLiteral("Neue Datenbank erstellen"));
+namespace {
+
+QString Ask(CFileDialog& dialog, const CDocument* asking, QString* fileTitle) {
     if (dialog.DoModal() == IDCANCEL) {
         return {};
     }
@@ -43,4 +40,27 @@ QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle, const Q
         *fileTitle = QFileInfo(path).fileName();
     }
     return path;
+}
+
+const QString kFilter = QStringLiteral("Periolex (*.plx)|*.plx|Alle Dateien (*.*)|*.*||");
+
+}  // namespace
+
+QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle) {
+    CFileDialog dialog(false, QStringLiteral("*.plx"), QStringLiteral("*.plx"),
+                       OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, kFilter);
+    dialog.SetTitle(QStringLiteral("Neue Datenbank erstellen"));
+    return Ask(dialog, asking, fileTitle);
+}
+
+QString AskImportCataloguePath(const QString& source, const QString& proposal) {
+    const QFileInfo info(source);
+    CFileDialog dialog(false, QStringLiteral("*.plx"),
+                       proposal.isEmpty() ? info.absoluteDir().filePath(info.completeBaseName() +
+                                                                        QStringLiteral(".plx"))
+                                          : proposal,
+                       OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, kFilter);
+    dialog.SetTitle(QStringLiteral("Import: Katalog für „%1“ anlegen").arg(info.fileName()));
+    dialog.SetLabels(QStringLiteral("&Katalog:"), QStringLiteral("&Importieren"));
+    return Ask(dialog, nullptr, nullptr);
 }

@@ -17,7 +17,6 @@ public:
     explicit JetReader(const QString& path, const QString& table = QString());
 
     bool Next(ImportRecord& record) override;
-    bool KeepsBlankRecords() const override { return true; }
     // About as many records as Next gives, for a progress display.
     unsigned long RecordCount() const { return m_scanner.RowCount(); }
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "ArticleFields.h"
 #include "CsvHeader.h"
 #include "TableChoiceError.h"
 
@@ -15,12 +16,29 @@ bool IsCatalogueTable(const JetTableInfo& table) {
     return table.name.compare(kCatalogueTable, Qt::CaseInsensitive) == 0;
 }
 
+// The article field a column of this name holds, by the names the CSV import knows; -1 for none
+// (a year is no field of its own).
+int FieldOfName(const QString& name) {
+    switch (CsvHeader::KnownTarget(name).value_or(ColumnTarget::None)) {
+        case ColumnTarget::Issue:
+            return kIssueField;
+        case ColumnTarget::Magazine:
+            return kMagazineField;
+        case ColumnTarget::Article:
+            return kArticleField;
+        case ColumnTarget::Page:
+            return kPageField;
+        default:
+            return -1;
+    }
+}
+
 // The columns named after the fields; the first column of a name counts.
 std::array<int, 4> NamedFields(const JetTableInfo& table, int& named) {
     std::array<int, 4> fields{-1, -1, -1, -1};
     named = 0;
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
-        const int field = CsvHeader::FieldOfName(table.columns[c].name);
+        const int field = FieldOfName(table.columns[c].name);
         if (field >= 0 && fields[field] < 0 && table.columns[c].HasText()) {
             fields[field] = static_cast<int>(c);
             ++named;

@@ -13,10 +13,9 @@ class QWidget;
 struct ModalRequest {
     enum class Kind { MessageBox, FileDialog, Dialog };
     Kind kind;
-    QString text;           // message text, or the dialog's title
-    QString caption;        // message box caption
-    unsigned type = 0;      // message box type (MB_...)
-    QString fileName = {};  // file dialog: the name it offers at first
+    QString text;       // message text, or the dialog's title
+    QString caption;    // message box caption, or the name a file dialog proposes
+    unsigned type = 0;  // message box type (MB_...)
 };
 
 struct ModalAnswer {

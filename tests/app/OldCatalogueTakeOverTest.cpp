@@ -77,8 +77,8 @@ TEST_F(OldCatalogueTakeOverTest, OpeningAnOldCatalogueTakesItOverAfterOneQuestio
                   "anlegen. Die alte Datei bleibt dabei genau so, wie sie ist.\n\nDatensätze "
                   "übernehmen?");
     EXPECT_EQ(requests[1].type, MB_YESNO | MB_ICONQUESTION);
-    EXPECT_EQ(requests[2].text, "Neue Datenbank erstellen");
-    EXPECT_EQ(requests[2].fileName, proposal);
+    EXPECT_EQ(requests[2].text, "Import: Katalog für „Artikel.plx“ anlegen");
+    EXPECT_EQ(requests[2].caption, proposal);
     EXPECT_EQ(requests[3].text, "8 Datensätze wurden in „" + proposal +
                                     "“ übernommen. 1 Text ist länger als 30 Zeichen; er wurde "
                                     "vollständig übernommen.");
@@ -121,7 +121,7 @@ TEST_F(OldCatalogueTakeOverTest, ATableIsChosenFromAList) {
     ASSERT_EQ(requests.size(), 4u);
     EXPECT_TRUE(requests[0].text.contains("Windows-Programms (ACE-Datenbank)."));
     EXPECT_EQ(requests[1].caption, "Tabelle wählen");
-    EXPECT_EQ(requests[2].fileName, TempPath("liste.plx"));
+    EXPECT_EQ(requests[2].caption, TempPath("liste.plx"));
     EXPECT_EQ(StoredRecords(TempPath("liste.plx")),
               (std::vector<StoredRecord>{{"a", "b", "<null>", "<null>"},
                                          {"abcdefg", "hijklmnop", "<null>", "<null>"}}));

@@ -98,15 +98,17 @@ TEST_F(OldCatalogueTest, BadFilesLeaveNothingBehind) {
     locked.Bytes()[0x43] = static_cast<char>(locked.Bytes()[0x43] ^ 'x');
     const QString catalogue = CopyOfExample();
     const QByteArray catalogueBefore = FileBytes(catalogue);
+    ImportOptions table1;
+    table1.settings.table = QStringLiteral("Table1");
     for (JetTestFile* file : {&cut, &locked}) {
         const QString old = file->Save(TempPath("alt.mdb"));
         const QByteArray before = FileBytes(old);
         const QStringList files = FolderFiles();
         const QString error = ErrorOf(
-            [&] { ImportRecords(old, TempPath("neu.plx"), ImportTarget::Replace, "Table1"); });
+            [&] { ImportRecords(old, TempPath("neu.plx"), ImportTarget::Replace, table1); });
         EXPECT_TRUE(error.contains(QStringLiteral("„%1“").arg(old))) << error.toStdString();
         EXPECT_EQ(FolderFiles(), files);
-        ErrorOf([&] { ImportRecords(old, catalogue, ImportTarget::AppendOrCreate, "Table1"); });
+        ErrorOf([&] { ImportRecords(old, catalogue, ImportTarget::AppendOrCreate, table1); });
         EXPECT_EQ(FileBytes(catalogue), catalogueBefore);
         EXPECT_EQ(FileBytes(old), before);
     }
