@@ -28,6 +28,8 @@ CPeriolexApp::CPeriolexApp() {
     AddCommandLineOption({{QStringLiteral("no-header")}, IDS_CMDLINE_NO_HEADER, 0, true});
     AddCommandLineOption(
         {{QStringLiteral("keep-duplicates")}, IDS_CMDLINE_KEEP_DUPLICATES, 0, true});
+    AddCommandLineOption(
+        {{QStringLiteral("table")}, IDS_CMDLINE_TABLE, IDS_CMDLINE_TABLE_NAME, true});
 }
 
 void CPeriolexApp::InitApplication() {

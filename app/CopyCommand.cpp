@@ -10,6 +10,7 @@
 
 #include "catalogue/CatalogueCopy.h"
 #include "catalogue/CatalogueLink.h"
+#include "catalogue/OldCatalogue.h"
 #include "res/Resource.h"
 
 namespace {
@@ -27,13 +28,21 @@ int RunCopyCommand(int argc, char** argv) {
     arguments.removeFirst();
     arguments.removeAll(QStringLiteral("--copy"));
     const bool overwrite = arguments.removeAll(QStringLiteral("--overwrite")) > 0;
-    QString link;
-    const qsizetype linkAt = arguments.indexOf(QStringLiteral("--link"));
-    if (linkAt >= 0 && linkAt + 1 < arguments.size()) {
-        link = arguments.takeAt(linkAt + 1);
-        arguments.removeAt(linkAt);
-    }
-    if (arguments.size() != 2 || (linkAt >= 0 && link.isEmpty())) {
+    const auto valueOf = [&arguments](const QString& option, bool& given) {
+        const qsizetype at = arguments.indexOf(option);
+        given = at >= 0;
+        if (!given || at + 1 >= arguments.size()) {
+            return QString();
+        }
+        const QString value = arguments.takeAt(at + 1);
+        arguments.removeAt(at);
+        return value;
+    };
+    bool linkGiven = false;
+    bool tableGiven = false;
+    const QString link = valueOf(QStringLiteral("--link"), linkGiven);
+    const QString table = valueOf(QStringLiteral("--table"), tableGiven);
+    if (arguments.size() != 2 || (linkGiven && link.isEmpty()) || (tableGiven && table.isEmpty())) {
         Say(AfxLoadString(IDP_COPY_USAGE));
         return 2;
     }
@@ -42,7 +51,13 @@ int RunCopyCommand(int argc, char** argv) {
         Say(AfxLoadString(IDP_COPY_TARGET_NOT_EMPTY).arg(link));
         return 1;
     }
+    if (OldCatalogue::Recognises(arguments[0])) {
+        if (const QString warning = OldCatalogue::InUseWarning(arguments[0]); !warning.isEmpty()) {
+            Say(QStringLiteral("Warnung: ") + warning);
+        }
+    }
     CatalogueCopy copy(arguments[0], target, overwrite);
+    copy.SetSourceTable(table);
     const long copied = copy.Run([](long done, long total) {
         std::fprintf(
             stderr, "\r%s",

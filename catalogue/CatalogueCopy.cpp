@@ -5,7 +5,9 @@
 #include <CDaoException.h>
 #include <CDaoTransaction.h>
 #include <DaoErrorCode.h>
+#include <ExchangeError.h>
 #include <ForwardCursor.h>
+#include <JetReader.h>
 #include <PgConnection.h>
 #include <PgCopyIn.h>
 #include <PgCursor.h>
@@ -22,6 +24,7 @@
 #include <vector>
 
 #include "catalogue/CatalogueLink.h"
+#include "catalogue/OldCatalogue.h"
 #include "res/Resource.h"
 
 namespace {
@@ -106,9 +109,29 @@ void ReadFile(const std::string& source, Delivery& delivery) {
     }
 }
 
-void ReadRecords(const std::string& source, Delivery& delivery) {
+// An old catalogue's records come with their old numbers as keys where it has unique ones.
+void ReadOldCatalogue(const QString& source, const QString& table, Delivery& delivery) {
+    JetReader reader(source, table);
+    delivery.SetTotal(std::to_string(reader.RecordCount()));
+    ImportRecord imported;
+    Record record;
+    while (reader.Next(imported)) {
+        record[0] =
+            imported.key ? std::optional<std::string>(std::to_string(*imported.key)) : std::nullopt;
+        for (std::size_t i = 0; i < imported.fields.size(); ++i) {
+            record[i + 1] = imported.fields[i]
+                                ? std::optional<std::string>(imported.fields[i]->toStdString())
+                                : std::nullopt;
+        }
+        delivery.Take(record);
+    }
+}
+
+void ReadRecords(const std::string& source, const QString& table, Delivery& delivery) {
     if (CDaoDatabase::IsServerPath(source)) {
         ReadServer(source, delivery);
+    } else if (OldCatalogue::Recognises(QString::fromStdString(source))) {
+        ReadOldCatalogue(QString::fromStdString(source), table, delivery);
     } else {
         ReadFile(source, delivery);
     }
@@ -141,6 +164,13 @@ CatalogueCopy::CatalogueCopy(QString source, QString target, bool overwrite)
     : m_strSource(std::move(source)), m_strTarget(std::move(target)), m_bOverwrite(overwrite) {}
 
 long CatalogueCopy::Run(const Progress& progress) {
+    if (OldCatalogue::Recognises(m_strTarget)) {
+        m_strError = QStringLiteral(
+                         "„%1“ ist ein Katalog des Windows-Programms; Periolex liest "
+                         "ihn nur und schreibt nie hinein.")
+                         .arg(m_strTarget);
+        return -1;
+    }
     try {
         const std::string target = Resolve(m_strTarget);
         return CDaoDatabase::IsServerPath(target)
@@ -154,6 +184,8 @@ long CatalogueCopy::Run(const Progress& progress) {
                      QStringLiteral(" (") + QString::fromStdString(e->GetErrorMessage()) +
                      QLatin1Char(')');
         e->Delete();
+    } catch (const ExchangeError& e) {
+        m_strError = e.Message();
     }
     return -1;
 }
@@ -191,7 +223,7 @@ long CatalogueCopy::CopyToServer(const QString& target, const Progress& progress
     }
     PgCopyIn rows(server, "Zeitschriften", kColumns);
     Delivery delivery([&rows](const Record& record) { rows.Append(record); }, progress);
-    ReadRecords(Resolve(m_strSource), delivery);
+    ReadRecords(Resolve(m_strSource), m_strSourceTable, delivery);
     rows.Finish();
     for (const std::string& index : indexes) {
         server.RunScript(index);
@@ -227,7 +259,7 @@ long CatalogueCopy::CopyToFile(const QString& target, const Progress& progress) 
         catalogue.Execute(kCatalogueSchemaSql);
         TableAppender rows(catalogue, "Zeitschriften", kColumns);
         Delivery delivery([&rows](const Record& record) { rows.Append(record); }, progress);
-        ReadRecords(Resolve(m_strSource), delivery);
+        ReadRecords(Resolve(m_strSource), m_strSourceTable, delivery);
         transaction.Commit();
         copied = delivery.Copied();
     } catch (...) {

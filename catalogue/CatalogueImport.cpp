@@ -64,7 +64,7 @@ ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool r
     ImportSummary summary;
     CDaoTransaction transaction(database, true);
     TableAppender table(database, "Zeitschriften",
-                        {"Zeitschriftennummer", "Zeitschriftenname", "Artikelname", "Seite"});
+                        {"ID", "Zeitschriftennummer", "Zeitschriftenname", "Artikelname", "Seite"});
     if (replaceAll) {
         table.Clear();
     }
@@ -74,6 +74,7 @@ ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool r
         skipStored ? StoredRecordKeys(database) : std::unordered_set<std::string>();
     ImportRecord record;
     Values values;
+    std::array<std::optional<std::string>, 5> row;
     while (reader.Next(record)) {
         for (std::size_t i = 0; i < record.fields.size(); ++i) {
             const std::optional<QString>& field = record.fields[i];
@@ -86,7 +87,12 @@ ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool r
         for (const std::optional<QString>& field : record.fields) {
             summary.longTexts += field && field->size() > kFieldLimit ? 1 : 0;
         }
-        table.Append(values);
+        // A new catalogue keeps the keys the source gives; appended records get new ones after
+        // those already there.
+        row[0] = replaceAll && record.key ? std::optional<std::string>(std::to_string(*record.key))
+                                          : std::nullopt;
+        std::copy(values.begin(), values.end(), row.begin() + 1);
+        table.Append(row);
         ++summary.records;
     }
     transaction.Commit();

@@ -66,6 +66,9 @@ constexpr unsigned IDS_CMDLINE_COLUMNS = 247;
 constexpr unsigned IDS_CMDLINE_COLUMN_LIST = 248;
 constexpr unsigned IDS_CMDLINE_NO_HEADER = 249;
 constexpr unsigned IDS_CMDLINE_KEEP_DUPLICATES = 250;
+// What --help says of choosing the table of an old catalogue.
+constexpr unsigned IDS_CMDLINE_TABLE = 251;
+constexpr unsigned IDS_CMDLINE_TABLE_NAME = 252;
 
 // Help topics of dialogs and questions (F1 there shows them).
 constexpr unsigned IDH_CONFLICT = 400;
