@@ -14,6 +14,7 @@
 #include "catalogue/OldCatalogue.h"
 #include "document/ImportPreviewDialog.h"
 #include "document/NewCatalogueDialog.h"
+#include "res/Resource.h"
 #include "view/ArticleQuery.h"
 
 namespace {
@@ -34,7 +35,7 @@ CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
     try {
         CheckImportSource(pathName);
     } catch (const ExchangeError& e) {
-        AfxMessageBox(e.Message(), MB_OK | MB_ICONSTOP);
+        AfxMessageBox(e.Message(), MB_OK | MB_ICONSTOP, IDH_IMPORT);
         return nullptr;
     }
     ImportOptions options;
@@ -61,7 +62,7 @@ CDocument* CPeriolexApp::ImportIntoNewCatalogue(const QString& source, const Imp
         summary = ImportRecords(source, catalogue, ImportTarget::Replace, options);
     } catch (const ExchangeError& e) {
         EndWaitCursor();
-        AfxMessageBox(e.Message(), MB_OK | MB_ICONSTOP);
+        AfxMessageBox(e.Message(), MB_OK | MB_ICONSTOP, IDH_IMPORT);
         return nullptr;
     }
     EndWaitCursor();
@@ -69,7 +70,7 @@ CDocument* CPeriolexApp::ImportIntoNewCatalogue(const QString& source, const Imp
     // Without a window on the catalogue its own message has said why; a summary would contradict
     // it.
     if (doc) {
-        AfxMessageBox(summary.Text(catalogue), MB_OK | MB_ICONINFORMATION);
+        AfxMessageBox(summary.Text(catalogue), MB_OK | MB_ICONINFORMATION, IDH_IMPORT);
     }
     return doc;
 }

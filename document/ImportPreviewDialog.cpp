@@ -1,9 +1,10 @@
 #include "ImportPreviewDialog.h"
 
 #include <AfxRes.h>
+#include <DialogHelp.h>
+#include <DialogWindow.h>
 #include <ModalSeam.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -20,6 +21,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <array>
+
+#include "res/Resource.h"
 
 namespace {
 
@@ -77,8 +80,10 @@ QString ImportPreviewDialog::Text() const {
 }
 
 void ImportPreviewDialog::Build() {
-    m_pDialog = std::make_unique<QDialog>(QApplication::activeWindow());
+    m_pDialog = std::make_unique<QDialog>();
     QDialog* dialog = m_pDialog.get();
+    AfxMakeDialogWindow(dialog);
+    AfxEnableDialogHelp(dialog, IDH_IMPORT);
     const QString name = QFileInfo(m_strSource).fileName();
     dialog->setWindowTitle(QStringLiteral("Datei importieren – %1").arg(name));
     auto* layout = new QVBoxLayout(dialog);

@@ -1,3 +1,5 @@
+#include <DaoErrorCode.h>
+
 #include "PeriolexTables.h"
 #include "Resource.h"
 
@@ -24,7 +26,9 @@ constexpr HelpTopic kHelpTopics[] = {
     {IDH_CONFLICT, "gemeinsam.html#konflikt"},
     {IDH_DELETED_ELSEWHERE, "gemeinsam.html#geloescht"},
     {IDH_SERVER_PASSWORD, "team.html#kennwort"},
-    {IDH_CONNECTION_LOST, "team.html#verbindung"},
+    // Messages of the record store, under the number of their text.
+    {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kConnectionLost, "team.html#verbindung"},
+    {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kCommitUnknown, "team.html#verbindung"},
     {IDH_IMPORT, "austausch.html#import"},
     {IDH_EXPORT, "austausch.html#export"},
 };

@@ -74,7 +74,6 @@ constexpr unsigned IDS_CMDLINE_TABLE_NAME = 252;
 constexpr unsigned IDH_CONFLICT = 400;
 constexpr unsigned IDH_DELETED_ELSEWHERE = 401;
 constexpr unsigned IDH_SERVER_PASSWORD = 402;
-constexpr unsigned IDH_CONNECTION_LOST = 403;
 constexpr unsigned IDH_IMPORT = 404;
 constexpr unsigned IDH_EXPORT = 405;
 

@@ -98,15 +98,19 @@ int AfxMessageBox(const QString& text, unsigned type, unsigned nIDHelp) {
     return ShowMessageBox(text, type, {}, nullptr, nIDHelp);
 }
 
-QString AfxDaoErrorText(const CDaoException& e) {
+unsigned AfxDaoErrorTextId(const CDaoException& e) {
     const auto code = static_cast<unsigned>(e.GetErrorCode());
     for (const unsigned id :
          {AFX_IDP_DAO_EXTENDED_FIRST + code, AFX_IDP_DAO_FIRST + (code & 0xFF)}) {
-        if (const QString text = AfxLoadString(id); !text.isEmpty()) {
-            return text;
+        if (!AfxLoadString(id).isEmpty()) {
+            return id;
         }
     }
-    return AfxLoadString(AFX_IDP_DAO_GENERIC);
+    return AFX_IDP_DAO_GENERIC;
+}
+
+QString AfxDaoErrorText(const CDaoException& e) {
+    return AfxLoadString(AfxDaoErrorTextId(e));
 }
 
 QString AfxSystemErrorText(int errnoValue) {
@@ -117,5 +121,5 @@ QString AfxSystemErrorText(int errnoValue) {
 void AfxReportDaoException(const CDaoException& e) {
     // SQLite's own words are English; they go to the log for whoever looks into it.
     std::fprintf(stderr, "%s\n", e.GetErrorMessage().c_str());
-    AfxMessageBox(AfxDaoErrorText(e), MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox(AfxDaoErrorText(e), MB_OK | MB_ICONEXCLAMATION, AfxDaoErrorTextId(e));
 }

@@ -16,6 +16,8 @@ int AfxMessageBox(const QString& text, unsigned type, unsigned nIDHelp);
 // The user's message for a record-store failure: the application's text for SQLite's result
 // code, then SQLite's own words.
 QString AfxDaoErrorText(const CDaoException& e);
+// The number of that text in the string table; a help topic of the same number explains it.
+unsigned AfxDaoErrorTextId(const CDaoException& e);
 // The user's text for an operating-system error number.
 QString AfxSystemErrorText(int errnoValue);
 // Reports a failure that a command did not catch; the program goes on.

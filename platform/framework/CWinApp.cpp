@@ -67,6 +67,7 @@ void RestoreCursor() {
 struct Failure {
     QString text;
     unsigned icon;
+    unsigned help;  // the help topic of the text, if there is one
 };
 
 std::optional<Failure> RunCatching(const std::function<void()>& work) {
@@ -77,13 +78,13 @@ std::optional<Failure> RunCatching(const std::function<void()>& work) {
         RestoreCursor();
         // SQLite's own words are English; they go to the log for whoever looks into it.
         std::fprintf(stderr, "%s\n", e->GetErrorMessage().c_str());
-        Failure failure{AfxDaoErrorText(*e), MB_ICONEXCLAMATION};
+        Failure failure{AfxDaoErrorText(*e), MB_ICONEXCLAMATION, AfxDaoErrorTextId(*e)};
         e->Delete();
         return failure;
     } catch (const std::exception& e) {
         RestoreCursor();
         std::fprintf(stderr, "%s\n", e.what());
-        return Failure{AfxLoadString(AFX_IDP_COMMAND_FAILURE), MB_ICONSTOP};
+        return Failure{AfxLoadString(AFX_IDP_COMMAND_FAILURE), MB_ICONSTOP, 0};
     }
 }
 
@@ -318,7 +319,7 @@ void CWinApp::DispatchCommand(CView* pView, unsigned nID) {
 bool CWinApp::RunGuarded(const std::function<void()>& work) {
     const std::optional<Failure> failure = RunCatching(work);
     if (failure) {
-        AfxMessageBox(failure->text, MB_OK | failure->icon);
+        AfxMessageBox(failure->text, MB_OK | failure->icon, failure->help);
     }
     return !failure;
 }

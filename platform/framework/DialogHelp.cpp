@@ -7,7 +7,7 @@
 #include "ResourceLookup.h"
 
 void AfxEnableDialogHelp(QWidget* dialog, unsigned nIDHelp) {
-    if (!dialog || nIDHelp == 0) {
+    if (!dialog || AfxHelpUrl(nIDHelp).isEmpty()) {
         return;
     }
     auto* help = new QAction(dialog);

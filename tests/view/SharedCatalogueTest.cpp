@@ -70,6 +70,7 @@ TEST_F(SharedCatalogueTest, SameFieldConflictAsksAndBackToTheFormWritesNothing) 
     RunCommand(ID_DATENSATZ_NAECHSTER);
     ASSERT_EQ(ModalSeam::Requests().size(), 1u);
     const QString question = ModalSeam::Requests()[0].text;
+    EXPECT_EQ(ModalSeam::Requests()[0].help, IDH_CONFLICT) << "F1 shows what the choices do";
     EXPECT_TRUE(question.startsWith(QStringLiteral("Der Datensatz 1 von 5 („%1“, „%2“) wurde")
                                         .arg(m_original[0][1], m_original[0][2])))
         << question.toStdString();
@@ -161,6 +162,7 @@ TEST_F(SharedCatalogueTest, ARecordDeletedWhileTypingTakesNoKeysAndIsOfferedAtTh
     EXPECT_TRUE(question.text.contains("Artikelname: „Winicht verloren“"));
     EXPECT_TRUE(question.text.contains("Zeitschriftenname: „" + m_original[1][1] + "“"));
     EXPECT_EQ(question.type, MB_YESNO | MB_ICONQUESTION);
+    EXPECT_EQ(question.help, IDH_DELETED_ELSEWHERE);
     StoredRecord kept = m_original[1];
     kept[2] = "Winicht verloren";
     const auto records = StoredRecords(m_path);
