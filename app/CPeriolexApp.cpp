@@ -20,7 +20,8 @@ MESSAGE_MAP(CPeriolexApp, CWinApp, ON_COMMAND(ID_APP_ABOUT, &ThisClass::OnAppAbo
 CPeriolexApp::CPeriolexApp() {
     // Copying is carried out before the application starts (see main.cpp); the table only
     // makes the options known to the help text and the parser.
-    AddCommandLineOption({{QStringLiteral("copy")}, IDS_CMDLINE_COPY, 0, true});
+    AddCommandLineOption(
+        {{QStringLiteral("copy")}, IDS_CMDLINE_COPY, 0, true, IDS_CMDLINE_COPY_ARGUMENTS});
     AddCommandLineOption({{QStringLiteral("link")}, IDS_CMDLINE_LINK, IDS_CMDLINE_LINK_FILE, true});
     AddCommandLineOption({{QStringLiteral("overwrite")}, IDS_CMDLINE_OVERWRITE, 0, true});
     AddCommandLineOption(

@@ -61,6 +61,8 @@ constexpr unsigned IDS_SERVER_PASSWORD_LABEL = 245;
 constexpr unsigned IDP_COPY_CONNECTION_LOST = 246;
 constexpr unsigned IDP_SERVER_PASSWORD_AGAIN = 300;  // %1: this attempt, %2: of how many
 constexpr unsigned IDS_SERVER_USER_LABEL = 301;
+// The arguments of --copy as the help shows them, each in angle brackets.
+constexpr unsigned IDS_CMDLINE_COPY_ARGUMENTS = 302;
 // What --help says of the import's own options.
 constexpr unsigned IDS_CMDLINE_COLUMNS = 247;
 constexpr unsigned IDS_CMDLINE_COLUMN_LIST = 248;

@@ -122,8 +122,9 @@ constexpr StringResource kStrings[] = {
     {AFX_IDP_PARSE_STRING_SIZE, "Geben Sie höchstens %1 Zeichen ein."},
     {AFX_IDP_COMMAND_FAILURE, "Der Befehl konnte nicht ausgeführt werden."},
     {AFX_IDS_CMDLINE_FILE,
-     "Der Katalog (.plx), der geöffnet werden soll; eine CSV- oder RIS-Datei wird in einen neuen "
-     "Katalog übernommen."},
+     "Der Katalog, der geöffnet werden soll: eine Katalogdatei (.plx), eine Katalogverknüpfung "
+     "oder ein Server (postgresql://server/datenbank). Eine CSV-, RIS- oder BibTeX-Datei oder ein "
+     "Katalog des Windows-Programms wird in einen neuen Katalog übernommen."},
     {AFX_IDS_CMDLINE_PRINT, "Druckt den Katalog auf dem Standarddrucker und beendet das Programm."},
     {AFX_IDS_CMDLINE_PRINT_TO,
      "Druckt den Katalog auf <drucker>; ein Name auf .pdf ist eine PDF-Datei."},
@@ -133,7 +134,7 @@ constexpr StringResource kStrings[] = {
     {AFX_IDS_CMDLINE_HELP, "Zeigt diese Übersicht der Optionen."},
     {AFX_IDS_CMDLINE_VERSION, "Zeigt die Versionsnummer."},
     {AFX_IDS_CMDLINE_FILE_NAME, "datei"},
-    {AFX_IDS_CMDLINE_USAGE, "Aufruf: %1 [Optionen] [datei]"},
+    {AFX_IDS_CMDLINE_USAGE, "Aufruf: %1 [<optionen>] [<datei>]"},
     {AFX_IDS_CMDLINE_OPTIONS, "Optionen:"},
     {AFX_IDS_CMDLINE_ARGUMENTS, "Argumente:"},
     {AFX_IDP_CMDLINE_UNKNOWN,
@@ -284,9 +285,10 @@ constexpr StringResource kStrings[] = {
     {IDS_SERVER_USER_LABEL, "&Benutzername:"},
     {IDS_SERVER_PASSWORD_LABEL, "&Kennwort:"},
     {IDS_CMDLINE_COPY,
-     "Kopiert einen ganzen Katalog: --copy QUELLE ZIEL, je eine Katalogdatei, eine "
-     "Katalogverknüpfung oder ein Server (postgresql://…); die Quelle darf auch ein Katalog des "
+     "Kopiert den ganzen Katalog <quelle> nach <ziel>, je eine Katalogdatei, eine "
+     "Katalogverknüpfung oder ein Server (postgresql://…); <quelle> darf auch ein Katalog des "
      "Windows-Programms sein."},
+    {IDS_CMDLINE_COPY_ARGUMENTS, "<quelle> <ziel>"},
     {IDS_CMDLINE_LINK,
      "Schreibt nach dem Kopieren die Katalogverknüpfung <verknüpfung>, die auf das Ziel zeigt."},
     {IDS_CMDLINE_LINK_FILE, "verknüpfung"},
@@ -304,10 +306,10 @@ constexpr StringResource kStrings[] = {
      "der mehrere hat."},
     {IDS_CMDLINE_TABLE_NAME, "tabelle"},
     {IDP_COPY_USAGE,
-     "Aufruf: periolex --copy QUELLE ZIEL [--link VERKNÜPFUNG.plx] [--overwrite] [--table "
-     "TABELLE]\n"
-     "QUELLE und ZIEL sind je eine Katalogdatei (.plx), eine Katalogverknüpfung oder ein "
-     "Server (postgresql://…); QUELLE darf auch ein Katalog des Windows-Programms sein."},
+     "Aufruf: periolex --copy <quelle> <ziel> [--link <verknüpfung>] [--overwrite] [--table "
+     "<tabelle>]\n"
+     "<quelle> und <ziel> sind je eine Katalogdatei (.plx), eine Katalogverknüpfung oder ein "
+     "Server (postgresql://…); <quelle> darf auch ein Katalog des Windows-Programms sein."},
     {IDP_COPY_TARGET_NOT_EMPTY, "„%1“ ist nicht leer. Mit --overwrite wird der Inhalt ersetzt."},
     {IDP_COPY_FAILED, "Der Katalog konnte nicht nach „%1“ kopiert werden:\n%2"},
     {IDP_COPY_PROGRESS, "%1 von %2 Datensätzen kopiert"},

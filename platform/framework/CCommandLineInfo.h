@@ -12,6 +12,9 @@ struct CommandLineOption {
     unsigned valueNameId = 0;    // string table: the name of its value; 0 for a switch
     // The work it asks for shows no window, so it runs without a window system.
     bool windowless = false;
+    // string table: the arguments it stands before, as the help text shows them ("<a> <b>"),
+    // where they are no value of its own (the parser never sees the option then); 0 for none.
+    unsigned argumentsId = 0;
 };
 
 // What the command line asks for.

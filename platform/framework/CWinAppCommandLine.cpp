@@ -11,6 +11,9 @@
 
 namespace {
 
+// The columns of a terminal that every line of the help fits into.
+constexpr qsizetype kHelpWidth = 79;
+
 const CommandLineOption kHelp{{QStringLiteral("h"), QStringLiteral("?"), QStringLiteral("help")},
                               AFX_IDS_CMDLINE_HELP};
 const CommandLineOption kVersion{{QStringLiteral("v"), QStringLiteral("version")},
@@ -37,7 +40,25 @@ QString Synopsis(const CommandLineOption& option) {
     if (option.valueNameId != 0) {
         text += QStringLiteral(" <") + AfxLoadString(option.valueNameId) + QLatin1Char('>');
     }
+    if (option.argumentsId != 0) {
+        text += QLatin1Char(' ') + AfxLoadString(option.argumentsId);
+    }
     return text;
+}
+
+// The lines of `text` wrapped at word boundaries to `width` columns.
+QStringList Wrapped(const QString& text, qsizetype width) {
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
+            lines << line;
+            line.clear();
+        }
+        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+    }
+    lines << line;
+    return lines;
 }
 
 QString HelpText(const QString& program, const std::vector<CommandLineOption>& options) {
@@ -45,15 +66,19 @@ QString HelpText(const QString& program, const std::vector<CommandLineOption>& o
     for (const CommandLineOption& option : options) {
         rows.append({Synopsis(option), AfxLoadString(option.descriptionId)});
     }
-    const QPair<QString, QString> file{AfxLoadString(AFX_IDS_CMDLINE_FILE_NAME),
-                                       AfxLoadString(AFX_IDS_CMDLINE_FILE)};
+    const QPair<QString, QString> file{
+        QLatin1Char('<') + AfxLoadString(AFX_IDS_CMDLINE_FILE_NAME) + QLatin1Char('>'),
+        AfxLoadString(AFX_IDS_CMDLINE_FILE)};
     qsizetype width = file.first.size();
     for (const auto& row : rows) {
         width = std::max(width, row.first.size());
     }
-    const auto line = [width](const QPair<QString, QString>& row) {
-        return QStringLiteral("  ") + row.first.leftJustified(width + 2) + row.second +
-               QLatin1Char('\n');
+    // The descriptions stand in a column of their own, wrapped to the terminal's usual width.
+    const qsizetype indent = 2 + width + 2;
+    const auto line = [width, indent](const QPair<QString, QString>& row) {
+        const QStringList text = Wrapped(row.second, kHelpWidth - indent);
+        return QStringLiteral("  ") + row.first.leftJustified(width + 2) +
+               text.join(QLatin1Char('\n') + QString(indent, QLatin1Char(' '))) + QLatin1Char('\n');
     };
     QString text = AfxLoadString(AFX_IDS_CMDLINE_USAGE).arg(program) + QStringLiteral("\n\n") +
                    AfxLoadString(AFX_IDS_CMDLINE_OPTIONS) + QLatin1Char('\n');

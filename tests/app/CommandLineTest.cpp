@@ -94,6 +94,21 @@ TEST_F(CommandLineTest, HelpVersionAndPrintingNeedNoDisplay) {
     EXPECT_NE(defaultPrinter.code, 2) << "-p is an option of the program";
 }
 
+TEST_F(CommandLineTest, TheHelpFitsATerminalAndNamesWhatTheFileArgumentMayBe) {
+    const Outcome help = Run({"--help"});
+    ASSERT_EQ(help.code, 0);
+    for (const QString& line : help.out.split('\n')) {
+        EXPECT_LE(line.size(), 79) << line.toStdString();
+    }
+    // Every placeholder in one style, also where an option stands before two arguments.
+    EXPECT_TRUE(help.out.contains("--copy <quelle> <ziel>")) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains("[<datei>]"));
+    const QString arguments = help.out.section("Argumente:", 1);
+    for (const char* kind : {"Katalogverknüpfung", "postgresql://"}) {
+        EXPECT_TRUE(arguments.contains(kind)) << kind;
+    }
+}
+
 TEST_F(CommandLineTest, AnApplicationAddsItsOwnOptions) {
     ASSERT_TRUE(Start());
     // Strings of the table stand in for the new option's texts.

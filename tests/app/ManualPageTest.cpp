@@ -7,6 +7,8 @@
 #include <QSet>
 #include <QStringList>
 
+#include "catalogue/CatalogueLink.h"
+
 namespace {
 
 // The option names (with their dashes) in a piece of text, placeholders left out.
@@ -83,6 +85,23 @@ TEST(ManualPageTest, EveryPageDocumentsExactlyTheOptionsThatHelpLists) {
             << page.toStdString() << " lacks these options of periolex --help";
         EXPECT_EQ(Listed(documented - help), QString())
             << page.toStdString() << " documents options that periolex --help does not list";
+    }
+}
+
+TEST(ManualPageTest, EveryPageTellsHowToReachACatalogueOnAServer) {
+    const QStringList pages = QDir(PERIOLEX_MANUAL_PAGES).entryList({"*.1.in"});
+    ASSERT_GE(pages.size(), 2);
+    for (const QString& page : pages) {
+        QString text = ReadFile(QDir(PERIOLEX_MANUAL_PAGES).filePath(page));
+        text.remove(QRegularExpression(QStringLiteral("\\\\f[BIRP]")));
+        text.replace(QLatin1String("\\-"), QLatin1String("-"));
+        // The link's first line as the program reads it, so that a link written after the page
+        // opens.
+        EXPECT_TRUE(text.contains(QLatin1String(CatalogueLink::kMarker))) << page.toStdString();
+        for (const char* needed : {"periolex postgresql://", "~/.pgpass", ".SS "}) {
+            EXPECT_TRUE(text.contains(QLatin1String(needed)))
+                << page.toStdString() << ": " << needed;
+        }
     }
 }
 
