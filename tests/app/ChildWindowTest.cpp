@@ -1,6 +1,6 @@
 #include <CMDIChildWnd.h>
-
-#include <malloc.h>
+#include <ModalSeam.h>
+#include <ProgramStyle.h>
 
 #include <QApplication>
 #include <QLineEdit>
@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QSet>
 #include <QTest>
 
 #include "app/CMainFrame.h"
@@ -72,21 +73,42 @@ TEST_F(ChildWindowTest, ClosingMaximizedWindowsOneAfterAnotherByKeyKeepsTheRestM
     }
 }
 
-TEST_F(ChildWindowTest, RepaintingTheButtonsOfAMaximizedWindowKeepsNoMemory) {
-    // Every command and every opened menu repaints the menu bar, and with it the buttons of the
-    // maximized window in it; a query and its clearing cost some kilobytes each that way.
+TEST_F(ChildWindowTest, QueriesAndTheirClearingMakeNoNewIconsForAMaximizedWindow) {
+    // Each icon a style makes leaves its pixmap in Qt's pixmap cache; the buttons of a maximized
+    // window in the menu bar are painted again after every command.
+    class IconCountingStyle : public ProgramStyle {
+    public:
+        using ProgramStyle::ProgramStyle;
+        QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
+                           const QWidget* widget) const override {
+            const QIcon made = ProgramStyle::standardIcon(icon, option, widget);
+            m_icons.insert(made.cacheKey());
+            return made;
+        }
+        mutable QSet<qint64> m_icons;
+    };
     ASSERT_TRUE(Start({CopyOfExample()}));
-    QMenuBar* bar = MainFrame()->MainWindow()->menuBar();
-    for (int i = 0; i < 20; ++i) {
-        bar->repaint();
-    }
-    const std::size_t before = mallinfo2().uordblks;
-    constexpr int kRepaints = 200;
-    for (int i = 0; i < kRepaints; ++i) {
-        bar->repaint();
-    }
-    const auto grown = static_cast<std::ptrdiff_t>(mallinfo2().uordblks - before);
-    EXPECT_LT(grown / kRepaints, 256) << "bytes kept by each repaint";
+    auto* style = new IconCountingStyle(QApplication::style()->name());
+    QApplication::setStyle(style);
+    Area()->currentSubWindow()->showMaximized();
+    const auto queryAndClear = [this](int times) {
+        for (int i = 0; i < times; ++i) {
+            ModalSeam::Push({IDOK, {}, [](QWidget* dialog) {
+                                 dialog->findChild<QLineEdit*>()->setText(QStringLiteral("e"));
+                             }});
+            RunCommand(IDC_ABFRAGE);
+            RunCommand(IDC_ABFRAGE_LOESCHEN);
+            MainFrame()->MainWindow()->menuBar()->repaint();
+        }
+    };
+    queryAndClear(3);
+    const qsizetype made = style->m_icons.size();
+    ASSERT_GT(made, 0) << "the maximized window's buttons are painted";
+    queryAndClear(20);
+    EXPECT_EQ(style->m_icons.size(), made) << "icons made by 20 queries and their clearing";
+    EXPECT_EQ(ModalSeam::Pending(), 0u);
+    EXPECT_TRUE(ModalSeam::Unanswered().empty());
+    QApplication::setStyle(new ProgramStyle(style->name()));
 }
 
 TEST_F(ChildWindowTest, WhileOneIsMaximizedEveryActivatedWindowIsMaximized) {
