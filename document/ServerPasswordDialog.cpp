@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "res/Resource.h"
 
@@ -56,15 +57,15 @@ std::optional<ServerLogin> AskServerLogin(const QString& address, const QString&
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addRow(buttons);
-    // After a refusal the user name may be what was wrong; otherwise the password is asked for.
-    if (attempt > 1) {
-        name->setFocus();
-        name->selectAll();
-    } else {
-        password->setFocus();
-    }
-    // Wide enough for a server's address on one line, as the other dialogs are for their texts.
-    dialog.setMinimumWidth(dialog.fontMetrics().averageCharWidth() * 60);
+    // Also after a refusal the keys go to the password: typed into a selected user name, as a
+    // user who retypes at once would, it would replace the name. The name is a Shift+Tab away.
+    password->setFocus();
+    // Wide enough for a server's address on one line, up to a readable width, and as high as
+    // its wrapped text needs: no empty band below the buttons, and no frame to maximize.
+    const int averageChar = dialog.fontMetrics().averageCharWidth();
+    const int firstLine = dialog.fontMetrics().horizontalAdvance(question.section('\n', 0, 0));
+    text->setMinimumWidth(std::clamp(firstLine + averageChar, averageChar * 56, averageChar * 90));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     bool accepted = false;
     if (ModalSeam::IsEnabled()) {

@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include "AfxRes.h"
+#include "CMDIFrameWnd.h"
 #include "ResourceLookup.h"
 
 namespace {
@@ -122,12 +123,23 @@ void LendToModalDialog() {
     new LentToDialog(modal);
 }
 
+// The window the help is placed by: a dialog is too small to measure from (the help would take
+// its height and cover it), so help asked for from one goes where it goes for the main window,
+// or where the window manager puts it while the main window is not shown yet.
+const QWidget* PlacementOwner(QWidget* owner) {
+    if (owner && qobject_cast<QMainWindow*>(owner->window())) {
+        return owner->window();
+    }
+    const CMDIFrameWnd* frame = AfxGetMainFrame();
+    return frame ? frame->MainWindow() : nullptr;
+}
+
 }  // namespace
 
 void CHelpWindow::ShowPage(const QUrl& page, QWidget* owner) {
     if (!s_window) {
         s_window = MakeWindow(owner);
-        Place(s_window, owner);
+        Place(s_window, PlacementOwner(owner));
     }
     LendToModalDialog();
     s_browser->setSource(page.isEmpty() ? AfxHelpUrl(0) : page);

@@ -91,6 +91,7 @@ TEST_F(HelpPagesTest, FOneInADialogShowsItsPageInAWindowThatTheDialogDoesNotBloc
     QDialog dialog;
     AfxEnableDialogHelp(&dialog, IDH_SERVER_PASSWORD);
     dialog.setModal(true);
+    dialog.resize(320, 120);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     ASSERT_EQ(QApplication::activeModalWidget(), &dialog);
@@ -100,6 +101,8 @@ TEST_F(HelpPagesTest, FOneInADialogShowsItsPageInAWindowThatTheDialogDoesNotBloc
     // Input reaches a modal dialog's own windows only.
     EXPECT_EQ(CHelpWindow::Window()->parentWidget(), &dialog);
     EXPECT_TRUE(CHelpWindow::Window()->isVisible());
+    // Not squeezed to the dialog's size over it, where it would hide the question it explains.
+    EXPECT_GT(CHelpWindow::Window()->height(), 2 * dialog.height());
     dialog.hide();
     ASSERT_NE(CHelpWindow::Window(), nullptr) << "the help outlives the dialog";
     EXPECT_EQ(CHelpWindow::Window()->parentWidget(), nullptr);
