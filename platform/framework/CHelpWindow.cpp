@@ -117,9 +117,16 @@ void LendToModalDialog() {
     if (!modal || modal == s_window || s_window->parentWidget() == modal) {
         return;
     }
+    // A window that was never placed keeps leaving that to the window manager: its position is
+    // then none, and given as one it would put the frame above the screen's top edge.
     const QRect geometry = s_window->geometry();
+    const bool placed = s_window->testAttribute(Qt::WA_Moved);
     s_window->setParent(modal, Qt::Window);
-    s_window->setGeometry(geometry);
+    if (placed) {
+        s_window->setGeometry(geometry);
+    } else {
+        s_window->resize(geometry.size());
+    }
     new LentToDialog(modal);
 }
 
