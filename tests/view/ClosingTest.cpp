@@ -81,7 +81,7 @@ TEST_F(ClosingTest, EnterAndEscapeKeepTheWindowOfTheRealQuestion) {
     };
     for (const int key : {Qt::Key_Return, Qt::Key_Escape}) {
         closeAnswering(key, false);
-        EXPECT_EQ(MainFrame()->GetChildFrames().size(), 1u);
+        ASSERT_EQ(MainFrame()->GetChildFrames().size(), 1u);
         EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), "Nicht zu speichern");
     }
     closeAnswering(Qt::Key_J, true);

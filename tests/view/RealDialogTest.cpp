@@ -21,7 +21,8 @@ TEST_F(RealDialogTest, TheConflictQuestionDecidesNothingOnEnterOrEscape) {
     ASSERT_TRUE(Start());
     const std::vector<ConflictField> fields{
         {2, "Meine Überschrift", "Ihre Überschrift", COleVariant(std::string("Ihre Überschrift"))}};
-    const auto answer = [&](int key, bool alt) {
+    // `inText`: the user has clicked into a text to read it; Enter then goes to the default.
+    const auto answer = [&](int key, bool alt, bool inText) {
         int result = -1;
         RealDialogs::Run(
             [&] { result = CConflictDlg("Datensatz 2", fields).DoModal(); }, {[&](QWidget* dialog) {
@@ -36,14 +37,20 @@ TEST_F(RealDialogTest, TheConflictQuestionDecidesNothingOnEnterOrEscape) {
                     shown << edit->text();
                 }
                 EXPECT_EQ(shown, QStringList({"Meine Überschrift", "Ihre Überschrift"}));
+                if (inText) {
+                    auto* text = dialog->findChild<QLineEdit*>();
+                    QTest::mouseClick(text, Qt::LeftButton);
+                    ASSERT_EQ(QApplication::focusWidget(), text);
+                }
                 RealDialogs::Press(dialog, key, alt);
             }});
         return result;
     };
-    EXPECT_EQ(answer(Qt::Key_Return, false), IDCANCEL);
-    EXPECT_EQ(answer(Qt::Key_Escape, false), IDCANCEL);
-    EXPECT_EQ(answer(Qt::Key_M, true), IDYES);
-    EXPECT_EQ(answer(Qt::Key_G, true), IDNO);
+    EXPECT_EQ(answer(Qt::Key_Return, false, false), IDCANCEL);
+    EXPECT_EQ(answer(Qt::Key_Return, false, true), IDCANCEL);
+    EXPECT_EQ(answer(Qt::Key_Escape, false, false), IDCANCEL);
+    EXPECT_EQ(answer(Qt::Key_M, true, false), IDYES);
+    EXPECT_EQ(answer(Qt::Key_G, true, false), IDNO);
 }
 
 TEST_F(RealDialogTest, TheQueryTakesTheTypedTextOnEnterAndNothingOnEscape) {
