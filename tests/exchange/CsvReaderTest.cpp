@@ -128,6 +128,12 @@ TEST_F(CsvReaderTest, RecognisesHeadingsAsAPersonWould) {
                                           {"1997", "", "Drucker", ""}}));
     EXPECT_EQ(german.UntakenColumns(), QStringList{"Autor"});
 
+    // A magazine called "Journal" does not make its first record a heading: the number before
+    // it looks like those below.
+    CsvReader journal(Write("journal.csv", "3/1996;Journal;Monitore;\n4/1996;Journal;Drucker;\n"));
+    EXPECT_EQ(ReadAll(journal), (std::vector<ArticleFields>{{"3/1996", "Journal", "Monitore", ""},
+                                                            {"4/1996", "Journal", "Drucker", ""}}));
+
     // One known name among unknown ones is heading enough.
     CsvReader oneName(
         Write("stichwort.csv", "Stichwort;Titel;Autor\nMonitore;Fünf Monitore;Maier\n"));
