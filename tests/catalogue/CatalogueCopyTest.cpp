@@ -77,7 +77,20 @@ TEST_F(CatalogueCopyTest, ANonEmptyTargetIsReplacedOnlyWhenAsked) {
     EXPECT_TRUE(m_error.contains(QStringLiteral("nicht leer"))) << m_error.toStdString();
     EXPECT_EQ(FileBytes(other), before);
 
-    ASSERT_EQ(Copy(other, Server()), 7);
+    // Any file that holds something is kept, a few lines of notes as much as a catalogue.
+    const QString notes = TempPath(QStringLiteral("notizen.txt"));
+    QFile file(notes);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Heft 3 fehlt noch\n");
+    file.close();
+    EXPECT_EQ(Copy(original, notes), -1);
+    EXPECT_EQ(FileBytes(notes), "Heft 3 fehlt noch\n");
+
+    // On the server one record is not empty either.
+    ASSERT_EQ(Copy(GeneratedCatalogue(1, QStringLiteral("eins.plx")), Server()), 1);
+    EXPECT_EQ(Copy(original, Server()), -1);
+    EXPECT_EQ(m_server->Scalar("SELECT count(*) FROM Zeitschriften"), "1");
+    ASSERT_EQ(Copy(other, Server(), true), 7);
     EXPECT_EQ(Copy(original, Server()), -1);
     EXPECT_EQ(m_server->Scalar("SELECT count(*) FROM Zeitschriften"), "7");
     ASSERT_EQ(Copy(original, Server(), true), 333);

@@ -148,6 +148,12 @@ TEST_F(ExchangeTest, AppendingSkipsRecordsTheCatalogueHoldsAlready) {
     keep.keepDuplicates = true;
     EXPECT_EQ(ImportRecords(csv, catalogue, ImportTarget::AppendOrCreate, keep).records, 3);
     EXPECT_EQ(StoredRecords(catalogue).size(), 6u);
+
+    // The same characters in other fields make another record.
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("Heft;Titel\n3/1996Monitore;\n3/199;6Monitore\n");
+    file.close();
+    EXPECT_EQ(ImportRecords(csv, catalogue, ImportTarget::AppendOrCreate).records, 2);
 }
 
 TEST_F(ExchangeTest, AFileThatCannotBeReadChangesNothing) {

@@ -49,6 +49,31 @@ TEST(RecordsetConcurrency, WritersWaitForEachOtherAndBothEditsStay) {
     EXPECT_TRUE(sqlite3_get_autocommit(SqliteHandleOf(db)));
 }
 
+// The record is read, then deleted by another connection while the edit waits for the write
+// lock: the edit says the record is gone rather than reporting a write that stored nothing.
+TEST(RecordsetConcurrency, AnEditOfARecordDeletedWhileWaitingSaysItIsGone) {
+    ScratchDatabase scratch(2);
+    CDaoDatabase db;
+    db.Open(scratch.Path());
+    CDaoRecordset rs(&db);
+    rs.Open(dbOpenDynaset, "SELECT * FROM Zeitschriften");
+
+    scratch.Exec("BEGIN IMMEDIATE");
+    scratch.Exec("DELETE FROM Zeitschriften WHERE ID = 1");
+    std::thread other([&] {
+        std::this_thread::sleep_for(200ms);
+        scratch.Exec("COMMIT");
+    });
+    rs.Edit();
+    rs.SetFieldValue(3, "von A");
+    const int code = ErrorCode([&] { rs.Update(); });
+    other.join();
+
+    EXPECT_EQ(code, SQLITE_NOTFOUND);
+    EXPECT_EQ(scratch.Scalar("SELECT group_concat(Artikelname, '|') FROM Zeitschriften"),
+              "Artikel 2");
+}
+
 // The child edits records round-robin, each edit writing the next counter value, and reports
 // every Update that returned through the pipe until it is killed.
 [[noreturn]] void WriteCountersUntilKilled(const std::string& path, int reportFd, int records) {

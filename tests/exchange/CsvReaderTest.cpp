@@ -10,16 +10,18 @@ namespace {
 using CsvReaderTest = ExchangeFiles;
 
 // What a German spreadsheet writes for "Save as CSV": ';', CRLF, every text that needs it quoted.
+// The euro sign, the German quotes, the dash and the ellipsis are where Windows-1252 and
+// ISO-8859-1 part; umlauts alone read alike in both.
 const QString kSpreadsheet = QStringLiteral(
     "Zeitschriftennummer;Zeitschriftenname;Artikelname;Seite\r\n"
-    "3/1996;Datenkompass;Fünf 17-Zoll-Monitore im Test;18\r\n"
+    "3/1996;Datenkompass;„Fünf Monitore“ – unter 500 € …;18\r\n"
     "4/1995;Beet & Laube;\"Kräuter; Gewürze \"\"frisch\"\"\";24\r\n"
     "5/1995;Straßen & Wege;\"Zweizeilig\r\nder Rest\";\r\n"
     "\"\";\"\";\"\";\"\"\r\n"
     ";;;\r\n");
 
 const std::vector<ArticleFields> kSpreadsheetRecords{
-    {"3/1996", "Datenkompass", "Fünf 17-Zoll-Monitore im Test", "18"},
+    {"3/1996", "Datenkompass", "„Fünf Monitore“ – unter 500 € …", "18"},
     {"4/1995", "Beet & Laube", "Kräuter; Gewürze \"frisch\"", "24"},
     {"5/1995", "Straßen & Wege", "Zweizeilig\r\nder Rest", ""},
     {"", "", "", ""},
@@ -61,6 +63,28 @@ TEST_F(CsvReaderTest, DetectsTheSeparatorAndMapsEnglishColumnNames) {
               (std::vector<ArticleFields>{
                   {"9/1984", "Byte Lines", "Hardware; Software; Peripherie; Mehr", "12"},
                   {"10/1984", "Byte Lines", "Editorial", "3"}}));
+    // Every record holds semicolons, but only the commas stand equally often in each.
+    CsvReader semicolonsInEveryRecord(Write("e.csv",
+                                            "9/1984,Byte Lines,Hardware; Software,12\n"
+                                            "10/1984,Byte Lines,Eins; Zwei; Drei,3\n"));
+    EXPECT_EQ(ReadAll(semicolonsInEveryRecord),
+              (std::vector<ArticleFields>{{"9/1984", "Byte Lines", "Hardware; Software", "12"},
+                                          {"10/1984", "Byte Lines", "Eins; Zwei; Drei", "3"}}));
+    // Semicolons in quotes are text, however evenly they stand.
+    CsvReader quotedSemicolons(Write("f.csv",
+                                     "9/1984,Byte Lines,\"Hardware; Software\",12\n"
+                                     "10/1984,Byte Lines,\"Eins; Zwei\",3\n"));
+    EXPECT_EQ(ReadAll(quotedSemicolons),
+              (std::vector<ArticleFields>{{"9/1984", "Byte Lines", "Hardware; Software", "12"},
+                                          {"10/1984", "Byte Lines", "Eins; Zwei", "3"}}));
+    // A spreadsheet that leaves out empty cells at a row's end uses no separator evenly; the
+    // semicolon wins over commas in texts that every record uses as well.
+    CsvReader ragged(Write("g.csv",
+                           "3/1996;Datenkompass;Drucker, Scanner;3\n"
+                           "4/1996;Datenkompass;Monitore, Mäuse, Modems\n"));
+    EXPECT_EQ(ReadAll(ragged), (std::vector<ArticleFields>{
+                                   {"3/1996", "Datenkompass", "Drucker, Scanner", "3"},
+                                   {"4/1996", "Datenkompass", "Monitore, Mäuse, Modems", ""}}));
 }
 
 TEST_F(CsvReaderTest, WithoutHeaderTakesColumnsInTheCatalogueOrder) {
@@ -103,6 +127,12 @@ TEST_F(CsvReaderTest, RecognisesHeadingsAsAPersonWould) {
               (std::vector<ArticleFields>{{"1996", "", "Monitore im Vergleich", ""},
                                           {"1997", "", "Drucker", ""}}));
     EXPECT_EQ(german.UntakenColumns(), QStringList{"Autor"});
+
+    // A magazine called "Journal" does not make its first record a heading: the number before
+    // it looks like those below.
+    CsvReader journal(Write("journal.csv", "3/1996;Journal;Monitore;\n4/1996;Journal;Drucker;\n"));
+    EXPECT_EQ(ReadAll(journal), (std::vector<ArticleFields>{{"3/1996", "Journal", "Monitore", ""},
+                                                            {"4/1996", "Journal", "Drucker", ""}}));
 
     // One known name among unknown ones is heading enough.
     CsvReader oneName(

@@ -92,7 +92,7 @@ const std::vector<Fixture> kFixtures{
     {"datum-titel-autor.csv",
      2,
      {"1996", "", "Fünf 17-Zoll-Monitore im Test", ""},
-     {"1997", "", "Drucker; Scanner und Modems", ""},
+     {"1997", "", "„Drucker; Scanner“ – Modems ab 99 € …", ""},
      {"Autor"}},
     {"zotero-german.bib",
      2,

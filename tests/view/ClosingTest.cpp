@@ -3,13 +3,17 @@
 #include <SqliteEngine.h>
 #include <sqlite3.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 
 #include "app/CMainFrame.h"
 #include "document/CPeriolexDoc.h"
 #include "res/Resource.h"
 #include "support/ProgramTest.h"
+#include "support/RealDialogs.h"
 
 namespace {
 
@@ -53,6 +57,34 @@ TEST_F(ClosingTest, TheUserMayKeepTheWindowOpen) {
 
     ModalSeam::Push({IDYES, {}, {}});
     RunCommand(ID_APP_EXIT);
+    EXPECT_TRUE(Documents().empty());
+}
+
+// The question as built for real: a stray Enter or Escape keeps the window and the typed text;
+// only "Ja", reached by its letter, closes.
+TEST_F(ClosingTest, EnterAndEscapeKeepTheWindowOfTheRealQuestion) {
+    TakeTheTableAway();
+    const auto closeAnswering = [&](int key, bool alt) {
+        RealDialogs::Run([&] { MainFrame()->GetChildFrames().front()->OnClose(); },
+                         {[&](QWidget* dialog) {
+                             ASSERT_TRUE(RealDialogs::Activate(dialog));
+                             auto* box = qobject_cast<QMessageBox*>(dialog);
+                             ASSERT_NE(box, nullptr);
+                             EXPECT_TRUE(box->text().contains("ist ein Fehler aufgetreten"));
+                             QAbstractButton* no = box->button(QMessageBox::No);
+                             EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), no);
+                             EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(no));
+                             EXPECT_EQ(RealDialogs::Mnemonics(dialog), QList<QChar>({'j', 'n'}));
+                             RealDialogs::Press(dialog, key, alt);
+                         }});
+        ProcessEvents();
+    };
+    for (const int key : {Qt::Key_Return, Qt::Key_Escape}) {
+        closeAnswering(key, false);
+        ASSERT_EQ(MainFrame()->GetChildFrames().size(), 1u);
+        EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), "Nicht zu speichern");
+    }
+    closeAnswering(Qt::Key_J, true);
     EXPECT_TRUE(Documents().empty());
 }
 

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -15,6 +16,7 @@
 #include "document/CPeriolexDoc.h"
 #include "res/Resource.h"
 #include "support/ProgramTest.h"
+#include "support/RealDialogs.h"
 #include "view/CPeriolexView.h"
 
 namespace {
@@ -118,6 +120,27 @@ TEST_F(SharedCatalogueTest, ConflictKeepMineOverwritesTakeStoredShowsTheirs) {
     EXPECT_TRUE(WindowsAgreeWithFile(m_path));
 }
 
+// The form stays on the last record after taking the stored texts; typing into that field again
+// is no conflict with oneself, nor is typing into a field that holds no value at all.
+TEST_F(SharedCatalogueTest, AfterTakingTheStoredTextsAndIntoAnEmptyFieldTypingStoresWithoutAsking) {
+    RunCommand(ID_DATENSATZ_LETZTER);
+    TypeInto(IDC_ARTIKELNAME, "Von A");
+    Elsewhere("UPDATE Zeitschriften SET Artikelname = 'Von B' WHERE ID = 5");
+    ModalSeam::Push({IDNO, {}, {}});
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    ASSERT_EQ(Shown(), "Von B");
+    TypeInto(IDC_ARTIKELNAME, "Doch von A");
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    EXPECT_EQ(StoredRecords(m_path)[4][2], "Doch von A");
+
+    Elsewhere("UPDATE Zeitschriften SET Seite = NULL WHERE ID = 1");
+    RunCommand(ID_DATENSATZ_ERSTER);
+    TypeInto(IDC_SEITE, "7");
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    EXPECT_EQ(StoredRecords(m_path)[0][3], "7");
+    EXPECT_EQ(ModalSeam::Requests().size(), 1u) << "only the first conflict asks";
+}
+
 TEST_F(SharedCatalogueTest, ARecordDeletedWhileTypingTakesNoKeysAndIsOfferedAtTheNextCommand) {
     RunCommand(ID_DATENSATZ_NAECHSTER);
     QMainWindow* window = MainFrame()->MainWindow();
@@ -198,6 +221,41 @@ TEST_F(SharedCatalogueTest, ARecordDeletedElsewhereWhileDeleteAsksDeletesNothing
                                                 m_original[4]};
     EXPECT_EQ(StoredRecords(m_path), expected);
     EXPECT_EQ(Caption(), "Datensatz 1 von 4");
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+}
+
+// A question is about what the form shows when it opens: others' changes wait until it is
+// answered.
+TEST_F(SharedCatalogueTest, OthersChangesWaitWhileAQuestionIsOpen) {
+    RealDialogs::Run([&] { RunCommand(ID_DATENSATZ_LOESCHEN); }, {[&](QWidget* dialog) {
+                         ASSERT_TRUE(RealDialogs::Activate(dialog));
+                         EXPECT_EQ(qobject_cast<QMessageBox*>(dialog)->text(),
+                                   "Möchten Sie den Datensatz löschen?");
+                         Elsewhere("UPDATE Zeitschriften SET Artikelname = 'Neu' WHERE ID = 1");
+                         QTest::qWait(3 * ChangeWatcher::kIntervalMs);
+                         EXPECT_EQ(Shown(), m_original[0][2]);
+                         RealDialogs::Press(dialog, Qt::Key_Escape);
+                     }});
+    EXPECT_EQ(StoredRecords(m_path).size(), 5u);
+    ASSERT_TRUE(FollowsWithinASecond([&] { return Shown() == "Neu"; }));
+}
+
+// What others delete while the question is open moves the form, but only the record the user
+// was asked about goes; and when it is the last one left, it stays.
+TEST_F(SharedCatalogueTest, DeleteTakesTheRecordAskedAboutAndNeverTheLast) {
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    ModalSeam::Push({IDYES, {}, {}}, [&] { Elsewhere("DELETE FROM Zeitschriften WHERE ID = 1"); });
+    RunCommand(ID_DATENSATZ_LOESCHEN);
+    EXPECT_EQ(StoredRecords(m_path),
+              (std::vector<StoredRecord>{m_original[1], m_original[3], m_original[4]}));
+
+    RunCommand(ID_DATENSATZ_ERSTER);
+    ModalSeam::Push({IDYES, {}, {}}, [&] { Elsewhere("DELETE FROM Zeitschriften WHERE ID <> 2"); });
+    ModalSeam::Push({IDOK, {}, {}});
+    RunCommand(ID_DATENSATZ_LOESCHEN);
+    EXPECT_EQ(ModalSeam::Requests().back().text, "Es ist nur 1 Datensatz vorhanden");
+    EXPECT_EQ(StoredRecords(m_path), (std::vector<StoredRecord>{m_original[1]}));
     EXPECT_TRUE(WindowsAgreeWithFile(m_path));
 }
 
