@@ -17,6 +17,7 @@
 #include <array>
 #include <filesystem>
 
+#include "catalogue/CatalogueAddress.h"
 #include "catalogue/CatalogueFormat.h"
 #include "res/Resource.h"
 
@@ -30,11 +31,12 @@ QString Native(const QString& path) {
 ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool replaceAll) {
     ImportSummary summary;
     CDaoTransaction transaction(database, true);
-    TableAppender table(database, "Zeitschriften",
-                        {"Zeitschriftennummer", "Zeitschriftenname", "Artikelname", "Seite"});
     if (replaceAll) {
-        table.Clear();
+        database.Execute("DELETE FROM Zeitschriften");
     }
+    TableAppender table(database, "Zeitschriften",
+                        {"Zeitschriftennummer", "Zeitschriftenname", "Artikelname", "Seite"},
+                        replaceAll);
     ImportRecord record;
     std::array<std::optional<std::string>, 4> values;
     while (reader.Next(record)) {
@@ -50,17 +52,23 @@ ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool r
         table.Append(values);
         ++summary.records;
     }
+    table.Finish();
     transaction.Commit();
     return summary;
 }
 
 ImportSummary ImportInto(RecordReader& reader, const QString& catalogue, bool replaceAll) {
+    const CatalogueAddress address = CatalogueAddress::Resolve(catalogue);
+    if (!address.GetError().isEmpty()) {
+        throw ExchangeError(
+            AfxLoadString(IDP_NO_CATALOGUE).arg(Native(catalogue), address.GetError()));
+    }
     CDaoDatabase database;
     try {
-        database.Open(catalogue.toStdString());
+        database.Open(address.GetConnection());
         return AppendRecords(reader, database, replaceAll);
     } catch (CDaoException* e) {
-        const QString reason = AfxDaoErrorText(*e);
+        const QString reason = address.FailureText(*e);
         e->Delete();
         throw ExchangeError(AfxLoadString(IDP_NO_CATALOGUE).arg(Native(catalogue), reason));
     }
@@ -109,6 +117,10 @@ ImportSummary ImportRecords(const QString& source, const QString& catalogue, Imp
     }
     const std::unique_ptr<RecordReader> reader = OpenRecordReader(source);
     try {
+        // A server's catalogue, by its address or a link, is there already; only a file is made.
+        if (CatalogueAddress::Resolve(catalogue).IsServer()) {
+            return ImportInto(*reader, catalogue, target == ImportTarget::Replace);
+        }
         if (target == ImportTarget::AppendOrCreate && QFileInfo::exists(catalogue)) {
             return ImportInto(*reader, catalogue, false);
         }

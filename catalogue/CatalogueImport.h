@@ -21,7 +21,8 @@ enum class ImportTarget {
 // one transaction, and a new catalogue is built beside its place and put there only once it is
 // complete, so a file that cannot be read leaves neither a half-filled catalogue nor a damaged
 // one. A new catalogue holds the imported records only, not the template's blank one; a file
-// without records therefore makes none. Records without any text are skipped.
+// without records therefore makes none. Records without any text are skipped. A catalogue on a
+// server, named by its address or a link, is never made here: the records are added to it.
 //
 // Throws ExchangeError with a German message that names the file and, for a broken file, its line.
 ImportSummary ImportRecords(const QString& source, const QString& catalogue, ImportTarget target);

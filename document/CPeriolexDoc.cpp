@@ -10,8 +10,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "catalogue/CatalogueAddress.h"
 #include "catalogue/CatalogueFormat.h"
-#include "catalogue/CatalogueLink.h"
 #include "document/NewCatalogueDialog.h"
 #include "document/ServerPasswordDialog.h"
 #include "res/Resource.h"
@@ -54,54 +54,14 @@ bool CPeriolexDoc::OnOpenDocument(const QString& pathName) {
     return OpenDatabase(pathName);
 }
 
-namespace {
-
-// A server's refusal names the server; other failures say what the record store found.
-QString OpenFailureText(const CDaoException& e, const QString& target) {
-    if (!CDaoDatabase::IsServerPath(target.toStdString())) {
-        return AfxDaoErrorText(e);
-    }
-    const QString server = QString::fromStdString(CDaoDatabase::ServerName(target.toStdString()));
-    switch (e.GetErrorCode() & 0xFF) {
-        case DaoErrorCode::kAuth:
-            return AfxLoadString(IDP_SERVER_LOGIN_FAILED).arg(server);
-        case DaoErrorCode::kCantOpen:
-        case DaoErrorCode::kIoError:
-            return AfxLoadString(IDP_SERVER_UNREACHABLE).arg(server);
-        default:
-            return AfxDaoErrorText(e);
-    }
-}
-
-}  // namespace
-
-QString CPeriolexDoc::ResolveTarget(const QString& path) const {
-    if (CDaoDatabase::IsServerPath(path.toStdString())) {
-        return path;
-    }
-    const CatalogueLink link = CatalogueLink::Read(path);
-    switch (link.GetKind()) {
-        case CatalogueLink::Kind::NotALink:
-            return path;
-        case CatalogueLink::Kind::Server:
-            return link.GetConnection();
-        case CatalogueLink::Kind::NoServer:
-            ReportOpenFailure(AfxLoadString(IDP_LINK_WITHOUT_SERVER));
-            return QString();
-        case CatalogueLink::Kind::HasPassword:
-            ReportOpenFailure(AfxLoadString(IDP_LINK_WITH_PASSWORD));
-            return QString();
-    }
-    return QString();
-}
-
 bool CPeriolexDoc::OpenDatabase(const QString& path) {
     m_strPath = path;
-    const QString target = ResolveTarget(path);
-    if (target.isEmpty()) {
+    const CatalogueAddress address = CatalogueAddress::Resolve(path);
+    if (!address.GetError().isEmpty()) {
+        ReportOpenFailure(address.GetError());
         return false;
     }
-    if (!ConnectDatabase(target)) {
+    if (!ConnectDatabase(address)) {
         return false;
     }
     BeginWaitCursor();
@@ -110,27 +70,26 @@ bool CPeriolexDoc::OpenDatabase(const QString& path) {
     return opened;
 }
 
-bool CPeriolexDoc::ConnectDatabase(const QString& target) {
+bool CPeriolexDoc::ConnectDatabase(const CatalogueAddress& address) {
     // A password is asked for only when the server wants one that libpq found nowhere, and
     // only once: a wrong one is reported like any refused login.
     std::string connect;
     for (bool asked = false;; asked = true) {
         BeginWaitCursor();
         try {
-            m_database.Open(target.toStdString(), false, false, connect);
+            m_database.Open(address.GetConnection(), false, false, connect);
             EndWaitCursor();
             return true;
         } catch (CDaoException* e) {
             EndWaitCursor();
             if (e->GetErrorCode() != DaoErrorCode::kPasswordNeeded || asked) {
-                ReportOpenFailure(OpenFailureText(*e, target));
+                ReportOpenFailure(address.FailureText(*e));
                 e->Delete();
                 return false;
             }
             e->Delete();
         }
-        const QString password = AskServerPassword(
-            QString::fromStdString(CDaoDatabase::ServerName(target.toStdString())));
+        const QString password = AskServerPassword(address.ServerName());
         if (password.isEmpty()) {
             return false;
         }

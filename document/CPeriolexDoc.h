@@ -10,6 +10,8 @@
 #include <array>
 #include <vector>
 
+class CatalogueAddress;
+
 // One open catalogue: its database and the one record set over the table Zeitschriften, which
 // every window of the catalogue shares. Records are written through the record set as the user
 // works; the document itself is never saved.
@@ -64,12 +66,9 @@ public:
 private:
     // Opens the database, asking for the server's password when it wants one; a failure has
     // been reported when it returns false.
-    bool ConnectDatabase(const QString& target);
+    bool ConnectDatabase(const CatalogueAddress& address);
     void FollowChangesElsewhere();
     void ReportOpenFailure(const QString& reason) const;
-    // The connection to open for `path`: the file itself, the server a link names, or the
-    // server URI given as the path; empty after a failure has been reported.
-    QString ResolveTarget(const QString& path) const;
     // Why the open set cannot be shown: the first of fields 1 to 4 that it lacks or holds in
     // another place; empty when all stand where the form reads them.
     QString FieldProblem() const;

@@ -61,6 +61,13 @@ void CDaoDatabase::Execute(const std::string& sql) {
     m_pEngine->Execute(sql);
 }
 
+bool CDaoDatabase::HasTable(const std::string& table) {
+    if (!m_pEngine) {
+        ThrowDaoError(DaoErrorCode::kMisuse, "The database is not open.");
+    }
+    return m_pEngine->HasTable(table);
+}
+
 bool CDaoDatabase::IsReadOnly() const {
     return m_pEngine && m_pEngine->IsReadOnly();
 }

@@ -37,6 +37,8 @@ public:
     void Execute(const std::string& sql);
     // True when the file could only be opened for reading.
     bool IsReadOnly() const;
+    // Whether the catalogue has a table of this name, as an SQL text names it.
+    bool HasTable(const std::string& table);
     const std::string& GetName() const { return m_strName; }
 
     // Transactions nest; only the outermost begins and ends the engine's. Reads inside one share

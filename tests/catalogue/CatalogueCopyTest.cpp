@@ -1,4 +1,5 @@
 #include <CDaoDatabase.h>
+#include <CDaoTransaction.h>
 #include <ForwardCursor.h>
 #include <PgConnection.h>
 #include <libpq-fe.h>
@@ -44,6 +45,7 @@ protected:
     static std::string KeysOf(const QString& path) {
         CDaoDatabase catalogue;
         catalogue.Open(path.toStdString());
+        CDaoTransaction transaction(catalogue, false);
         ForwardCursor keys(
             catalogue, "SELECT group_concat(ID) FROM (SELECT ID FROM Zeitschriften ORDER BY ID)");
         keys.MoveNext();

@@ -10,7 +10,7 @@
 #include "LikeDialect.h"
 #include "LikePattern.h"
 #include "ScratchDatabase.h"
-#include "SqliteEngine.h"
+#include "SqliteHandleOf.h"
 #include "Utf8.h"
 #include "server/TestServer.h"
 

@@ -10,10 +10,24 @@
 #include "CDaoException.h"
 #include "DaoError.h"
 #include "DaoErrorCode.h"
+#include "PgAppender.h"
+#include "PgCursor.h"
+#include "PgIdentifier.h"
+#include "PgQueryText.h"
 #include "PgSelection.h"
 
 bool PgEngine::IsServerTarget(const std::string& path) {
-    return path.rfind("postgresql://", 0) == 0 || path.rfind("postgres://", 0) == 0;
+    if (path.rfind("postgresql://", 0) == 0 || path.rfind("postgres://", 0) == 0) {
+        return true;
+    }
+    // Only libpq's own keywords parse: a file name, even one with "=" in it, does not.
+    if (path.find('=') == std::string::npos) {
+        return false;
+    }
+    PQconninfoOption* options = PQconninfoParse(path.c_str(), nullptr);
+    const bool parsed = options != nullptr;
+    PQconninfoFree(options);
+    return parsed;
 }
 
 std::string PgEngine::ServerName(const std::string& target) {
@@ -254,4 +268,21 @@ std::unique_ptr<DaoSelection> PgEngine::Select(const std::string& sql,
 
 void PgEngine::Execute(const std::string& sql) {
     m_connection.RunScript(sql);
+}
+
+bool PgEngine::HasTable(const std::string& table) {
+    const PgResult found = m_connection.Run("SELECT to_regclass($1) IS NOT NULL",
+                                            std::vector<std::string>{QuotePgIdentifier(table)});
+    return *PQgetvalue(found.get(), 0, 0) == 't';
+}
+
+std::unique_ptr<DaoCursor> PgEngine::OpenCursor(const std::string& sql,
+                                                const std::vector<std::string>& parameters) {
+    return std::make_unique<PgCursor>(m_connection, TranslateForServer(sql, parameters));
+}
+
+std::unique_ptr<DaoAppender> PgEngine::OpenAppender(const std::string& table,
+                                                    const std::vector<std::string>& columns,
+                                                    bool emptyTable) {
+    return std::make_unique<PgAppender>(m_connection, table, columns, emptyTable);
 }

@@ -22,7 +22,8 @@ public:
     // The channel that the table's trigger notifies when a statement changed it.
     static constexpr const char* kChangeChannel = "periolex_changes";
 
-    // Whether `path` names a server rather than a file.
+    // Whether `path` names a server rather than a file: a connection URI (postgresql://...) or
+    // a key=value string that libpq takes (service=name, host=... dbname=...).
     static bool IsServerTarget(const std::string& path);
     // The server and database that `target` names, as a user would recognise them; never a
     // password.
@@ -39,6 +40,12 @@ public:
     int ChangeDescriptor() const override;
     std::unique_ptr<DaoSelection> Select(const std::string& sql,
                                          const std::vector<std::string>& parameters) override;
+    bool HasTable(const std::string& table) override;
+    std::unique_ptr<DaoCursor> OpenCursor(const std::string& sql,
+                                          const std::vector<std::string>& parameters) override;
+    std::unique_ptr<DaoAppender> OpenAppender(const std::string& table,
+                                              const std::vector<std::string>& columns,
+                                              bool emptyTable) override;
 
     void Execute(const std::string& sql) override;
 

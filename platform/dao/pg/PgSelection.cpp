@@ -11,7 +11,7 @@
 #include "DaoErrorCode.h"
 #include "KeySet.h"
 #include "PgConnection.h"
-#include "SqliteStatement.h"
+#include "PgIdentifier.h"
 
 namespace {
 
@@ -126,7 +126,7 @@ PgSelection::PgSelection(PgConnection& connection, PgQueryText query)
     if (!shape.keyName.empty()) {
         // Without an order of its own a server's query hands rows out in no fixed order; the
         // key's order is the order of adding, as on a local file.
-        const std::string key = QuoteIdentifier(shape.keyName);
+        const std::string key = QuotePgName(shape.keyName);
         m_keyQuery = "SELECT " + key + " FROM (" + m_query.sql + ") AS dynaset" +
                      (m_query.ordered ? "" : " ORDER BY " + key);
     }
@@ -159,7 +159,7 @@ bool PgSelection::AppendLaterKeys(KeySet& keys) {
     }
     std::vector<std::string> values = m_query.values;
     values.push_back(std::to_string(keys.Last()));
-    const std::string key = QuoteIdentifier(m_keyName);
+    const std::string key = QuotePgName(m_keyName);
     const PgResult later =
         m_connection.Run("SELECT " + key + " FROM (" + m_keyQuery + ") AS keys WHERE " + key +
                              " > $" + std::to_string(values.size()) + " ORDER BY " + key,

@@ -3,7 +3,9 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
-#include "CDaoDatabase.h"
+#include "DaoErrorCode.h"
+#include "SqliteAppender.h"
+#include "SqliteCursor.h"
 #include "SqliteError.h"
 #include "SqliteLikeFunction.h"
 #include "SqliteSelection.h"
@@ -25,7 +27,7 @@ std::string PlainFileName(const std::string& path) {
 void RequireRegularFile(const std::string& fileName) {
     struct stat info {};
     if (::stat(fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        ThrowDaoError(SQLITE_NOTADB, "Only a regular file can hold a database.");
+        ThrowDaoError(DaoErrorCode::kNotADatabase, "Only a regular file can hold a database.");
     }
 }
 
@@ -69,7 +71,7 @@ void VerifyIsDatabase(sqlite3* db) {
 SqliteEngine::SqliteEngine(const std::string& path, bool readOnly) {
     if (path.empty()) {
         // SQLite would make a temporary database out of an empty name.
-        ThrowDaoError(SQLITE_CANTOPEN, "No database file name was given.");
+        ThrowDaoError(DaoErrorCode::kCantOpen, "No database file name was given.");
     }
     RequireRegularFile(path);
     sqlite3* db = OpenConnection(PlainFileName(path), readOnly);
@@ -170,7 +172,26 @@ std::unique_ptr<DaoSelection> SqliteEngine::Select(const std::string& sql,
     return std::make_unique<SqliteSelection>(m_pDb, sql, parameters);
 }
 
-sqlite3* SqliteHandleOf(const CDaoDatabase& database) {
-    const auto* engine = dynamic_cast<const SqliteEngine*>(database.Engine());
-    return engine != nullptr ? engine->Handle() : nullptr;
+bool SqliteEngine::HasTable(const std::string& table) {
+    // SQLite, like an SQL text, finds a table whatever the case of its name.
+    const SqliteStatement stmt = PrepareStatement(
+        m_pDb, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    sqlite3_bind_text64(stmt.get(), 1, table.data(), table.size(), SQLITE_STATIC, SQLITE_UTF8);
+    const int rc = sqlite3_step(stmt.get());
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        ThrowSqliteError(m_pDb);
+    }
+    return rc == SQLITE_ROW;
+}
+
+std::unique_ptr<DaoCursor> SqliteEngine::OpenCursor(const std::string& sql,
+                                                    const std::vector<std::string>& parameters) {
+    return std::make_unique<SqliteCursor>(m_pDb, sql, parameters);
+}
+
+std::unique_ptr<DaoAppender> SqliteEngine::OpenAppender(const std::string& table,
+                                                        const std::vector<std::string>& columns,
+                                                        bool /*emptyTable*/) {
+    // A catalogue file has no secondary index to put off.
+    return std::make_unique<SqliteAppender>(m_pDb, table, columns);
 }

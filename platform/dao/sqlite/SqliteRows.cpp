@@ -4,12 +4,13 @@
 
 #include <string_view>
 
+#include "DaoErrorCode.h"
 #include "SqliteError.h"
 
 namespace {
 
 [[noreturn]] void ThrowRowDeleted() {
-    ThrowDaoError(SQLITE_NOTFOUND, "The record has been deleted.");
+    ThrowDaoError(DaoErrorCode::kNotFound, "The record has been deleted.");
 }
 
 // Whether the stored value and the pending one differ when both are read as text; NULL is
@@ -99,7 +100,7 @@ bool SqliteRows::WriteChanges(std::int64_t key, const std::vector<PendingField>&
     }
     if (mask[static_cast<std::size_t>(m_keyColumn)] == '1') {
         // The set and its bookmarks find rows by key; a record keeps its key for its lifetime.
-        ThrowDaoError(SQLITE_MISUSE, "The key field of a record cannot be changed.");
+        ThrowDaoError(DaoErrorCode::kMisuse, "The key field of a record cannot be changed.");
     }
     sqlite3_stmt* stmt = UpdateStatement(mask);
     SqliteStatementReset reset(stmt);
@@ -139,7 +140,7 @@ MergeOutcome SqliteRows::WriteMerged(std::int64_t key, const std::vector<MergeFi
             continue;
         }
         if (field.column == static_cast<std::size_t>(m_keyColumn)) {
-            ThrowDaoError(SQLITE_MISUSE, "The key field of a record cannot be changed.");
+            ThrowDaoError(DaoErrorCode::kMisuse, "The key field of a record cannot be changed.");
         }
         mask[field.column] = '1';
         pending[field.column] = {true, field.value};

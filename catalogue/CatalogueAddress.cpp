@@ -1,0 +1,57 @@
+#include "CatalogueAddress.h"
+
+#include <AfxMessageBox.h>
+#include <CDaoDatabase.h>
+#include <CDaoException.h>
+#include <DaoErrorCode.h>
+#include <ResourceLookup.h>
+
+#include <QFileInfo>
+
+#include "catalogue/CatalogueLink.h"
+#include "res/Resource.h"
+
+CatalogueAddress CatalogueAddress::Resolve(const QString& argument) {
+    CatalogueAddress address;
+    address.m_connection = argument.toStdString();
+    // A file of that name is what the user means, even one whose name libpq could also read.
+    if (!QFileInfo(argument).isFile()) {
+        address.m_bServer = CDaoDatabase::IsServerPath(address.m_connection);
+        return address;
+    }
+    const CatalogueLink link = CatalogueLink::Read(argument);
+    switch (link.GetKind()) {
+        case CatalogueLink::Kind::NotALink:
+            break;
+        case CatalogueLink::Kind::Server:
+            address.m_bServer = true;
+            address.m_connection = link.GetConnection().toStdString();
+            break;
+        case CatalogueLink::Kind::NoServer:
+            address.m_strError = AfxLoadString(IDP_LINK_WITHOUT_SERVER);
+            break;
+        case CatalogueLink::Kind::HasPassword:
+            address.m_strError = AfxLoadString(IDP_LINK_WITH_PASSWORD);
+            break;
+    }
+    return address;
+}
+
+QString CatalogueAddress::ServerName() const {
+    return m_bServer ? QString::fromStdString(CDaoDatabase::ServerName(m_connection)) : QString();
+}
+
+QString CatalogueAddress::FailureText(const CDaoException& e) const {
+    if (m_bServer) {
+        switch (e.GetErrorCode() & 0xFF) {
+            case DaoErrorCode::kAuth:
+                return AfxLoadString(IDP_SERVER_LOGIN_FAILED).arg(ServerName());
+            case DaoErrorCode::kCantOpen:
+            case DaoErrorCode::kIoError:
+                return AfxLoadString(IDP_SERVER_UNREACHABLE).arg(ServerName());
+            default:
+                break;
+        }
+    }
+    return AfxDaoErrorText(e);
+}

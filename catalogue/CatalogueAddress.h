@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+class CDaoException;
+
+// What a catalogue argument of the command line or a dialog names, and how the record store
+// reaches it: a catalogue file, a catalogue link (a file naming a server), or a server itself by
+// its libpq connection URI (postgresql://...) or key=value string (service=...). Every command
+// that takes a catalogue resolves it here, so each takes all three.
+class CatalogueAddress {
+public:
+    // Reads a link when `argument` is one; a name that is neither a link nor a server is a file,
+    // whether or not it exists yet.
+    static CatalogueAddress Resolve(const QString& argument);
+
+    // Empty when the argument names a catalogue; otherwise why not, in German (a link without a
+    // server, or with a password in it).
+    const QString& GetError() const { return m_strError; }
+    bool IsServer() const { return m_bServer; }
+    // What CDaoDatabase::Open takes: the file's path or the server's connection.
+    const std::string& GetConnection() const { return m_connection; }
+    // The server as a user knows it; empty for a file.
+    QString ServerName() const;
+    // Why the record store failed on this catalogue, in German: a server's refusal names the
+    // server, other failures say what the record store found.
+    QString FailureText(const CDaoException& e) const;
+
+private:
+    QString m_strError;
+    bool m_bServer = false;
+    std::string m_connection;
+};
