@@ -240,7 +240,7 @@ void BM_ChangeSeenElsewhere(benchmark::State& state) {
         rs.SetFieldValue(4, "Runde " + std::to_string(++round));
         rs.Update();
         pollfd fd{watcher.ChangeDescriptor(), POLLIN, 0};
-        while (!watcher.HasChangedElsewhere()) {
+        while (watcher.CheckForChanges() != DaoChange::Changed) {
             poll(&fd, 1, 1000);
         }
     }

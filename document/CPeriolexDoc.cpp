@@ -137,8 +137,7 @@ bool CPeriolexDoc::OpenRecordset() {
 
 CDaoTransaction CPeriolexDoc::BeginCommand(bool write) {
     CDaoTransaction transaction(m_database, write);
-    m_bConnectionLossReported = false;
-    if (m_database.HasChangedElsewhere()) {
+    if (m_database.CheckForChanges() == DaoChange::Changed) {
         m_bBehindElsewhere = true;
     }
     // A follow that failed is owed until one succeeds, though the file may not change again.
@@ -170,8 +169,20 @@ void CPeriolexDoc::CheckForChangesElsewhere() {
         return;
     }
     try {
-        if (m_database.HasChangedElsewhere()) {
-            m_bBehindElsewhere = true;
+        switch (m_database.CheckForChanges()) {
+            case DaoChange::Unchanged:
+                break;
+            case DaoChange::Changed:
+                m_bBehindElsewhere = true;
+                break;
+            case DaoChange::Broken:
+                // Said once for each break, so that the user knows before typing more; the
+                // next command connects again.
+                AfxReportDaoException(CDaoException(DaoErrorCode::kConnectionLost,
+                                                    "The connection to the server broke."));
+                return;
+            case DaoChange::StillBroken:
+                return;  // nothing to follow until it stands again
         }
         if (!m_bBehindElsewhere) {
             return;
@@ -181,10 +192,10 @@ void CPeriolexDoc::CheckForChangesElsewhere() {
         CDaoTransaction transaction = BeginCommand(false);
         transaction.Commit();
     } catch (CDaoException* e) {
-        // A broken connection to a server is said once, so that the user knows before typing
-        // more; the next command connects again.
-        if (e->GetErrorCode() == DaoErrorCode::kConnectionLost && !m_bConnectionLossReported) {
-            m_bConnectionLossReported = true;
+        // A broken connection met while following is this break's one message; the record
+        // store says no more of it.
+        const int code = e->GetErrorCode();
+        if (code == DaoErrorCode::kConnectionLost || code == DaoErrorCode::kCommitUnknown) {
             throw;
         }
         // Nobody asked for this update, so nobody is told of its failure (the file locked for a

@@ -75,6 +75,4 @@ private:
 
     // Others changed the file and the windows have not followed yet.
     bool m_bBehindElsewhere = false;
-    // The user has been told that the server's connection broke, and no command ran since.
-    bool m_bConnectionLossReported = false;
 };

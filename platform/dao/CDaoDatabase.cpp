@@ -111,17 +111,22 @@ void CDaoDatabase::CommitTrans() {
     if (m_nDepth == 0) {
         ThrowDaoError(DaoErrorCode::kMisuse, "There is no transaction to commit.");
     }
-    if (--m_nDepth > 0 || m_bRolledBack) {
+    if (m_nDepth > 1 || m_bRolledBack) {
+        --m_nDepth;
         return;
     }
+    // The transaction stays open until the engine's commit returns: whatever runs while a server
+    // is waited for (a window's timer) finds the connection busy.
     try {
         m_pEngine->Commit();
     } catch (...) {
+        m_nDepth = 0;
         // What was read in the failed transaction may show writes that never happened.
         ++m_nSerial;
         EndRecordsetTransactions(false);
         throw;
     }
+    m_nDepth = 0;
     EndRecordsetTransactions(true);
 }
 
@@ -139,8 +144,8 @@ void CDaoDatabase::Rollback() {
     --m_nDepth;
 }
 
-bool CDaoDatabase::HasChangedElsewhere() {
-    return m_pEngine && m_pEngine->HasChangedElsewhere();
+DaoChange CDaoDatabase::CheckForChanges() {
+    return m_pEngine ? m_pEngine->CheckForChanges() : DaoChange::Unchanged;
 }
 
 int CDaoDatabase::ChangeDescriptor() const {

@@ -59,10 +59,10 @@ public:
 
     // Whether another connection (in any process) committed a change to the catalogue since
     // the last call; the first call after Open compares with the state at Open. Cheap: no table
-    // is read.
-    bool HasChangedElsewhere();
-    // A descriptor to watch for changes by others, or -1 when HasChangedElsewhere is to be
-    // polled.
+    // is read. A server's broken connection is reported as Broken once for each break (or not
+    // at all when a command's failure told it first), then StillBroken until it stands again.
+    DaoChange CheckForChanges();
+    // A descriptor to watch for changes by others, or -1 when CheckForChanges is to be polled.
     int ChangeDescriptor() const;
 
     // The engine behind the connection; null while closed.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "DaoAppender.h"
+#include "DaoChange.h"
 #include "DaoCursor.h"
 #include "DaoSelection.h"
 
@@ -27,10 +28,12 @@ public:
     virtual void Rollback() = 0;
 
     // Whether another connection committed a change since the last call (the first call after
-    // opening compares with the state at opening). Cheap: no table is read.
-    virtual bool HasChangedElsewhere() = 0;
+    // opening compares with the state at opening), or the connection to a server broke. Cheap:
+    // no table is read. A broken connection is reported, not thrown, and made again bit by bit
+    // between calls, never waiting for the server.
+    virtual DaoChange CheckForChanges() = 0;
     // A descriptor that turns readable when another connection may have changed the
-    // catalogue, for an event loop to watch; -1 when HasChangedElsewhere must be polled.
+    // catalogue, for an event loop to watch; -1 when CheckForChanges must be polled.
     virtual int ChangeDescriptor() const { return -1; }
 
     // Runs statements that take no values, separated by semicolons (a schema, say), in the

@@ -23,6 +23,7 @@
 #include "CMDIFrameWnd.h"
 #include "CView.h"
 #include "ChangeWatcher.h"
+#include "EventLoopWaiter.h"
 #include "ModalSeam.h"
 #include "ResourceLookup.h"
 #include "SingleInstance.h"
@@ -105,6 +106,7 @@ CWinApp::CWinApp() {
 }
 
 CWinApp::~CWinApp() {
+    ForgetWaiter();
     if (s_pApp == this) {
         s_pApp = nullptr;
     }
@@ -120,6 +122,9 @@ bool CWinApp::InitInstance() {
     m_pPreTranslateFilter = std::make_unique<PreTranslateFilter>(this);
     qApp->installEventFilter(m_pPreTranslateFilter.get());
     m_pChangeWatcher = std::make_unique<ChangeWatcher>();
+    // From now on the record store waits for a server with the windows alive.
+    m_pWaiter = std::make_unique<EventLoopWaiter>();
+    DaoWaiter::Install(m_pWaiter.get());
     return true;
 }
 
@@ -133,7 +138,15 @@ int CWinApp::ExitInstance() {
     delete m_pMainWnd;
     m_pMainWnd = nullptr;
     m_templates.clear();
+    ForgetWaiter();
     return 0;
+}
+
+void CWinApp::ForgetWaiter() {
+    if (m_pWaiter) {
+        DaoWaiter::Install(nullptr);
+        m_pWaiter.reset();
+    }
 }
 
 bool CWinApp::PreTranslateMessage(QObject*, QEvent*) {

@@ -10,6 +10,7 @@
 #include "CCommandLineInfo.h"
 
 class CDocTemplate;
+class DaoWaiter;
 class CDocument;
 class CMDIFrameWnd;
 class CView;
@@ -111,6 +112,8 @@ private:
     // which is reported on standard error.
     bool PrintFromCommandLine(const CCommandLineInfo& info);
     CDocument* OpenAsDocument(const QString& path);
+    // Puts back the record store's own waiter, which blocks.
+    void ForgetWaiter();
     // Checks the options that go with import and export; false, having said why, when they
     // do not fit together.
     bool CheckExchangeOptions(const CCommandLineInfo& info, bool bothWays, int documents);
@@ -125,6 +128,7 @@ private:
     std::unique_ptr<QObject> m_pPreTranslateFilter;
     std::unique_ptr<SingleInstance> m_pSingleInstance;
     std::unique_ptr<QObject> m_pChangeWatcher;
+    std::unique_ptr<DaoWaiter> m_pWaiter;
 };
 
 CWinApp* AfxGetApp();

@@ -145,11 +145,11 @@ TEST_P(RecordStoreConformance, SavesMergeFieldByFieldAndReportConflicts) {
 TEST_P(RecordStoreConformance, ChangesByOthersAreNoticedAndTakenIn) {
     Make(3);
     m_rs.Open(dbOpenDynaset, kWholeTable);
-    m_db.HasChangedElsewhere();
+    m_db.CheckForChanges();
     m_rs.Edit();
     m_rs.SetFieldValue(3, "selbst");
     m_rs.Update();
-    EXPECT_FALSE(m_db.HasChangedElsewhere()) << "own writes are no news";
+    EXPECT_EQ(m_db.CheckForChanges(), DaoChange::Unchanged) << "own writes are no news";
 
     m_catalogue->Exec(
         "INSERT INTO Zeitschriften (ID, Artikelname) VALUES (4, 'Artikel 4'), (5, 'Artikel 5')");
@@ -157,7 +157,7 @@ TEST_P(RecordStoreConformance, ChangesByOthersAreNoticedAndTakenIn) {
     // A server's notification travels a moment after the commit.
     bool changed = false;
     for (int attempt = 0; attempt < 100 && !changed; ++attempt) {
-        changed = m_db.HasChangedElsewhere();
+        changed = m_db.CheckForChanges() == DaoChange::Changed;
         if (!changed) {
             usleep(10000);
         }

@@ -78,7 +78,7 @@ private:
     // program committed.
     void Command(bool write, const std::function<void()>& work) {
         CDaoTransaction transaction(m_db, write);
-        if (m_db.HasChangedElsewhere()) {
+        if (m_db.CheckForChanges() == DaoChange::Changed) {
             m_rs.Requery();
         }
         work();

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 #include <utility>
 
 #include "CDaoException.h"
@@ -64,24 +63,18 @@ std::string PgEngine::ServerName(const std::string& target) {
 }
 
 PgEngine::PgEngine(const std::string& target, bool readOnly, const std::string& password)
-    : m_connection(target, password), m_bReadOnly(readOnly) {
-    Listen();
+    : m_connection(target, password),
+      m_reconnect(m_connection, std::string("LISTEN ") + kChangeChannel),
+      m_bReadOnly(readOnly) {
+    m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
     const PgResult schema = m_connection.Run("SELECT coalesce(current_schema(), '')");
     m_schema = PQgetvalue(schema.get(), 0, 0);
 }
 
-void PgEngine::Listen() {
-    m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
-}
-
-void PgEngine::Reconnect() {
-    m_bReconnecting = false;
-    m_retryAfter = {};
-    if (!m_connection.Reconnect()) {
+void PgEngine::Restore() {
+    if (!m_reconnect.Restore(DaoWaiter::Clock::now() + PgReconnect::kConnectWithin)) {
         ThrowDaoError(DaoErrorCode::kConnectionLost, "The server cannot be reached.");
     }
-    Listen();
-    m_bMissedChanges = true;
 }
 
 void PgEngine::BeginWrite() {
@@ -98,7 +91,7 @@ void PgEngine::Begin(bool write) {
     // made now: the user asked for this command and waits for it.
     m_connection.ReadArrived();
     if (m_connection.IsBroken()) {
-        Reconnect();
+        Restore();
     }
     if (!write) {
         // A read sees one state of the catalogue from its first statement to its end, as a
@@ -116,7 +109,7 @@ void PgEngine::Begin(bool write) {
             throw;
         }
         e->Delete();
-        Reconnect();
+        Restore();
         BeginWrite();
     }
 }
@@ -130,6 +123,9 @@ void PgEngine::Commit() {
         result = m_connection.Run("COMMIT");
     } catch (CDaoException* e) {
         if (e->GetErrorCode() != DaoErrorCode::kConnectionLost || m_transactionId.empty()) {
+            if (m_connection.IsBroken()) {
+                m_reconnect.Told();
+            }
             throw;
         }
         e->Delete();
@@ -144,19 +140,20 @@ void PgEngine::Commit() {
 }
 
 void PgEngine::SettleLostCommit() {
+    // However it ends, the failure or the success of the command tells of this break.
     const std::string id = std::exchange(m_transactionId, std::string());
-    if (!m_connection.Reconnect()) {
+    const auto deadline = DaoWaiter::Clock::now() + PgReconnect::kConnectWithin;
+    if (!m_reconnect.Restore(deadline)) {
         ThrowDaoError(DaoErrorCode::kCommitUnknown,
                       "The connection broke during a commit; the server cannot be reached.");
     }
-    m_bMissedChanges = true;
     std::string state;
     try {
-        Listen();
-        state = CommitState(id, m_transactionSession);
+        state = CommitState(id, m_transactionSession, deadline + std::chrono::seconds(10));
     } catch (CDaoException* e) {
         // Whatever the server said of the commit, nobody knows now whether it took effect.
         e->Delete();
+        m_reconnect.Told();
         ThrowDaoError(DaoErrorCode::kCommitUnknown,
                       "The connection broke during a commit and again while asking about it.");
     }
@@ -170,24 +167,27 @@ void PgEngine::SettleLostCommit() {
     }
 }
 
-std::string PgEngine::CommitState(const std::string& id, int oldSession) {
+std::string PgEngine::CommitState(const std::string& id, int oldSession,
+                                  DaoWaiter::Clock::time_point deadline) {
     // The old session may still be at the commit when the new one asks: a dropped network
     // reaches the server later than the program, if at all. Ended, its transaction is settled
-    // one way or the other, and its locks are free.
+    // one way or the other, and its locks are free. Every wait goes through the waiter, so that
+    // a program with windows keeps drawing them meanwhile.
     const auto ask = [&] {
-        const PgResult status =
-            m_connection.Run("SELECT txid_status($1::bigint)", std::vector<std::string>{id});
+        const PgResult status = m_connection.RunWaiting("SELECT txid_status($1::bigint)",
+                                                        std::vector<std::string>{id}, deadline);
         return std::string(PQgetisnull(status.get(), 0, 0) ? "" : PQgetvalue(status.get(), 0, 0));
     };
     std::string state = ask();
     for (int attempt = 0; state == "in progress" && attempt < 50; ++attempt) {
         if (attempt == 10) {
-            m_connection.Run(
+            m_connection.RunWaiting(
                 "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE pid = $1"
                 " AND backend_xid::text::bigint = $2::bigint % 4294967296",
-                std::vector<std::string>{std::to_string(oldSession), id});
+                std::vector<std::string>{std::to_string(oldSession), id}, deadline);
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        DaoWaiter::Current().Wait(-1, false,
+                                  DaoWaiter::Clock::now() + std::chrono::milliseconds(100));
         state = ask();
     }
     return state;
@@ -196,7 +196,12 @@ std::string PgEngine::CommitState(const std::string& id, int oldSession) {
 void PgEngine::Rollback() {
     m_transactionId.clear();
     m_connection.DropDeferredBegin();
-    if (m_connection.IsBroken() || !m_connection.InTransaction()) {
+    if (m_connection.IsBroken()) {
+        // The command that rolls back failed on the break, and its failure tells the user.
+        m_reconnect.Told();
+        return;
+    }
+    if (!m_connection.InTransaction()) {
         return;
     }
     try {
@@ -207,58 +212,27 @@ void PgEngine::Rollback() {
     }
 }
 
-bool PgEngine::HasChangedElsewhere() {
-    if (m_connection.IsBroken()) {
-        return FollowReconnection();
+DaoChange PgEngine::CheckForChanges() {
+    // Someone waits for this connection's server now (this runs from a timer meanwhile): the
+    // connection is theirs until the answer is in.
+    if (m_connection.IsWaiting()) {
+        return DaoChange::Unchanged;
     }
-    if (std::exchange(m_bMissedChanges, false)) {
-        return true;
-    }
-    const bool notified = m_connection.TakeNotification(kChangeChannel, m_schema);
-    if (m_connection.IsBroken()) {
-        m_nextReconnect = std::chrono::steady_clock::now();
-        ThrowDaoError(DaoErrorCode::kConnectionLost, "The connection to the server broke.");
-    }
-    return notified;
-}
-
-bool PgEngine::FollowReconnection() {
-    // Soon after the server is back at first, then less and less often, so that a server that
-    // stays away is not pestered, nor the program held up by looking up its name each time. An
-    // attempt that the server never answers is given up after as long as a blocking one.
-    constexpr std::chrono::seconds kFirstRetry{2};
-    constexpr std::chrono::seconds kLastRetry{32};
-    constexpr std::chrono::seconds kGiveUp{10};
-    const auto now = std::chrono::steady_clock::now();
-    if (!m_bReconnecting && now >= m_nextReconnect) {
-        m_bReconnecting = m_connection.ReconnectStart();
-        m_reconnectStarted = now;
-        m_retryAfter =
-            m_retryAfter.count() == 0 ? kFirstRetry : std::min(2 * m_retryAfter, kLastRetry);
-        m_nextReconnect = now + m_retryAfter;
-    }
-    if (m_bReconnecting) {
-        switch (m_connection.ReconnectStep()) {
-            case PgConnection::Progress::Done:
-                m_bReconnecting = false;
-                m_retryAfter = {};
-                Listen();
-                m_bMissedChanges = false;
-                return true;  // whatever others did meanwhile
-            case PgConnection::Progress::Failed:
-                m_bReconnecting = false;
-                break;
-            case PgConnection::Progress::Pending:
-                m_bReconnecting = now - m_reconnectStarted < kGiveUp;
-                break;
+    if (!m_connection.IsBroken()) {
+        if (m_reconnect.TakeMissedChanges()) {
+            return DaoChange::Changed;
+        }
+        const bool notified = m_connection.TakeNotification(kChangeChannel, m_schema);
+        if (!m_connection.IsBroken()) {
+            return notified ? DaoChange::Changed : DaoChange::Unchanged;
         }
     }
-    ThrowDaoError(DaoErrorCode::kConnectionLost, "The connection to the server is broken.");
+    return m_reconnect.Follow();
 }
 
 int PgEngine::ChangeDescriptor() const {
     // A failed attempt may leave its socket open, and readable for ever: nothing to watch.
-    return m_connection.IsBroken() && !m_bReconnecting ? -1 : m_connection.Socket();
+    return m_connection.IsBroken() && !m_reconnect.IsAttempting() ? -1 : m_connection.Socket();
 }
 
 std::unique_ptr<DaoSelection> PgEngine::Select(const std::string& sql,

@@ -154,11 +154,11 @@ long long SqliteEngine::DataVersion() {
     return sqlite3_column_int64(stmt, 0);
 }
 
-bool SqliteEngine::HasChangedElsewhere() {
+DaoChange SqliteEngine::CheckForChanges() {
     const long long version = DataVersion();
     const bool changed = version != m_nLastDataVersion;
     m_nLastDataVersion = version;
-    return changed;
+    return changed ? DaoChange::Changed : DaoChange::Unchanged;
 }
 
 void SqliteEngine::Execute(const std::string& sql) {

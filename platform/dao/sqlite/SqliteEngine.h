@@ -26,7 +26,7 @@ public:
     void Commit() override;
     void Rollback() override;
     // Costs one look at the file header (PRAGMA data_version).
-    bool HasChangedElsewhere() override;
+    DaoChange CheckForChanges() override;
     void Execute(const std::string& sql) override;
     std::unique_ptr<DaoSelection> Select(const std::string& sql,
                                          const std::vector<std::string>& parameters) override;
