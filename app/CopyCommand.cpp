@@ -2,10 +2,8 @@
 
 #include <ResourceLookup.h>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
 #include <cstdio>
 
 #include "catalogue/CatalogueCopy.h"
@@ -20,29 +18,13 @@ void Say(const QString& text) {
 
 }  // namespace
 
-int RunCopyCommand(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    AfxSetResourceTables(&PeriolexResources());
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
-    arguments.removeAll(QStringLiteral("--copy"));
-    const bool overwrite = arguments.removeAll(QStringLiteral("--overwrite")) > 0;
-    QString link;
-    const qsizetype linkAt = arguments.indexOf(QStringLiteral("--link"));
-    if (linkAt >= 0 && linkAt + 1 < arguments.size()) {
-        link = arguments.takeAt(linkAt + 1);
-        arguments.removeAt(linkAt);
-    }
-    if (arguments.size() != 2 || (linkAt >= 0 && link.isEmpty())) {
-        Say(AfxLoadString(IDP_COPY_USAGE));
-        return 2;
-    }
-    const QString target = arguments[1];
+int RunCopyCommand(const QString& source, const QString& target, const QString& link,
+                   bool overwrite) {
     if (!link.isEmpty() && QFileInfo(link).size() > 0 && !overwrite) {
         Say(AfxLoadString(IDP_COPY_TARGET_NOT_EMPTY).arg(link));
         return 1;
     }
-    CatalogueCopy copy(arguments[0], target, overwrite);
+    CatalogueCopy copy(source, target, overwrite);
     const long copied = copy.Run([](long done, long total) {
         std::fprintf(
             stderr, "\r%s",

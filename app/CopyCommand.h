@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+
 // `periolex --copy SOURCE TARGET [--link FILE] [--overwrite]`: copies a catalogue between files,
-// links and servers on the terminal, without a window. Returns the exit code.
-int RunCopyCommand(int argc, char** argv);
+// links and servers on the terminal, without a window, and writes a link to the target when
+// asked. Returns the exit code.
+int RunCopyCommand(const QString& source, const QString& target, const QString& link,
+                   bool overwrite);

@@ -229,6 +229,9 @@ bool CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
         case CCommandLineInfo::FileImport:
             m_nExitCode = ImportFromCommandLine(info.m_strOtherFile, info.m_strFileName) ? 0 : 1;
             return false;
+        case CCommandLineInfo::FileCopy:
+            m_nExitCode = CopyFromCommandLine(info);
+            return false;
         case CCommandLineInfo::FileExport:
             m_nExitCode = ExportFromCommandLine(info.m_strOtherFile, info.m_strFileName,
                                                 info.m_bContains ? &info.m_strContains : nullptr)
@@ -378,6 +381,10 @@ bool CWinApp::ImportFromCommandLine(const QString&, const QString&) {
 
 bool CWinApp::ExportFromCommandLine(const QString&, const QString&, const QString*) {
     return false;
+}
+
+int CWinApp::CopyFromCommandLine(const CCommandLineInfo&) {
+    return 1;
 }
 
 QPrinter* CWinApp::GetPrinter() {

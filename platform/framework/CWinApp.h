@@ -98,6 +98,8 @@ protected:
     virtual bool ImportFromCommandLine(const QString& source, const QString& document);
     virtual bool ExportFromCommandLine(const QString& target, const QString& document,
                                        const QString* contains);
+    // The command line's copy of a whole document (FileCopy), without a window; the exit code.
+    virtual int CopyFromCommandLine(const CCommandLineInfo& info);
     // Further lines for the open dialog's filter, as "Name|*.a;*.b|"; none by default.
     virtual QString OtherFileFilter() const;
 
@@ -117,6 +119,10 @@ private:
     // Checks the options that go with import and export; false, having said why, when they
     // do not fit together.
     bool CheckExchangeOptions(const CCommandLineInfo& info, bool bothWays, int documents);
+    // Checks that an option asking for work of its own has its files, and that options going
+    // only with another have it beside them; false, having said how to call it, otherwise.
+    bool CheckOptionsBeside(const CCommandLineInfo& info, const CommandLineOption* command,
+                            int files);
 
     QStringList m_arguments;
     QString m_strProgramName;

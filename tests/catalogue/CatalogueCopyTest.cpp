@@ -19,10 +19,8 @@ class CatalogueCopyTest : public ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
+        REQUIRE_TEST_SERVER();
         m_server = ServerCatalogue::Make();
-        if (!m_server) {
-            GTEST_SKIP() << "needs the PostgreSQL test server: run under tools/with-test-server";
-        }
         m_server->Exec("DROP TABLE Zeitschriften");
         // The program's texts, for the messages.
         ASSERT_TRUE(Start());

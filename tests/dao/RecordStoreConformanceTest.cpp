@@ -24,8 +24,8 @@ constexpr const char* kArticleQuery =
 class RecordStoreConformance : public testing::TestWithParam<ScratchEngine> {
 protected:
     void SetUp() override {
-        if (GetParam().make == MakeServerCatalogue && TestServer::Connection() == nullptr) {
-            GTEST_SKIP() << "needs the PostgreSQL test server: run under tools/with-test-server";
+        if (GetParam().make == MakeServerCatalogue) {
+            REQUIRE_TEST_SERVER();
         }
     }
     void Make(int articles) {

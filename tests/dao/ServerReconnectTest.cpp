@@ -24,10 +24,8 @@ namespace {
 class ServerReconnect : public ::testing::Test {
 protected:
     void SetUp() override {
+        REQUIRE_TEST_SERVER();
         m_catalogue = ServerCatalogue::Make();
-        if (!m_catalogue) {
-            GTEST_SKIP() << "needs the PostgreSQL test server: run under tools/with-test-server";
-        }
         m_catalogue->Exec(
             "INSERT INTO Zeitschriften (ID, Artikelname) VALUES (1, 'a'), (2, 'b'), (3, 'c')");
         m_proxy = std::make_unique<ServerProxy>(*TestServer::Host());

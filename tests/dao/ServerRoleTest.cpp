@@ -17,10 +17,8 @@ namespace {
 // A role that may only read the catalogue sees it and is refused every write, with nothing
 // changed.
 TEST(ServerRole, ReadOnlyRoleReadsAndEveryWriteIsRefused) {
+    REQUIRE_TEST_SERVER();
     std::unique_ptr<ServerCatalogue> catalogue = ServerCatalogue::Make();
-    if (!catalogue) {
-        GTEST_SKIP() << "needs the PostgreSQL test server: run under tools/with-test-server";
-    }
     catalogue->Exec("INSERT INTO Zeitschriften (ID, Artikelname) VALUES (1, 'a'), (2, 'b')");
     const std::string role = "leser_" + std::to_string(getpid());
     TestServer::Scalar("DROP ROLE IF EXISTS " + role);

@@ -34,10 +34,8 @@ private:
 // the windows must stay alive, and the outcome must be as certain as ever.
 TEST(EventLoopWaiter, SettlingALostCommitKeepsTheEventLoopRunning) {
     EnsureTestApplication();
+    REQUIRE_TEST_SERVER();
     const std::unique_ptr<ServerCatalogue> catalogue = ServerCatalogue::Make();
-    if (!catalogue) {
-        GTEST_SKIP() << "needs the PostgreSQL test server: run under tools/with-test-server";
-    }
     catalogue->Exec("INSERT INTO Zeitschriften (ID, Artikelname) VALUES (1, 'alt')");
     ServerProxy network(*TestServer::Host());
     CDaoDatabase db;
