@@ -32,6 +32,11 @@ CPeriolexApp::CPeriolexApp() {
         beside.onlyWith = QStringLiteral("copy");
         AddCommandLineOption(beside);
     }
+    AddCommandLineOption(
+        {{QStringLiteral("columns")}, IDS_CMDLINE_COLUMNS, IDS_CMDLINE_COLUMN_LIST, true});
+    AddCommandLineOption({{QStringLiteral("no-header")}, IDS_CMDLINE_NO_HEADER, 0, true});
+    AddCommandLineOption(
+        {{QStringLiteral("keep-duplicates")}, IDS_CMDLINE_KEEP_DUPLICATES, 0, true});
 }
 
 void CPeriolexApp::InitApplication() {
@@ -82,6 +87,10 @@ bool CPeriolexApp::InitInstance() {
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
+    if (!TakeImportOptions(cmdInfo)) {
+        m_nExitCode = 2;
+        return false;
+    }
     // A plain start opens nothing and asks for nothing.
     if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileNew) {
         cmdInfo.m_nShellCommand = CCommandLineInfo::FileNothing;

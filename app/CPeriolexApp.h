@@ -2,6 +2,8 @@
 
 #include <CWinApp.h>
 
+#include "catalogue/CatalogueImport.h"
+
 // The application object: registers the catalogue document type, makes the main window and
 // carries out the command line.
 class CPeriolexApp : public CWinApp {
@@ -12,8 +14,9 @@ public:
     bool InitInstance() override;
     bool PreTranslateMessage(QObject* target, QEvent* event) override;
 
-    // A CSV or RIS file becomes a new catalogue: the new-catalogue dialog asks where, the
-    // records are imported into it and it opens. Other files open as catalogues.
+    // A CSV, RIS or BibTeX file becomes a new catalogue: the preview shows what will arrive,
+    // a file dialog asks where the catalogue goes, the records are imported into it and it
+    // opens. Other files open as catalogues.
     CDocument* OpenOtherFile(const QString& pathName) override;
 
 protected:
@@ -24,6 +27,13 @@ protected:
     QString OtherFileFilter() const override;
 
     void OnAppAbout();
+
+private:
+    // Takes --columns, --no-header and --keep-duplicates for an import from the command line;
+    // false, after saying why, when they are wrong or given without --import.
+    bool TakeImportOptions(const CCommandLineInfo& info);
+
+    ImportOptions m_importOptions;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,5 +1,5 @@
-// The application's import and export: CSV and RIS files opened like catalogues, and the
-// command line's --import and --export.
+// The application's import and export: CSV, RIS and BibTeX files opened like catalogues, and
+// the command line's --import and --export.
 #include <AfxMessageBox.h>
 #include <AfxRes.h>
 #include <ExchangeError.h>
@@ -11,6 +11,7 @@
 #include "app/CPeriolexApp.h"
 #include "catalogue/CatalogueExport.h"
 #include "catalogue/CatalogueImport.h"
+#include "document/ImportPreviewDialog.h"
 #include "document/NewCatalogueDialog.h"
 #include "view/ArticleQuery.h"
 
@@ -23,7 +24,7 @@ void PrintLine(std::FILE* stream, const QString& text) {
 }  // namespace
 
 CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
-    if (!CanImport(ExchangeFormatOf(pathName))) {
+    if (!CanImport(ImportFormatOf(pathName))) {
         return CWinApp::OpenOtherFile(pathName);
     }
     try {
@@ -32,14 +33,24 @@ CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
         AfxMessageBox(e.Message(), MB_OK | MB_ICONSTOP);
         return nullptr;
     }
-    const QString catalogue = AskNewCataloguePath(nullptr);
+    ImportOptions options;
+    {
+        BeginWaitCursor();
+        ImportPreviewDialog preview(pathName);
+        EndWaitCursor();
+        if (preview.DoModal() != IDOK) {
+            return nullptr;
+        }
+        options.settings = preview.Settings();
+    }
+    const QString catalogue = AskImportCataloguePath(pathName);
     if (catalogue.isEmpty()) {
         return nullptr;
     }
     ImportSummary summary;
     BeginWaitCursor();
     try {
-        summary = ImportRecords(pathName, catalogue, ImportTarget::Replace);
+        summary = ImportRecords(pathName, catalogue, ImportTarget::Replace, options);
     } catch (const ExchangeError& e) {
         EndWaitCursor();
         AfxMessageBox(e.Message(), MB_OK | MB_ICONSTOP);
@@ -56,7 +67,36 @@ CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
 }
 
 QString CPeriolexApp::OtherFileFilter() const {
-    return QStringLiteral("CSV- und RIS-Dateien (*.csv;*.ris)|*.csv;*.ris|");
+    return QStringLiteral(
+        "CSV-, RIS- und BibTeX-Dateien (*.csv;*.ris;*.bib;*.txt)|*.csv;*.ris;*.bib;*.txt|");
+}
+
+bool CPeriolexApp::TakeImportOptions(const CCommandLineInfo& info) {
+    const bool any = info.m_options.contains(QStringLiteral("columns")) ||
+                     info.m_options.contains(QStringLiteral("no-header")) ||
+                     info.m_options.contains(QStringLiteral("keep-duplicates"));
+    if (any && info.m_nShellCommand != CCommandLineInfo::FileImport) {
+        PrintLine(stderr, QStringLiteral("--columns, --no-header und --keep-duplicates gelten nur "
+                                         "zusammen mit --import."));
+        return false;
+    }
+    if (info.m_options.contains(QStringLiteral("columns"))) {
+        m_importOptions.settings.columns =
+            ParseColumnList(info.m_options.value(QStringLiteral("columns")));
+        if (!m_importOptions.settings.columns) {
+            PrintLine(stderr,
+                      QStringLiteral("--columns erwartet Paare aus Spalte und Feld, etwa "
+                                     "„Titel=Artikelname,Jahr=Jahr,Autor=-“; Felder sind "
+                                     "Zeitschriftennummer, Zeitschriftenname, Artikelname, Seite, "
+                                     "Jahr und - (nicht übernehmen)."));
+            return false;
+        }
+    }
+    if (info.m_options.contains(QStringLiteral("no-header"))) {
+        m_importOptions.settings.header = false;
+    }
+    m_importOptions.keepDuplicates = info.m_options.contains(QStringLiteral("keep-duplicates"));
+    return true;
 }
 
 bool CPeriolexApp::ImportFromCommandLine(const QString& source, const QString& catalogue) {
@@ -69,7 +109,8 @@ bool CPeriolexApp::ImportFromCommandLine(const QString& source, const QString& c
     }
     try {
         PrintLine(stdout,
-                  ImportRecords(source, catalogue, ImportTarget::AppendOrCreate).Text(catalogue));
+                  ImportRecords(source, catalogue, ImportTarget::AppendOrCreate, m_importOptions)
+                      .Text(catalogue));
         return true;
     } catch (const ExchangeError& e) {
         PrintLine(stderr, e.Message());

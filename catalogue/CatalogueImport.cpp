@@ -6,6 +6,7 @@
 #include <CDaoTransaction.h>
 #include <ExchangeError.h>
 #include <ExchangeFormat.h>
+#include <ForwardCursor.h>
 #include <ResourceLookup.h>
 #include <SystemDirectory.h>
 #include <TableAppender.h>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <unordered_set>
 
 #include "catalogue/CatalogueAddress.h"
 #include "catalogue/CatalogueFormat.h"
@@ -27,37 +29,76 @@ QString Native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+using Values = std::array<std::optional<std::string>, 4>;
+
+// One text for the four fields of a record. A field without a value looks like an empty one to
+// the user, so they are alike here too.
+std::string RecordKey(const Values& values) {
+    std::string key;
+    for (const std::optional<std::string>& value : values) {
+        key += std::to_string(value ? value->size() : 0) + ':' + value.value_or(std::string());
+    }
+    return key;
+}
+
+// The records the catalogue holds before anything is appended.
+std::unordered_set<std::string> StoredRecordKeys(CDaoDatabase& database) {
+    std::unordered_set<std::string> keys;
+    ForwardCursor cursor(database,
+                         "SELECT Zeitschriftennummer, Zeitschriftenname, Artikelname, Seite "
+                         "FROM Zeitschriften");
+    Values values;
+    while (cursor.MoveNext()) {
+        for (int i = 0; i < 4; ++i) {
+            const auto slot = static_cast<std::size_t>(i);
+            values[slot] =
+                cursor.IsNull(i) ? std::nullopt : std::optional<std::string>(cursor.GetText(i));
+        }
+        keys.insert(RecordKey(values));
+    }
+    return keys;
+}
+
 // Appends the reader's records to the open catalogue in one transaction.
-ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool replaceAll) {
+ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool replaceAll,
+                            bool keepDuplicates) {
     ImportSummary summary;
     CDaoTransaction transaction(database, true);
     if (replaceAll) {
         database.Execute("DELETE FROM Zeitschriften");
     }
+    // Only what was there before counts: a file that lists a record twice keeps both.
+    const bool skipStored = !replaceAll && !keepDuplicates;
+    const std::unordered_set<std::string> stored =
+        skipStored ? StoredRecordKeys(database) : std::unordered_set<std::string>();
     TableAppender table(database, "Zeitschriften",
                         {"Zeitschriftennummer", "Zeitschriftenname", "Artikelname", "Seite"},
                         replaceAll);
     ImportRecord record;
-    std::array<std::optional<std::string>, 4> values;
+    Values values;
     while (reader.Next(record)) {
-        if (std::all_of(record.fields.begin(), record.fields.end(),
-                        [](const std::optional<QString>& f) { return !f || f->isEmpty(); })) {
-            continue;
-        }
         for (std::size_t i = 0; i < record.fields.size(); ++i) {
             const std::optional<QString>& field = record.fields[i];
-            summary.longTexts += field && field->size() > kFieldLimit ? 1 : 0;
             values[i] = field ? std::optional<std::string>(field->toStdString()) : std::nullopt;
+        }
+        if (skipStored && stored.contains(RecordKey(values))) {
+            ++summary.duplicates;
+            continue;
+        }
+        for (const std::optional<QString>& field : record.fields) {
+            summary.longTexts += field && field->size() > kFieldLimit ? 1 : 0;
         }
         table.Append(values);
         ++summary.records;
     }
     table.Finish();
     transaction.Commit();
+    summary.untaken = reader.UntakenColumns();
     return summary;
 }
 
-ImportSummary ImportInto(RecordReader& reader, const QString& catalogue, bool replaceAll) {
+ImportSummary ImportInto(RecordReader& reader, const QString& catalogue, bool replaceAll,
+                         bool keepDuplicates) {
     const CatalogueAddress address = CatalogueAddress::Resolve(catalogue);
     if (!address.GetError().isEmpty()) {
         throw ExchangeError(
@@ -66,7 +107,7 @@ ImportSummary ImportInto(RecordReader& reader, const QString& catalogue, bool re
     CDaoDatabase database;
     try {
         database.Open(address.GetConnection());
-        return AppendRecords(reader, database, replaceAll);
+        return AppendRecords(reader, database, replaceAll, keepDuplicates);
     } catch (CDaoException* e) {
         const QString reason = address.FailureText(*e);
         e->Delete();
@@ -89,7 +130,7 @@ ImportSummary ImportIntoNewCatalogue(RecordReader& reader, const QString& source
                                 .arg(Native(catalogue),
                                      reason ? AfxSystemErrorText(reason) : building.errorString()));
     }
-    const ImportSummary summary = ImportInto(reader, building.fileName(), true);
+    const ImportSummary summary = ImportInto(reader, building.fileName(), true, true);
     if (summary.records == 0) {
         throw ExchangeError(QStringLiteral("„%1“ enthält keine Datensätze; es wurde kein Katalog "
                                            "angelegt.")
@@ -107,7 +148,8 @@ ImportSummary ImportIntoNewCatalogue(RecordReader& reader, const QString& source
 
 }  // namespace
 
-ImportSummary ImportRecords(const QString& source, const QString& catalogue, ImportTarget target) {
+ImportSummary ImportRecords(const QString& source, const QString& catalogue, ImportTarget target,
+                            const ImportOptions& options) {
     // Whatever the name's extension, the catalogue would overwrite the records it is to take.
     if (QFileInfo(source) == QFileInfo(catalogue)) {
         throw ExchangeError(
@@ -115,14 +157,15 @@ ImportSummary ImportRecords(const QString& source, const QString& catalogue, Imp
                            "den Katalog eine andere Datei.")
                 .arg(Native(source)));
     }
-    const std::unique_ptr<RecordReader> reader = OpenRecordReader(source);
+    const std::unique_ptr<RecordReader> reader = OpenRecordReader(source, options.settings);
     try {
         // A server's catalogue, by its address or a link, is there already; only a file is made.
         if (CatalogueAddress::Resolve(catalogue).IsServer()) {
-            return ImportInto(*reader, catalogue, target == ImportTarget::Replace);
+            return ImportInto(*reader, catalogue, target == ImportTarget::Replace,
+                              options.keepDuplicates);
         }
         if (target == ImportTarget::AppendOrCreate && QFileInfo::exists(catalogue)) {
-            return ImportInto(*reader, catalogue, false);
+            return ImportInto(*reader, catalogue, false, options.keepDuplicates);
         }
         return ImportIntoNewCatalogue(*reader, source, catalogue);
     } catch (const ExchangeError& e) {
@@ -145,6 +188,21 @@ QString ImportSummary::Text(const QString& catalogue) const {
             : QStringLiteral("%1 Datensätze wurden in „%2“ übernommen.")
                   .arg(records)
                   .arg(Native(catalogue));
+    if (duplicates > 0) {
+        text += QLatin1Char(' ') +
+                (duplicates == 1
+                     ? QStringLiteral("1 Datensatz stand schon im Katalog und wurde nicht noch "
+                                      "einmal übernommen.")
+                     : QStringLiteral("%1 Datensätze standen schon im Katalog und wurden nicht "
+                                      "noch einmal übernommen.")
+                           .arg(duplicates));
+    }
+    if (!untaken.isEmpty()) {
+        text += QLatin1Char(' ') +
+                (untaken.size() == 1 ? QStringLiteral("Nicht übernommen wurde die Spalte „%1“.")
+                                     : QStringLiteral("Nicht übernommen wurden die Spalten „%1“."))
+                    .arg(untaken.join(QStringLiteral("“, „")));
+    }
     if (longTexts > 0) {
         text += QLatin1Char(' ') +
                 (longTexts == 1

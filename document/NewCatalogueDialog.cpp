@@ -11,11 +11,9 @@
 #include "document/CPeriolexDoc.h"
 #include "res/Resource.h"
 
-QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle) {
-    CFileDialog dialog(false, QStringLiteral("*.plx"), QStringLiteral("*.plx"),
-                       OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY,
-                       QStringLiteral("Periolex (*.plx)|*.plx|Alle Dateien (*.*)|*.*||"));
-    dialog.SetTitle(QStringLiteral("Neue Datenbank erstellen"));
+namespace {
+
+QString Ask(CFileDialog& dialog, const CDocument* asking, QString* fileTitle) {
     if (dialog.DoModal() == IDCANCEL) {
         return {};
     }
@@ -42,4 +40,26 @@ QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle) {
         *fileTitle = QFileInfo(path).fileName();
     }
     return path;
+}
+
+const QString kFilter = QStringLiteral("Periolex (*.plx)|*.plx|Alle Dateien (*.*)|*.*||");
+
+}  // namespace
+
+QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle) {
+    CFileDialog dialog(false, QStringLiteral("*.plx"), QStringLiteral("*.plx"),
+                       OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, kFilter);
+    dialog.SetTitle(QStringLiteral("Neue Datenbank erstellen"));
+    return Ask(dialog, asking, fileTitle);
+}
+
+QString AskImportCataloguePath(const QString& source) {
+    const QFileInfo info(source);
+    CFileDialog dialog(
+        false, QStringLiteral("*.plx"),
+        info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".plx")),
+        OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, kFilter);
+    dialog.SetTitle(QStringLiteral("Import: Katalog für „%1“ anlegen").arg(info.fileName()));
+    dialog.SetLabels(QStringLiteral("&Katalog:"), QStringLiteral("&Importieren"));
+    return Ask(dialog, nullptr, nullptr);
 }

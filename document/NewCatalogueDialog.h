@@ -9,3 +9,7 @@ class CDocument;
 // (which is said in a message: it is not replaced under its own windows). The name always ends
 // in .plx; `fileTitle` receives its file name.
 QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle = nullptr);
+
+// The same for the catalogue an import of `source` is about to fill: the dialog says so and
+// proposes the source's name with .plx beside it.
+QString AskImportCataloguePath(const QString& source);

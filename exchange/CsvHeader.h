@@ -1,18 +1,23 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <vector>
 
-// Recognises a header row by its column names: the catalogue's four German names and the usual
-// German and English names of spreadsheets and reference managers ("Titel", "title", "journal",
-// "issue", "page", ...). Case, spaces and punctuation do not matter.
+#include "ImportSettings.h"
+
+// Recognises a heading row as a person would: at least one of its cells is a known column name
+// (the catalogue's German names and the usual German and English names of spreadsheets, reference
+// managers and literature databases, in any case and spelling: "Titel", "title", "Journal/Book",
+// "Publication Year", ...), and none of its cells looks like the data below it.
 class CsvHeader {
 public:
-    // The article field (0 to 3) that a column of this name holds, or -1.
-    static int FieldOfName(const QString& name);
+    // The target of a column of this name; nullopt for a name it does not know.
+    static std::optional<ColumnTarget> KnownTarget(const QString& name);
 
-    // For each cell, the field it holds (-1 for none, and for a field named twice, whose first
-    // column counts); empty when the row is data: fewer than two fields named, a cell without
-    // letters (a number, an issue), or an empty cell before a named one.
-    static std::vector<int> ColumnFields(const std::vector<QString>& cells);
+    static bool IsHeading(const std::vector<QString>& first,
+                          const std::vector<std::vector<QString>>& below);
+
+    // The target of each column of a heading; a target named twice goes to its first column.
+    static std::vector<ColumnTarget> Targets(const std::vector<QString>& heading);
 };

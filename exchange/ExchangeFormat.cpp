@@ -2,10 +2,14 @@
 
 #include <QFileInfo>
 
+#include "BibTexEntries.h"
+#include "BibTexReader.h"
 #include "BibTexWriter.h"
 #include "CsvReader.h"
 #include "CsvWriter.h"
 #include "ExchangeError.h"
+#include "InputFile.h"
+#include "RisLine.h"
 #include "RisReader.h"
 #include "RisWriter.h"
 
@@ -23,26 +27,50 @@ ExchangeFormat ExchangeFormatOf(const QString& path) {
     return ExchangeFormat::None;
 }
 
+ExchangeFormat ImportFormatOf(const QString& path) {
+    const ExchangeFormat byName = ExchangeFormatOf(path);
+    if (byName != ExchangeFormat::None) {
+        return byName;
+    }
+    QByteArray start;
+    try {
+        InputFile(path).Read(start);
+    } catch (const ExchangeError&) {
+        return ExchangeFormat::None;
+    }
+    if (RisLine::StartsRisFile(start)) {
+        return ExchangeFormat::Ris;
+    }
+    if (BibTexEntries::StartsBibTexFile(start)) {
+        return ExchangeFormat::BibTex;
+    }
+    return ExchangeFormat::None;
+}
+
 bool CanImport(ExchangeFormat format) {
-    return format == ExchangeFormat::Csv || format == ExchangeFormat::Ris;
+    return format != ExchangeFormat::None;
 }
 
 bool CanExport(ExchangeFormat format) {
     return format != ExchangeFormat::None;
 }
 
-std::unique_ptr<RecordReader> OpenRecordReader(const QString& path) {
-    switch (ExchangeFormatOf(path)) {
+std::unique_ptr<RecordReader> OpenRecordReader(const QString& path,
+                                               const ImportSettings& settings) {
+    switch (ImportFormatOf(path)) {
         case ExchangeFormat::Csv:
-            return std::make_unique<CsvReader>(path);
+            return std::make_unique<CsvReader>(path, settings);
         case ExchangeFormat::Ris:
-            return std::make_unique<RisReader>(path);
-        default:
-            throw ExchangeError(
-                QStringLiteral("Aus „%1“ kann nicht importiert werden: nur CSV- und RIS-Dateien "
-                               "(*.csv, *.ris) lassen sich einlesen.")
-                    .arg(QFileInfo(path).fileName()));
+            return std::make_unique<RisReader>(path, settings);
+        case ExchangeFormat::BibTex:
+            return std::make_unique<BibTexReader>(path, settings);
+        case ExchangeFormat::None:
+            break;
     }
+    throw ExchangeError(
+        QStringLiteral("Aus „%1“ kann nicht importiert werden: nur CSV-, RIS- und BibTeX-Dateien "
+                       "(*.csv, *.ris, *.bib) lassen sich einlesen.")
+            .arg(QFileInfo(path).fileName()));
 }
 
 std::unique_ptr<RecordWriter> MakeRecordWriter(ExchangeFormat format, QIODevice& device) {

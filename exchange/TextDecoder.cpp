@@ -13,6 +13,20 @@ bool IsAscii(const char* data, qsizetype size) {
 
 }  // namespace
 
+TextDecoder::TextDecoder(bool utf8, std::optional<TextEncoding> chosen)
+    : m_mode(utf8 ? Mode::Utf8 : Mode::Undecided) {
+    if (chosen == TextEncoding::Windows1252) {
+        m_mode = Mode::Windows1252;
+    } else if (chosen) {
+        // UTF-16 reaches us as UTF-8.
+        m_mode = Mode::Utf8;
+    }
+}
+
+TextEncoding TextDecoder::Encoding() const {
+    return m_mode == Mode::Windows1252 ? TextEncoding::Windows1252 : TextEncoding::Utf8;
+}
+
 QString TextDecoder::Decode(const char* data, qsizetype size, qint64 line) {
     if (IsAscii(data, size)) {
         return QString::fromLatin1(data, size);

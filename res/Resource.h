@@ -59,6 +59,11 @@ constexpr unsigned IDP_SERVER_PASSWORD = 243;  // %1: the server
 constexpr unsigned IDS_SERVER_PASSWORD_TITLE = 244;
 constexpr unsigned IDS_SERVER_PASSWORD_LABEL = 245;
 constexpr unsigned IDP_COPY_CONNECTION_LOST = 246;
+// What --help says of the import's own options.
+constexpr unsigned IDS_CMDLINE_COLUMNS = 247;
+constexpr unsigned IDS_CMDLINE_COLUMN_LIST = 248;
+constexpr unsigned IDS_CMDLINE_NO_HEADER = 249;
+constexpr unsigned IDS_CMDLINE_KEEP_DUPLICATES = 250;
 
 struct ResourceTables;
 // Every resource table of the program, for the framework.

@@ -145,8 +145,8 @@ constexpr StringResource kStrings[] = {
      "%1: Keine grafische Anzeige erreichbar (DISPLAY oder WAYLAND_DISPLAY fehlt oder antwortet "
      "nicht). Ohne Anzeige druckt „%1 --print-to liste.pdf katalog.plx“ in eine PDF-Datei."},
     {AFX_IDS_CMDLINE_IMPORT,
-     "Liest die Datensätze aus <datei> (CSV oder RIS) in den Katalog; ein fehlender Katalog wird "
-     "angelegt."},
+     "Liest die Datensätze aus <datei> (CSV, RIS oder BibTeX) in den Katalog; ein fehlender "
+     "Katalog wird angelegt."},
     {AFX_IDS_CMDLINE_EXPORT,
      "Schreibt die Datensätze des Katalogs in <datei>; die Endung .csv, .ris oder .bib wählt das "
      "Format."},
@@ -279,6 +279,14 @@ constexpr StringResource kStrings[] = {
      "Schreibt nach dem Kopieren die Katalogverknüpfung <verknüpfung>, die auf das Ziel zeigt."},
     {IDS_CMDLINE_LINK_FILE, "verknüpfung"},
     {IDS_CMDLINE_OVERWRITE, "Ersetzt beim Kopieren den Inhalt eines Ziels, das nicht leer ist."},
+    {IDS_CMDLINE_COLUMNS,
+     "Legt beim Import fest, welche Spalte in welches Feld kommt, etwa "
+     "„Titel=Artikelname,Jahr=Jahr,Autor=-“; nicht genannte CSV-Spalten werden nicht übernommen."},
+    {IDS_CMDLINE_COLUMN_LIST, "liste"},
+    {IDS_CMDLINE_NO_HEADER,
+     "Die erste Zeile einer CSV-Datei ist ein Datensatz, keine Überschrift."},
+    {IDS_CMDLINE_KEEP_DUPLICATES,
+     "Übernimmt beim Anhängen auch Datensätze, die schon im Katalog stehen."},
     {IDP_COPY_USAGE,
      "Aufruf: periolex --copy QUELLE ZIEL [--link VERKNÜPFUNG.plx] [--overwrite]\n"
      "QUELLE und ZIEL sind je eine Katalogdatei (.plx), eine Katalogverknüpfung oder ein "

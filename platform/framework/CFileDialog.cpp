@@ -54,8 +54,8 @@ CFileDialog::CFileDialog(bool bOpenFileDialog, const QString& defExt, const QStr
 
 int CFileDialog::DoModal() {
     if (ModalSeam::IsEnabled()) {
-        ModalAnswer answer =
-            ModalSeam::Answer({ModalRequest::Kind::FileDialog, m_strTitle, {}, m_nFlags});
+        ModalAnswer answer = ModalSeam::Answer(
+            {ModalRequest::Kind::FileDialog, m_strTitle, m_strFileName, m_nFlags});
         m_strChosen = answer.fileName;
         return answer.result == IDOK && !m_strChosen.isEmpty() ? IDOK : IDCANCEL;
     }
@@ -69,6 +69,12 @@ int CFileDialog::DoModal() {
     // A wildcard as initial name only selects the filter; it is no name to offer.
     if (!m_strFileName.isEmpty() && !m_strFileName.contains(QLatin1Char('*'))) {
         dialog.selectFile(m_strFileName);
+    }
+    if (!m_strFileNameLabel.isEmpty()) {
+        dialog.setLabelText(QFileDialog::FileName, m_strFileNameLabel);
+    }
+    if (!m_strAcceptLabel.isEmpty()) {
+        dialog.setLabelText(QFileDialog::Accept, m_strAcceptLabel);
     }
     FileDialogSize::Restore(dialog);
     const int result = dialog.exec();

@@ -15,6 +15,12 @@ public:
                 unsigned flags = 0, const QString& filter = {}, QWidget* parent = nullptr);
 
     void SetTitle(const QString& title) { m_strTitle = title; }
+    // The label before the name and the text of the button that takes it, in place of the
+    // standard ones.
+    void SetLabels(const QString& fileNameLabel, const QString& acceptLabel) {
+        m_strFileNameLabel = fileNameLabel;
+        m_strAcceptLabel = acceptLabel;
+    }
     // IDOK or IDCANCEL.
     int DoModal();
 
@@ -31,5 +37,7 @@ private:
     QString m_strFilter;
     QWidget* m_pParent;
     QString m_strTitle;
+    QString m_strFileNameLabel;
+    QString m_strAcceptLabel;
     QString m_strChosen;
 };

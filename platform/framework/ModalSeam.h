@@ -14,7 +14,7 @@ struct ModalRequest {
     enum class Kind { MessageBox, FileDialog, Dialog };
     Kind kind;
     QString text;       // message text, or the dialog's title
-    QString caption;    // message box caption
+    QString caption;    // message box caption, or the name a file dialog proposes
     unsigned type = 0;  // message box type (MB_...)
 };
 

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
 #include <QMainWindow>
@@ -45,6 +46,7 @@ const std::vector<StoredRecord> kLegacyRecords{
     {"8/1998", "Grüne Welt", "Der \"beste\" Kompost", "5"},
 };
 
+// Appending the same file twice doubles nothing unless asked to.
 TEST_F(ImportExportTest, ImportCreatesTheCatalogueThenAppends) {
     const QString csv = WriteFile("garten.csv", kLegacyCsv);
     const QString catalogue = TempPath("garten.plx");
@@ -52,7 +54,31 @@ TEST_F(ImportExportTest, ImportCreatesTheCatalogueThenAppends) {
     EXPECT_EQ(StoredRecords(catalogue), kLegacyRecords);
     Stop();
     EXPECT_EQ(Run({"--import", csv, catalogue}), 0);
+    EXPECT_EQ(StoredRecords(catalogue), kLegacyRecords);
+    Stop();
+    EXPECT_EQ(Run({"--import", csv, catalogue, "--keep-duplicates"}), 0);
     EXPECT_EQ(StoredRecords(catalogue).size(), 2 * kLegacyRecords.size());
+}
+
+TEST_F(ImportExportTest, TheCommandLineSaysWhichColumnGoesWhere) {
+    const QString csv = WriteFile("autoren.csv", "Titel;Autor;Jahr\nÄpfel lagern;Maier;1998\n");
+    const QString catalogue = TempPath("autoren.plx");
+    EXPECT_EQ(Run({"--import", csv, catalogue, "--columns",
+                   "Autor=Zeitschriftenname,Titel=Artikelname,3=Jahr"}),
+              0);
+    EXPECT_EQ(StoredRecords(catalogue),
+              (std::vector<StoredRecord>{{"1998", "Maier", "Äpfel lagern", ""}}));
+    Stop();
+    EXPECT_EQ(Run({"--import", csv, TempPath("ohne.plx"), "--no-header"}), 0);
+    EXPECT_EQ(StoredRecords(TempPath("ohne.plx")).front(),
+              (StoredRecord{"Titel", "Autor", "Jahr", ""}));
+    Stop();
+    EXPECT_EQ(Run({"--import", csv, TempPath("x.plx"), "--columns", "Titel"}), 2);
+    Stop();
+    EXPECT_EQ(Run({"--import", csv, TempPath("x.plx"), "--columns", "Titel=Autor"}), 2);
+    Stop();
+    EXPECT_EQ(Run({"--no-header", CopyOfExample()}), 2);
+    EXPECT_FALSE(QFile::exists(TempPath("x.plx")));
 }
 
 TEST_F(ImportExportTest, ExportWritesWhatTheArticleQueryShows) {
@@ -84,10 +110,13 @@ TEST_F(ImportExportTest, WrongOptionsAreUsageErrorsAndFailuresEndWithOne) {
     EXPECT_EQ(Run({"--export", TempPath("x.txt"), example}), 1);
 }
 
+// The preview says what goes where before anything happens; the catalogue's dialog says that
+// an import follows and proposes the source's name.
 TEST_F(ImportExportTest, OpeningACsvFileImportsItIntoANewCatalogue) {
     const QString csv = WriteFile("garten.csv", kLegacyCsv);
     ASSERT_TRUE(Start());
     ModalSeam::Push({IDOK, csv, {}});
+    ModalSeam::Push({IDOK, {}, {}});
     ModalSeam::Push({IDOK, TempPath("Garten"), {}});
     ModalSeam::Push({IDOK, {}, {}});
     RunCommand(ID_FILE_OPEN);
@@ -96,10 +125,37 @@ TEST_F(ImportExportTest, OpeningACsvFileImportsItIntoANewCatalogue) {
     EXPECT_EQ(Caption(), "Datensatz 1 von 3");
     EXPECT_EQ(FormTexts(), kLegacyRecords[0]);
     const auto& requests = ModalSeam::Requests();
-    ASSERT_EQ(requests.size(), 3u);
-    EXPECT_EQ(requests[1].text, "Neue Datenbank erstellen");
-    EXPECT_EQ(requests[2].text,
+    ASSERT_EQ(requests.size(), 4u);
+    EXPECT_EQ(requests[1].caption, "Datei importieren – garten.csv");
+    EXPECT_EQ(requests[1].text,
+              "Heft → Zeitschriftennummer; Zeitschrift → Zeitschriftenname; Titel → Artikelname; "
+              "Seite → Seite");
+    EXPECT_EQ(requests[2].text, "Import: Katalog für „garten.csv“ anlegen");
+    EXPECT_EQ(requests[2].caption, TempPath("garten.plx"));
+    EXPECT_EQ(requests[3].text,
               "3 Datensätze wurden in „" + TempPath("Garten.plx") + "“ übernommen.");
+}
+
+// What the user changes in the preview is what the import takes.
+TEST_F(ImportExportTest, ThePreviewsChoicesAreWhatIsImported) {
+    const QString csv = WriteFile("garten.csv", kLegacyCsv);
+    ASSERT_TRUE(Start());
+    ModalSeam::Push({IDOK, {}, [](QWidget* dialog) {
+                         const auto combos = dialog->findChildren<QComboBox*>();
+                         for (QComboBox* combo : combos) {
+                             if (combo->accessibleName() == "Zeitschrift") {
+                                 combo->setCurrentText("nicht übernehmen");
+                             }
+                         }
+                     }});
+    ModalSeam::Push({IDOK, TempPath("ohne"), {}});
+    ModalSeam::Push({IDOK, {}, {}});
+    ASSERT_NE(App()->OpenDocumentFile(csv), nullptr);
+    EXPECT_EQ(StoredRecords(TempPath("ohne.plx")).front(),
+              (StoredRecord{"7/1998", "", "Äpfel lagern", "12"}));
+    EXPECT_TRUE(ModalSeam::Requests().back().text.endsWith(
+        "Nicht übernommen wurde die Spalte „Zeitschrift“."))
+        << ModalSeam::Requests().back().text.toStdString();
 }
 
 // Typing the source's own name must neither turn it into a catalogue nor loop back to the import.
@@ -107,19 +163,21 @@ TEST_F(ImportExportTest, TheNewCatalogueAlwaysGetsItsOwnPlxFile) {
     const QByteArray bytes = "TY  - JOUR\nJO  - Garten\nTI  - Beete\nER  - \n";
     const QString ris = WriteFile("a.ris", bytes);
     ASSERT_TRUE(Start());
+    ModalSeam::Push({IDOK, {}, {}});
     ModalSeam::Push({IDOK, ris, {}});
     ModalSeam::Push({IDOK, {}, {}});
     EXPECT_NE(App()->OpenDocumentFile(ris), nullptr);
     EXPECT_EQ(FileBytes(ris), bytes);
     ASSERT_EQ(Documents().size(), 1u);
     EXPECT_EQ(Documents().front()->GetPathName(), TempPath("a.ris.plx"));
-    ASSERT_EQ(ModalSeam::Requests().size(), 2u);
-    EXPECT_EQ(ModalSeam::Requests()[1].text,
+    ASSERT_EQ(ModalSeam::Requests().size(), 3u);
+    EXPECT_EQ(ModalSeam::Requests()[2].text,
               "1 Datensatz wurde in „" + TempPath("a.ris.plx") + "“ übernommen.");
     Stop();
 
     // The appended name was not what the dialog asked about; replacing it needs its own yes.
     ASSERT_TRUE(Start());
+    ModalSeam::Push({IDOK, {}, {}});
     ModalSeam::Push({IDOK, ris, {}});
     ModalSeam::Push({IDNO, {}, {}});
     EXPECT_EQ(App()->OpenDocumentFile(ris), nullptr);
@@ -140,10 +198,10 @@ TEST_F(ImportExportTest, APipeHandedOverIsRefusedBeforeAskingForACatalogue) {
         << ModalSeam::Requests()[0].text.toStdString();
 }
 
+// A file broken in its first records shows why in the preview, which then only cancels.
 TEST_F(ImportExportTest, DroppingABrokenFileSaysWhereAndMakesNothing) {
     const QString ris = WriteFile("kaputt.ris", "TY  - JOUR\nTI  - abgeschnitten\n");
     ASSERT_TRUE(Start());
-    ModalSeam::Push({IDOK, TempPath("neu.plx"), {}});
     ModalSeam::Push({IDOK, {}, {}});
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(ris)});
@@ -152,12 +210,12 @@ TEST_F(ImportExportTest, DroppingABrokenFileSaysWhereAndMakesNothing) {
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(MainFrame()->MainWindow(), &drop);
     EXPECT_TRUE(Documents().empty());
-    EXPECT_FALSE(QFile::exists(TempPath("neu.plx")));
-    ASSERT_EQ(ModalSeam::Requests().size(), 2u);
-    EXPECT_EQ(ModalSeam::Requests()[1].text,
-              "„" + ris +
-                  "“, Zeile 2: Der Eintrag ab Zeile 1 endet nicht mit „ER  - “; die Datei "
-                  "ist vermutlich unvollständig.");
+    EXPECT_FALSE(QFile::exists(TempPath("kaputt.plx")));
+    ASSERT_EQ(ModalSeam::Requests().size(), 1u);
+    EXPECT_TRUE(ModalSeam::Requests()[0].text.endsWith(
+        "\nZeile 2: Der Eintrag ab Zeile 1 endet nicht mit „ER  - “; die Datei ist vermutlich "
+        "unvollständig."))
+        << ModalSeam::Requests()[0].text.toStdString();
 }
 
 }  // namespace

@@ -84,6 +84,7 @@ const std::vector<StoredRecord> kHostile{
     {"1/2020", "Emoji 😀 Welt", "ß äöü ÄÖÜ – „Anführung“ TY  - JOUR", "ii"},
     {QString(), QString(), "Nur ein Titel, länger als dreißig Zeichen und noch mehr", QString()},
     {"4/1996", "a\n\nb\n", "x\nAB  - weiter\r\nER  - \r", "\n"},
+    {"", "", "", ""},
 };
 
 TEST_F(ExchangeTest, ExportThenImportGivesBackTheSameRecordsInOrder) {
@@ -117,6 +118,35 @@ TEST_F(ExchangeTest, ImportCountsLongTextsAndKeepsThemWhole) {
     EXPECT_EQ(summary.Text("k.plx"),
               "2 Datensätze wurden in „k.plx“ übernommen. 2 Texte sind länger als 30 Zeichen; sie "
               "wurden vollständig übernommen.");
+}
+
+// Appending the same file again doubles nothing unless asked to; a file that lists a record
+// twice keeps both, and what was left out is said.
+TEST_F(ExchangeTest, AppendingSkipsRecordsTheCatalogueHoldsAlready) {
+    const QString csv = TempPath("liste.csv");
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Heft;Titel;Autor\n3/1996;Monitore;Maier\n3/1996;Monitore;Maier\n4/1996;Drucker;\n");
+    file.close();
+    const QString catalogue = TempPath("liste.plx");
+    const ImportSummary first = ImportRecords(csv, catalogue, ImportTarget::AppendOrCreate);
+    EXPECT_EQ(first.records, 3);
+    EXPECT_EQ(first.duplicates, 0);
+    EXPECT_EQ(first.untaken, QStringList{"Autor"});
+
+    const ImportSummary again = ImportRecords(csv, catalogue, ImportTarget::AppendOrCreate);
+    EXPECT_EQ(again.records, 0);
+    EXPECT_EQ(again.duplicates, 3);
+    EXPECT_EQ(StoredRecords(catalogue).size(), 3u);
+    EXPECT_EQ(again.Text("k.plx"),
+              "0 Datensätze wurden in „k.plx“ übernommen. 3 Datensätze standen schon im Katalog "
+              "und wurden nicht noch einmal übernommen. Nicht übernommen wurde die Spalte "
+              "„Autor“.");
+
+    ImportOptions keep;
+    keep.keepDuplicates = true;
+    EXPECT_EQ(ImportRecords(csv, catalogue, ImportTarget::AppendOrCreate, keep).records, 3);
+    EXPECT_EQ(StoredRecords(catalogue).size(), 6u);
 }
 
 TEST_F(ExchangeTest, AFileThatCannotBeReadChangesNothing) {

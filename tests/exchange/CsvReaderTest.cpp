@@ -15,6 +15,7 @@ const QString kSpreadsheet = QStringLiteral(
     "3/1996;Datenkompass;Fünf 17-Zoll-Monitore im Test;18\r\n"
     "4/1995;Beet & Laube;\"Kräuter; Gewürze \"\"frisch\"\"\";24\r\n"
     "5/1995;Straßen & Wege;\"Zweizeilig\r\nder Rest\";\r\n"
+    "\"\";\"\";\"\";\"\"\r\n"
     ";;;\r\n");
 
 const std::vector<ArticleFields> kSpreadsheetRecords{
@@ -69,15 +70,144 @@ TEST_F(CsvReaderTest, WithoutHeaderTakesColumnsInTheCatalogueOrder) {
               (std::vector<ArticleFields>{{"1/2000", "Heimwerker", "Regale bauen", "3"},
                                           {"2/2000", "Heimwerker", "", ""}}));
 
-    // Records whose texts happen to be column names are still records.
+    // The first rows are narrower than a later one, whose columns still arrive.
+    QByteArray narrowFirst;
+    for (int i = 0; i < 30; ++i) {
+        narrowFirst += "1/2000;Heimwerker\n";
+    }
+    CsvReader widening(Write("breiter.csv", narrowFirst + "2/2000;Heimwerker;Regale;7\n"));
+    EXPECT_EQ(ReadAll(widening).back(), (ArticleFields{"2/2000", "Heimwerker", "Regale", "7"}));
+
+    // Records whose texts happen to be column names are still records: a cell of the first row
+    // looks like the data below it.
     for (const ArticleFields& first : {ArticleFields{"3/1996", "Magazin", "Editorial", "3"},
                                        ArticleFields{"5/1997", "Journal", "Titel", "8"},
-                                       ArticleFields{"", "Journal", "Title", ""}}) {
-        CsvReader namesAsData(
-            Write("d.csv",
-                  (QStringList(first.begin(), first.end()).join(QLatin1Char(';')) + "\n1;2;3;4\n")
-                      .toUtf8()));
-        EXPECT_EQ(ReadAll(namesAsData), (std::vector<ArticleFields>{first, {"1", "2", "3", "4"}}));
+                                       ArticleFields{"Heft 3", "Journal", "Titel", "S. 5"}}) {
+        CsvReader namesAsData(Write(
+            "d.csv",
+            (QStringList(first.begin(), first.end()).join(QLatin1Char(';')) + "\nHeft 4;2;3;S. 7\n")
+                .toUtf8()));
+        EXPECT_EQ(ReadAll(namesAsData),
+                  (std::vector<ArticleFields>{first, {"Heft 4", "2", "3", "S. 7"}}));
+    }
+}
+
+// A heading with one known name among others, and columns the catalogue has no place for: the
+// columns must not shift, and what is left out is said.
+TEST_F(CsvReaderTest, RecognisesHeadingsAsAPersonWould) {
+    CsvReader german(Write("liste.csv",
+                           "Datum;Titel;Autor\n"
+                           "12.03.1996;Monitore im Vergleich;Maier\n"
+                           "1997-05;Drucker;Groß\n"));
+    EXPECT_EQ(ReadAll(german),
+              (std::vector<ArticleFields>{{"1996", "", "Monitore im Vergleich", ""},
+                                          {"1997", "", "Drucker", ""}}));
+    EXPECT_EQ(german.UntakenColumns(), QStringList{"Autor"});
+
+    // One known name among unknown ones is heading enough.
+    CsvReader oneName(
+        Write("stichwort.csv", "Stichwort;Titel;Autor\nMonitore;Fünf Monitore;Maier\n"));
+    EXPECT_EQ(ReadAll(oneName), (std::vector<ArticleFields>{{"", "", "Fünf Monitore", ""}}));
+    EXPECT_EQ(oneName.UntakenColumns(), (QStringList{"Stichwort", "Autor"}));
+
+    CsvReader english(Write("medline.csv",
+                            "Title,Authors,Citation,Source,Journal/Book,Publication Year,DOI\n"
+                            "\"Sleep, a review\",\"Doe J, Roe R\",\"Lancet. 2019;3:12-19\",MEDLINE,"
+                            "Lancet,2019,10.1/x\n"
+                            "Second,Poe E,,MEDLINE,BMJ,2020,\n"));
+    EXPECT_EQ(ReadAll(english),
+              (std::vector<ArticleFields>{{"2019", "Lancet", "Sleep, a review", ""},
+                                          {"2020", "BMJ", "Second", ""}}));
+    EXPECT_EQ(english.UntakenColumns(), (QStringList{"Authors", "Citation", "Source", "DOI"}));
+}
+
+TEST_F(CsvReaderTest, JoinsTheYearToTheIssueNumber) {
+    CsvReader reader(Write("jahr.csv",
+                           "Heft;Jahr;Titel;Zeitschrift\n"
+                           "3;1996;Monitore;Datenkompass\n"
+                           ";1997;Ohne Heft;Datenkompass\n"
+                           "4/1998;1998;Schon mit Jahr;Datenkompass\n"
+                           "5;;Ohne Jahr;Datenkompass\n"));
+    EXPECT_EQ(ReadAll(reader),
+              (std::vector<ArticleFields>{{"3/1996", "Datenkompass", "Monitore", ""},
+                                          {"1997", "Datenkompass", "Ohne Heft", ""},
+                                          {"4/1998", "Datenkompass", "Schon mit Jahr", ""},
+                                          {"5", "Datenkompass", "Ohne Jahr", ""}}));
+}
+
+// A row of quoted empty cells is written for an empty record; the sheet's blank lines and the
+// bare separators a spreadsheet writes for formatted empty rows at the end are no records.
+TEST_F(CsvReaderTest, EmptyRecordsComeBackButBlankRowsDoNot) {
+    CsvReader reader(Write("leer.csv",
+                           "Zeitschriftennummer;Zeitschriftenname;Artikelname;Seite\r\n"
+                           "\"\";\"\";\"\";\"\"\r\n"
+                           "\r\n"
+                           "1;a;b;2\r\n"
+                           ";;;\r\n"
+                           "3;c;d;4\r\n"
+                           ";;;\r\n"
+                           ";;;\r\n"
+                           "\r\n"));
+    EXPECT_EQ(ReadAll(reader),
+              (std::vector<ArticleFields>{
+                  {"", "", "", ""}, {"1", "a", "b", "2"}, {"", "", "", ""}, {"3", "c", "d", "4"}}));
+}
+
+TEST_F(CsvReaderTest, ReportsWhatItDetectedAndTakesSettingsInstead) {
+    const QString path = Write("x.csv", "Titel;Autor;Seite\nEins;Maier;3\nZwei;Groß;4\n");
+    CsvReader detected(path);
+    ReadAll(detected);
+    const ImportSettings found = detected.Settings();
+    EXPECT_EQ(found.separator, ';');
+    EXPECT_EQ(found.header, true);
+    EXPECT_EQ(found.encoding, TextEncoding::Utf8);
+    EXPECT_EQ(found.columns, (std::vector<ImportColumn>{{"Titel", ColumnTarget::Article, "Eins"},
+                                                        {"Autor", ColumnTarget::None, "Maier"},
+                                                        {"Seite", ColumnTarget::Page, "3"}}));
+
+    // The author becomes the magazine, the page the issue; by heading and by number.
+    ImportSettings chosen;
+    chosen.columns = std::vector<ImportColumn>{{"autor", ColumnTarget::Magazine},
+                                               {"3", ColumnTarget::Issue},
+                                               {"Titel", ColumnTarget::Article}};
+    CsvReader remapped(path, chosen);
+    EXPECT_EQ(ReadAll(remapped),
+              (std::vector<ArticleFields>{{"3", "Maier", "Eins", ""}, {"4", "Groß", "Zwei", ""}}));
+
+    ImportSettings noHeading;
+    noHeading.header = false;
+    noHeading.separator = ',';
+    CsvReader plain(path, noHeading);
+    EXPECT_EQ(ReadAll(plain).front(), (ArticleFields{"Titel;Autor;Seite", "", "", ""}));
+
+    // What the user chose is taken, even where UTF-8 would have been right.
+    ImportSettings legacy;
+    legacy.encoding = TextEncoding::Windows1252;
+    CsvReader misread(Write("y.csv", "Titel\nGroß\n"), legacy);
+    EXPECT_EQ(ReadAll(misread), (std::vector<ArticleFields>{{"", "", "GroÃŸ", ""}}));
+
+    ImportSettings typo;
+    typo.columns = std::vector<ImportColumn>{{"Titl", ColumnTarget::Article}};
+    EXPECT_EQ(ReadError<CsvReader>(path, typo), "Eine Spalte „Titl“ gibt es in der Datei nicht.");
+}
+
+// Spreadsheets save "Unicode text" as UTF-16, mostly with, sometimes without byte-order mark.
+TEST_F(CsvReaderTest, ReadsUtf16) {
+    const QString text = QStringLiteral("Titel\tSeite\r\nÄpfel lagern\t12\r\n");
+    const auto utf16 = [&](bool bigEndian, bool mark) {
+        QStringEncoder encoder(
+            bigEndian ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE,
+            mark ? QStringEncoder::Flag::WriteBom : QStringEncoder::Flag::Default);
+        return QByteArray(encoder(text));
+    };
+    for (const bool bigEndian : {false, true}) {
+        for (const bool mark : {true, false}) {
+            CsvReader reader(Write("unicode.csv", utf16(bigEndian, mark)));
+            EXPECT_EQ(ReadAll(reader),
+                      (std::vector<ArticleFields>{{"", "", "Äpfel lagern", "12"}}));
+            EXPECT_EQ(reader.Settings().encoding,
+                      bigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE);
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include <ExchangeError.h>
 #include <RecordReader.h>
 
+#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <ostream>
@@ -41,11 +42,24 @@ protected:
         return records;
     }
 
+    // What a writer makes of the records.
+    template <typename Writer>
+    static QByteArray Written(const std::vector<ArticleFields>& records) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        Writer writer(buffer);
+        for (const ArticleFields& record : records) {
+            writer.Write(record);
+        }
+        writer.Finish();
+        return buffer.data();
+    }
+
     // The message of the ExchangeError that reading the whole file ends with; empty when none.
     template <typename Reader>
-    QString ReadError(const QString& path) {
+    QString ReadError(const QString& path, const ImportSettings& settings = {}) {
         try {
-            Reader reader(path);
+            Reader reader(path, settings);
             ReadAll(reader);
         } catch (const ExchangeError& e) {
             return e.Message();

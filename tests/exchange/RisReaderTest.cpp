@@ -51,6 +51,64 @@ TEST_F(RisReaderTest, MapsArticlesToTheFourFieldsAndKeepsTheTitleOfOtherEntries)
                   {"12", "Tagblatt", "Kurzmeldung", ""}}));
 }
 
+// What literature databases and reference managers write around and inside their entries.
+TEST_F(RisReaderTest, ReadsTheDialectsOfOtherPrograms) {
+    RisReader numbered(Write("nummeriert.ris",
+                             "Record #1 of 2\n"
+                             "Provider: Anbieter\n"
+                             "Content: text/plain; charset=\"UTF-8\"\n"
+                             "1.\n"
+                             "TY  - JOUR\n"
+                             "T1  - Erster\n"
+                             "JF  - Lorem\n"
+                             "Y1  - 2014//\n"
+                             "IS  - 3\n"
+                             "SP  - e0815\n"
+                             "ER  - \n"
+                             "\n"
+                             "Record #2 of 2\n"
+                             "Provider: Anbieter\n"
+                             "2.\n"
+                             "TY  - Journal Article\n"
+                             "ST  - Nur Kurztitel\n"
+                             "JO  - J. Chem. Phys.\n"
+                             "JF  - The Journal of Chemical Physics\n"
+                             "VL  - 139\n"
+                             "PY  - 2013\n"
+                             "C7  - 044504\n"
+                             "ER  - \n"
+                             "DB  - Datenbank\n"
+                             "N1  - nach dem Ende\n"
+                             "TY  - JOUR\n"
+                             "ER  - \n"));
+    EXPECT_EQ(ReadAll(numbered),
+              (std::vector<ArticleFields>{{"3/2014", "Lorem", "Erster", "e0815"},
+                                          {"2013", "J. Chem. Phys.", "Nur Kurztitel", "044504"},
+                                          {"", "", "", ""}}));
+    EXPECT_EQ(numbered.UntakenColumns(), QStringList{"VL"});
+
+    // The volume stands for the issue only when the user says so; a tag sent nowhere is left
+    // out, the others keep their places.
+    ImportSettings volumeAsIssue;
+    volumeAsIssue.columns =
+        std::vector<ImportColumn>{{"VL", ColumnTarget::Issue}, {"JO", ColumnTarget::None}};
+    RisReader asked(Path("nummeriert.ris"), volumeAsIssue);
+    EXPECT_EQ(ReadAll(asked),
+              (std::vector<ArticleFields>{
+                  {"3/2014", "Lorem", "Erster", "e0815"},
+                  {"139/2013", "The Journal of Chemical Physics", "Nur Kurztitel", "044504"},
+                  {"", "", "", ""}}));
+}
+
+// Texts written by earlier versions marked continuation lines with a zero-width space, which
+// other programs showed inside their titles; it is still taken off.
+TEST_F(RisReaderTest, ContinuationLinesCarryNoVisibleMark) {
+    RisReader earlier(
+        Write("alt.ris", "TY  - MGZN\nTI  - Eins\n\u200B\nzwei\n\u200BAB  - drei\nER  - \n"));
+    EXPECT_EQ(ReadAll(earlier),
+              (std::vector<ArticleFields>{{"", "", "Eins\n\nzwei\nAB  - drei", ""}}));
+}
+
 TEST_F(RisReaderTest, BrokenFilesNameTheLine) {
     EXPECT_EQ(ReadError<RisReader>(Write("a.ris", "TY  - JOUR\nTI  - x\nTY  - JOUR\nER  - \n")),
               "Zeile 3: Der Eintrag ab Zeile 1 endet nicht mit „ER  - “.");
