@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "catalogue/CatalogueAddress.h"
 #include "catalogue/CatalogueCopy.h"
 #include "catalogue/CatalogueLink.h"
 #include "res/Resource.h"
@@ -20,6 +21,11 @@ void Say(const QString& text) {
 
 int RunCopyCommand(const QString& source, const QString& target, const QString& link,
                    bool overwrite) {
+    const CatalogueAddress address = CatalogueAddress::Resolve(target);
+    if (!link.isEmpty() && !address.IsServer()) {
+        Say(AfxLoadString(IDP_COPY_LINK_NEEDS_SERVER).arg(target));
+        return 1;
+    }
     if (!link.isEmpty() && QFileInfo(link).size() > 0 && !overwrite) {
         Say(AfxLoadString(IDP_COPY_TARGET_NOT_EMPTY).arg(link));
         return 1;
@@ -37,7 +43,9 @@ int RunCopyCommand(const QString& source, const QString& target, const QString& 
     if (!link.isEmpty()) {
         QFile file(link);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(CatalogueLink::Text(target).toUtf8()) < 0) {
+            file.write(
+                CatalogueLink::Text(QString::fromStdString(address.GetConnection())).toUtf8()) <
+                0) {
             Say(AfxLoadString(IDP_COPY_FAILED).arg(link, file.errorString()));
             return 1;
         }

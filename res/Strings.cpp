@@ -295,6 +295,8 @@ constexpr StringResource kStrings[] = {
     {IDP_COPY_FAILED, "Der Katalog konnte nicht nach „%1“ kopiert werden:\n%2"},
     {IDP_COPY_PROGRESS, "%1 von %2 Datensätzen kopiert"},
     {IDP_COPY_DONE, "%1 Datensätze nach „%2“ kopiert."},
+    {IDP_COPY_LINK_NEEDS_SERVER,
+     "Eine Katalogverknüpfung zeigt nur auf einen Server; „%1“ ist eine Katalogdatei."},
     {IDP_CATALOGUE_UNREADABLE,
      "Der Katalog „%1“ kann nicht mehr gelesen werden. Bitte schließen Sie ihn und öffnen Sie ihn "
      "erneut."},
