@@ -33,33 +33,23 @@ void ChangeWatcher::Check() {
 }
 
 void ChangeWatcher::WatchDescriptors() {
-    // One notifier for each descriptor that an open document hands out now.
-    std::map<CDocument*, std::unique_ptr<QSocketNotifier>> watched;
+    // Each tick watches what the open documents hand out then, whatever they handed out before.
+    // A notifier may go while its own signal runs (a message shown from it runs ticks).
+    for (auto& [doc, notifier] : m_notifiers) {
+        notifier->setEnabled(false);
+        notifier.release()->deleteLater();
+    }
+    m_notifiers.clear();
     for (CDocument* doc : AfxGetApp()->GetDocuments()) {
         const int descriptor = doc->ChangeDescriptor();
         if (descriptor < 0) {
             continue;
         }
-        auto& notifier = watched[doc];
-        if (const auto kept = m_notifiers.find(doc);
-            kept != m_notifiers.end() && kept->second->socket() == descriptor) {
-            notifier = std::move(kept->second);
-        } else {
-            notifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
-            connect(notifier.get(), &QSocketNotifier::activated, this,
-                    [this, doc] { DescriptorReady(doc); });
-        }
-        // A descriptor that turned readable since the last tick is looked at now.
-        notifier->setEnabled(true);
+        auto& notifier = m_notifiers[doc];
+        notifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+        connect(notifier.get(), &QSocketNotifier::activated, this,
+                [this, doc] { DescriptorReady(doc); });
     }
-    // A notifier may go while its own signal runs (a message shown from it runs ticks).
-    for (auto& [doc, notifier] : m_notifiers) {
-        if (notifier) {
-            notifier->setEnabled(false);
-            notifier.release()->deleteLater();
-        }
-    }
-    m_notifiers = std::move(watched);
 }
 
 void ChangeWatcher::DescriptorReady(CDocument* doc) {

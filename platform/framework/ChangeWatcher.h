@@ -22,7 +22,7 @@ public:
 
 private:
     void Check();
-    // Watches the descriptors of the open documents, and only theirs.
+    // Watches the descriptors that the open documents hand out now, and only those.
     void WatchDescriptors();
     void DescriptorReady(CDocument* doc);
 

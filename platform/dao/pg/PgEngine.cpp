@@ -62,11 +62,16 @@ std::string PgEngine::ServerName(const std::string& target) {
     return database.empty() ? name : name + "/" + database;
 }
 
+namespace {
+
+// Every session of the connection listens on the change channel.
+const std::string kListen = std::string("LISTEN ") + PgEngine::kChangeChannel;
+
+}  // namespace
+
 PgEngine::PgEngine(const std::string& target, bool readOnly, const std::string& password)
-    : m_connection(target, password),
-      m_reconnect(m_connection, std::string("LISTEN ") + kChangeChannel),
-      m_bReadOnly(readOnly) {
-    m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
+    : m_connection(target, password), m_reconnect(m_connection, kListen), m_bReadOnly(readOnly) {
+    m_connection.RunScript(kListen);
     const PgResult schema = m_connection.Run("SELECT coalesce(current_schema(), '')");
     m_schema = PQgetvalue(schema.get(), 0, 0);
 }
