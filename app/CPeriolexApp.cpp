@@ -37,6 +37,8 @@ CPeriolexApp::CPeriolexApp() {
     AddCommandLineOption({{QStringLiteral("no-header")}, IDS_CMDLINE_NO_HEADER, 0, true});
     AddCommandLineOption(
         {{QStringLiteral("keep-duplicates")}, IDS_CMDLINE_KEEP_DUPLICATES, 0, true});
+    AddCommandLineOption(
+        {{QStringLiteral("table")}, IDS_CMDLINE_TABLE, IDS_CMDLINE_TABLE_NAME, true});
 }
 
 void CPeriolexApp::InitApplication() {
@@ -117,6 +119,7 @@ bool CPeriolexApp::PreTranslateMessage(QObject* target, QEvent* event) {
 int CPeriolexApp::CopyFromCommandLine(const CCommandLineInfo& info) {
     return RunCopyCommand(info.m_strFileName, info.m_strOtherFile,
                           info.m_options.value(QStringLiteral("link")),
+                          info.m_options.value(QStringLiteral("table")),
                           info.m_options.contains(QStringLiteral("overwrite")));
 }
 

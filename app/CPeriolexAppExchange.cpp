@@ -1,5 +1,5 @@
 // The application's import and export: CSV, RIS and BibTeX files opened like catalogues, and
-// the command line's --import and --export.
+// the command line's --import and --export (which take old catalogues too).
 #include <AfxMessageBox.h>
 #include <AfxRes.h>
 #include <ExchangeError.h>
@@ -11,6 +11,7 @@
 #include "app/CPeriolexApp.h"
 #include "catalogue/CatalogueExport.h"
 #include "catalogue/CatalogueImport.h"
+#include "catalogue/OldCatalogue.h"
 #include "document/ImportPreviewDialog.h"
 #include "document/NewCatalogueDialog.h"
 #include "view/ArticleQuery.h"
@@ -24,6 +25,9 @@ void PrintLine(std::FILE* stream, const QString& text) {
 }  // namespace
 
 CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
+    if (OldCatalogue::Recognises(pathName)) {
+        return TakeOverOldCatalogue(pathName);
+    }
     if (!CanImport(ImportFormatOf(pathName))) {
         return CWinApp::OpenOtherFile(pathName);
     }
@@ -43,14 +47,18 @@ CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
         }
         options.settings = preview.Settings();
     }
-    const QString catalogue = AskImportCataloguePath(pathName);
+    return ImportIntoNewCatalogue(pathName, options, AskImportCataloguePath(pathName));
+}
+
+CDocument* CPeriolexApp::ImportIntoNewCatalogue(const QString& source, const ImportOptions& options,
+                                                const QString& catalogue) {
     if (catalogue.isEmpty()) {
         return nullptr;
     }
     ImportSummary summary;
     BeginWaitCursor();
     try {
-        summary = ImportRecords(pathName, catalogue, ImportTarget::Replace, options);
+        summary = ImportRecords(source, catalogue, ImportTarget::Replace, options);
     } catch (const ExchangeError& e) {
         EndWaitCursor();
         AfxMessageBox(e.Message(), MB_OK | MB_ICONSTOP);
@@ -68,16 +76,19 @@ CDocument* CPeriolexApp::OpenOtherFile(const QString& pathName) {
 
 QString CPeriolexApp::OtherFileFilter() const {
     return QStringLiteral(
+        "Kataloge des Windows-Programms (*.plx;*.mdb;*.accdb)|*.plx;*.mdb;*.accdb|"
         "CSV-, RIS- und BibTeX-Dateien (*.csv;*.ris;*.bib;*.txt)|*.csv;*.ris;*.bib;*.txt|");
 }
 
 bool CPeriolexApp::TakeImportOptions(const CCommandLineInfo& info) {
     const bool any = info.m_options.contains(QStringLiteral("columns")) ||
                      info.m_options.contains(QStringLiteral("no-header")) ||
-                     info.m_options.contains(QStringLiteral("keep-duplicates"));
+                     info.m_options.contains(QStringLiteral("keep-duplicates")) ||
+                     info.m_options.contains(QStringLiteral("table"));
     if (any && info.m_nShellCommand != CCommandLineInfo::FileImport) {
-        PrintLine(stderr, QStringLiteral("--columns, --no-header und --keep-duplicates gelten nur "
-                                         "zusammen mit --import."));
+        PrintLine(stderr, QStringLiteral("--columns, --no-header, --keep-duplicates und --table "
+                                         "gelten nur zusammen mit --import (--table auch mit "
+                                         "--copy)."));
         return false;
     }
     if (info.m_options.contains(QStringLiteral("columns"))) {
@@ -96,10 +107,19 @@ bool CPeriolexApp::TakeImportOptions(const CCommandLineInfo& info) {
         m_importOptions.settings.header = false;
     }
     m_importOptions.keepDuplicates = info.m_options.contains(QStringLiteral("keep-duplicates"));
+    m_importOptions.settings.table = info.m_options.value(QStringLiteral("table"));
     return true;
 }
 
 bool CPeriolexApp::ImportFromCommandLine(const QString& source, const QString& catalogue) {
+    // The old catalogue is only ever read.
+    if (OldCatalogue::Recognises(catalogue)) {
+        PrintLine(stderr, QStringLiteral("„%1“ ist ein Katalog des Windows-Programms; Periolex "
+                                         "liest ihn nur und schreibt nie hinein. Aufruf: periolex "
+                                         "--import DATEI KATALOG.plx")
+                              .arg(QDir::toNativeSeparators(catalogue)));
+        return false;
+    }
     // Swapped arguments would otherwise turn the spreadsheet into a catalogue.
     if (ExchangeFormatOf(catalogue) != ExchangeFormat::None) {
         PrintLine(stderr, QStringLiteral("„%1“ ist kein Katalog; Aufruf: periolex --import DATEI "
@@ -108,6 +128,7 @@ bool CPeriolexApp::ImportFromCommandLine(const QString& source, const QString& c
         return false;
     }
     try {
+        WarnOfOldCatalogueInUse(source);
         PrintLine(stdout,
                   ImportRecords(source, catalogue, ImportTarget::AppendOrCreate, m_importOptions)
                       .Text(catalogue));

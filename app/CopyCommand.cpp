@@ -9,6 +9,7 @@
 #include "catalogue/CatalogueAddress.h"
 #include "catalogue/CatalogueCopy.h"
 #include "catalogue/CatalogueLink.h"
+#include "catalogue/OldCatalogue.h"
 #include "res/Resource.h"
 
 namespace {
@@ -20,7 +21,7 @@ void Say(const QString& text) {
 }  // namespace
 
 int RunCopyCommand(const QString& source, const QString& target, const QString& link,
-                   bool overwrite) {
+                   const QString& table, bool overwrite) {
     const CatalogueAddress address = CatalogueAddress::Resolve(target);
     if (!link.isEmpty() && !address.IsServer()) {
         Say(AfxLoadString(IDP_COPY_LINK_NEEDS_SERVER).arg(target));
@@ -30,7 +31,13 @@ int RunCopyCommand(const QString& source, const QString& target, const QString& 
         Say(AfxLoadString(IDP_COPY_TARGET_NOT_EMPTY).arg(link));
         return 1;
     }
+    if (OldCatalogue::Recognises(source)) {
+        if (const QString warning = OldCatalogue::InUseWarning(source); !warning.isEmpty()) {
+            Say(QStringLiteral("Warnung: ") + warning);
+        }
+    }
     CatalogueCopy copy(source, target, overwrite);
+    copy.SetSourceTable(table);
     const long copied = copy.Run([](long done, long total) {
         std::fprintf(
             stderr, "\r%s",

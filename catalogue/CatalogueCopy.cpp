@@ -5,7 +5,9 @@
 #include <CDaoException.h>
 #include <CDaoTransaction.h>
 #include <DaoErrorCode.h>
+#include <ExchangeError.h>
 #include <ForwardCursor.h>
+#include <JetReader.h>
 #include <ResourceLookup.h>
 #include <TableAppender.h>
 
@@ -19,6 +21,7 @@
 #include <vector>
 
 #include "catalogue/CatalogueAddress.h"
+#include "catalogue/OldCatalogue.h"
 #include "res/Resource.h"
 
 namespace {
@@ -41,8 +44,8 @@ long CountRecords(CDaoDatabase& catalogue) {
     return std::stol(std::string(count.GetText(0)));
 }
 
-// Takes every record of the source, all from one state of the catalogue, into the appender,
-// and tells the progress. Returns the number of records.
+// Takes every record of the catalogue, all from one state of it, into the appender, and tells
+// the progress. Returns the number of records.
 long CopyRecords(const CatalogueAddress& source, TableAppender& target,
                  const CatalogueCopy::Progress& progress) {
     CDaoDatabase catalogue;
@@ -69,12 +72,43 @@ long CopyRecords(const CatalogueAddress& source, TableAppender& target,
     return copied;
 }
 
+// An old catalogue's records come with their old numbers as keys where it has unique ones.
+long CopyOldRecords(const QString& source, const QString& table, TableAppender& target,
+                    const CatalogueCopy::Progress& progress) {
+    JetReader reader(source, table);
+    const long total = reader.RecordCount();
+    ImportRecord imported;
+    Record record;
+    long copied = 0;
+    while (reader.Next(imported)) {
+        record[0] =
+            imported.key ? std::optional<std::string>(std::to_string(*imported.key)) : std::nullopt;
+        for (std::size_t i = 0; i < imported.fields.size(); ++i) {
+            record[i + 1] = imported.fields[i]
+                                ? std::optional<std::string>(imported.fields[i]->toStdString())
+                                : std::nullopt;
+        }
+        target.Append(record);
+        if (++copied % kProgressStep == 0 && progress) {
+            progress(copied, total);
+        }
+    }
+    return copied;
+}
+
 }  // namespace
 
 CatalogueCopy::CatalogueCopy(QString source, QString target, bool overwrite)
     : m_strSource(std::move(source)), m_strTarget(std::move(target)), m_bOverwrite(overwrite) {}
 
 long CatalogueCopy::Run(const Progress& progress) {
+    if (OldCatalogue::Recognises(m_strTarget)) {
+        m_strError = QStringLiteral(
+                         "„%1“ ist ein Katalog des Windows-Programms; Periolex liest "
+                         "ihn nur und schreibt nie hinein.")
+                         .arg(m_strTarget);
+        return -1;
+    }
     const CatalogueAddress source = CatalogueAddress::Resolve(m_strSource);
     const CatalogueAddress target = CatalogueAddress::Resolve(m_strTarget);
     for (const CatalogueAddress* address : {&source, &target}) {
@@ -94,6 +128,8 @@ long CatalogueCopy::Run(const Progress& progress) {
                      QStringLiteral(" (") + QString::fromStdString(e->GetErrorMessage()) +
                      QLatin1Char(')');
         e->Delete();
+    } catch (const ExchangeError& e) {
+        m_strError = e.Message();
     }
     return -1;
 }
@@ -112,7 +148,9 @@ long CatalogueCopy::Fill(CDaoDatabase& target, const char* schema, const Catalog
         target.Execute("DELETE FROM Zeitschriften");
     }
     TableAppender rows(target, kTable, kColumns, true);
-    const long copied = CopyRecords(source, rows, progress);
+    const long copied = OldCatalogue::Recognises(m_strSource)
+                            ? CopyOldRecords(m_strSource, m_strSourceTable, rows, progress)
+                            : CopyRecords(source, rows, progress);
     rows.Finish();
     transaction.Commit();
     return copied;

@@ -10,13 +10,16 @@ class CDaoDatabase;
 // catalogue link and a server, keys included, so that a copy there and back is the original
 // again. The target is written in one transaction: a file is built beside it and takes its
 // place only when complete, a server's table is created (with what live updates need) or
-// emptied inside the transaction. A non-empty target is replaced only when asked to.
+// emptied inside the transaction. A non-empty target is replaced only when asked to. The source
+// may also be a catalogue of the Windows program, which is only read.
 class CatalogueCopy {
 public:
     // Called every few thousand records with the records copied and the total.
     using Progress = std::function<void(long copied, long total)>;
 
     CatalogueCopy(QString source, QString target, bool overwrite);
+    // The table to read from an old catalogue with several.
+    void SetSourceTable(const QString& table) { m_strSourceTable = table; }
 
     // The number of records copied; throws nothing. On failure returns -1 and GetError()
     // tells why, in German.
@@ -33,6 +36,7 @@ private:
               const Progress& progress);
 
     QString m_strSource;
+    QString m_strSourceTable;
     QString m_strTarget;
     bool m_bOverwrite;
     QString m_strError;

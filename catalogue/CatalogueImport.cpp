@@ -71,11 +71,17 @@ ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool r
     const bool skipStored = !replaceAll && !keepDuplicates;
     const std::unordered_set<std::string> stored =
         skipStored ? StoredRecordKeys(database) : std::unordered_set<std::string>();
-    TableAppender table(database, "Zeitschriften",
-                        {"Zeitschriftennummer", "Zeitschriftenname", "Artikelname", "Seite"},
-                        replaceAll);
+    // A new catalogue keeps the keys the source gives; appended records get new ones after
+    // those already there, from the catalogue's key generator.
+    std::vector<std::string> columns{"Zeitschriftennummer", "Zeitschriftenname", "Artikelname",
+                                     "Seite"};
+    if (replaceAll) {
+        columns.insert(columns.begin(), "ID");
+    }
+    TableAppender table(database, "Zeitschriften", columns, replaceAll);
     ImportRecord record;
     Values values;
+    std::array<std::optional<std::string>, 5> row;
     while (reader.Next(record)) {
         for (std::size_t i = 0; i < record.fields.size(); ++i) {
             const std::optional<QString>& field = record.fields[i];
@@ -88,7 +94,14 @@ ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool r
         for (const std::optional<QString>& field : record.fields) {
             summary.longTexts += field && field->size() > kFieldLimit ? 1 : 0;
         }
-        table.Append(values);
+        if (replaceAll) {
+            row[0] =
+                record.key ? std::optional<std::string>(std::to_string(*record.key)) : std::nullopt;
+            std::copy(values.begin(), values.end(), row.begin() + 1);
+            table.Append(row);
+        } else {
+            table.Append(values);
+        }
         ++summary.records;
     }
     table.Finish();

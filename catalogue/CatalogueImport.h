@@ -31,11 +31,12 @@ enum class ImportTarget {
     Replace          // make the catalogue from the template, replacing a file already there
 };
 
-// Reads the records of a CSV or RIS file into a catalogue, all or nothing: the records go in as
-// one transaction, and a new catalogue is built beside its place and put there only once it is
-// complete, so a file that cannot be read leaves neither a half-filled catalogue nor a damaged
-// one. A new catalogue holds the imported records only, not the template's blank one; a file
-// without records therefore makes none. A record without any text is a record like any other.
+// Reads the records of a CSV or RIS file, or of a catalogue of the Windows program, into a
+// catalogue, all or nothing: the records go in as one transaction, and a new catalogue is built
+// beside its place and put there only once it is complete, so a file that cannot be read leaves
+// neither a half-filled catalogue nor a damaged one. A new catalogue holds the imported records
+// only, not the template's blank one, with an old catalogue's numbers as keys; a file without
+// records therefore makes none. A record without any text is a record like any other.
 // When appending, records identical in all four fields to one already there are counted and
 // left out, unless asked to keep them. A catalogue on a server, named by its address or a link,
 // is never made here: the records are added to it.
@@ -45,5 +46,7 @@ ImportSummary ImportRecords(const QString& source, const QString& catalogue, Imp
                             const ImportOptions& options = {});
 
 // Throws the ExchangeError that ImportRecords would for a source that cannot be opened at all,
-// so that nobody is asked for a catalogue to import a pipe or a missing file into.
+// so that nobody is asked for a catalogue to import a pipe or a missing file into; for an old
+// catalogue with several tables, none of them plainly the articles', the TableChoiceError that
+// lists them.
 void CheckImportSource(const QString& source);

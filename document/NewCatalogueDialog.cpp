@@ -53,12 +53,13 @@ QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle) {
     return Ask(dialog, asking, fileTitle);
 }
 
-QString AskImportCataloguePath(const QString& source) {
+QString AskImportCataloguePath(const QString& source, const QString& proposal) {
     const QFileInfo info(source);
-    CFileDialog dialog(
-        false, QStringLiteral("*.plx"),
-        info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".plx")),
-        OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, kFilter);
+    CFileDialog dialog(false, QStringLiteral("*.plx"),
+                       proposal.isEmpty() ? info.absoluteDir().filePath(info.completeBaseName() +
+                                                                        QStringLiteral(".plx"))
+                                          : proposal,
+                       OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, kFilter);
     dialog.SetTitle(QStringLiteral("Import: Katalog für „%1“ anlegen").arg(info.fileName()));
     dialog.SetLabels(QStringLiteral("&Katalog:"), QStringLiteral("&Importieren"));
     return Ask(dialog, nullptr, nullptr);

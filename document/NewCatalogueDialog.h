@@ -11,5 +11,5 @@ class CDocument;
 QString AskNewCataloguePath(const CDocument* asking, QString* fileTitle = nullptr);
 
 // The same for the catalogue an import of `source` is about to fill: the dialog says so and
-// proposes the source's name with .plx beside it.
-QString AskImportCataloguePath(const QString& source);
+// proposes `proposal`, or else the source's name with .plx beside it.
+QString AskImportCataloguePath(const QString& source, const QString& proposal = QString());

@@ -9,6 +9,7 @@
 #include "CsvWriter.h"
 #include "ExchangeError.h"
 #include "InputFile.h"
+#include "JetReader.h"
 #include "RisLine.h"
 #include "RisReader.h"
 #include "RisWriter.h"
@@ -57,6 +58,9 @@ bool CanExport(ExchangeFormat format) {
 
 std::unique_ptr<RecordReader> OpenRecordReader(const QString& path,
                                                const ImportSettings& settings) {
+    if (JetDatabase::Recognises(path)) {
+        return std::make_unique<JetReader>(path, settings.table);
+    }
     switch (ImportFormatOf(path)) {
         case ExchangeFormat::Csv:
             return std::make_unique<CsvReader>(path, settings);

@@ -16,7 +16,8 @@ ExchangeFormat ImportFormatOf(const QString& path);
 bool CanImport(ExchangeFormat format);
 bool CanExport(ExchangeFormat format);
 
-// A reader for a file of an importable format, reading it as `settings` say where they say
+// A reader for a file of an importable format: a catalogue of the Windows program, recognised by
+// its content, or a file of an exchange format, reading it as `settings` say where they say
 // anything. Throws ExchangeError when it cannot be opened.
 std::unique_ptr<RecordReader> OpenRecordReader(const QString& path,
                                                const ImportSettings& settings = {});

@@ -32,6 +32,8 @@ struct ImportSettings {
     // would have gone. Matched by heading in order, so that two columns of one name stay apart;
     // a CSV heading may also be the column's number ("3").
     std::optional<std::vector<ImportColumn>> columns;
+    // A catalogue of the Windows program only: the table to read; empty lets the reader choose.
+    QString table = {};
 
     bool operator==(const ImportSettings&) const = default;
 };

@@ -64,8 +64,11 @@ constexpr unsigned IDS_CMDLINE_COLUMNS = 247;
 constexpr unsigned IDS_CMDLINE_COLUMN_LIST = 248;
 constexpr unsigned IDS_CMDLINE_NO_HEADER = 249;
 constexpr unsigned IDS_CMDLINE_KEEP_DUPLICATES = 250;
+// What --help says of choosing the table of an old catalogue.
+constexpr unsigned IDS_CMDLINE_TABLE = 251;
+constexpr unsigned IDS_CMDLINE_TABLE_NAME = 252;
 // --link names a server only.
-constexpr unsigned IDP_COPY_LINK_NEEDS_SERVER = 260;  // %1: the copy's target
+constexpr unsigned IDP_COPY_LINK_NEEDS_SERVER = 253;  // %1: the copy's target
 
 struct ResourceTables;
 // Every resource table of the program, for the framework.

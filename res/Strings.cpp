@@ -145,8 +145,8 @@ constexpr StringResource kStrings[] = {
      "%1: Keine grafische Anzeige erreichbar (DISPLAY oder WAYLAND_DISPLAY fehlt oder antwortet "
      "nicht). Ohne Anzeige druckt „%1 --print-to liste.pdf katalog.plx“ in eine PDF-Datei."},
     {AFX_IDS_CMDLINE_IMPORT,
-     "Liest die Datensätze aus <datei> (CSV, RIS oder BibTeX) in den Katalog; ein fehlender "
-     "Katalog wird angelegt."},
+     "Liest die Datensätze aus <datei> (CSV, RIS, BibTeX oder ein Katalog des Windows-Programms) "
+     "in den Katalog; ein fehlender Katalog wird angelegt."},
     {AFX_IDS_CMDLINE_EXPORT,
      "Schreibt die Datensätze des Katalogs in <datei>; die Endung .csv, .ris oder .bib wählt das "
      "Format."},
@@ -274,7 +274,8 @@ constexpr StringResource kStrings[] = {
     {IDS_SERVER_PASSWORD_LABEL, "&Kennwort:"},
     {IDS_CMDLINE_COPY,
      "Kopiert einen ganzen Katalog: --copy QUELLE ZIEL, je eine Katalogdatei, eine "
-     "Katalogverknüpfung oder ein Server (postgresql://…)."},
+     "Katalogverknüpfung oder ein Server (postgresql://…); die Quelle darf auch ein Katalog des "
+     "Windows-Programms sein."},
     {IDS_CMDLINE_LINK,
      "Schreibt nach dem Kopieren die Katalogverknüpfung <verknüpfung>, die auf das Ziel zeigt."},
     {IDS_CMDLINE_LINK_FILE, "verknüpfung"},
@@ -287,10 +288,15 @@ constexpr StringResource kStrings[] = {
      "Die erste Zeile einer CSV-Datei ist ein Datensatz, keine Überschrift."},
     {IDS_CMDLINE_KEEP_DUPLICATES,
      "Übernimmt beim Anhängen auch Datensätze, die schon im Katalog stehen."},
+    {IDS_CMDLINE_TABLE,
+     "Wählt bei --import und --copy die Tabelle <tabelle> eines Katalogs des Windows-Programms, "
+     "der mehrere hat."},
+    {IDS_CMDLINE_TABLE_NAME, "tabelle"},
     {IDP_COPY_USAGE,
-     "Aufruf: periolex --copy QUELLE ZIEL [--link VERKNÜPFUNG.plx] [--overwrite]\n"
+     "Aufruf: periolex --copy QUELLE ZIEL [--link VERKNÜPFUNG.plx] [--overwrite] [--table "
+     "TABELLE]\n"
      "QUELLE und ZIEL sind je eine Katalogdatei (.plx), eine Katalogverknüpfung oder ein "
-     "Server (postgresql://…)."},
+     "Server (postgresql://…); QUELLE darf auch ein Katalog des Windows-Programms sein."},
     {IDP_COPY_TARGET_NOT_EMPTY, "„%1“ ist nicht leer. Mit --overwrite wird der Inhalt ersetzt."},
     {IDP_COPY_FAILED, "Der Katalog konnte nicht nach „%1“ kopiert werden:\n%2"},
     {IDP_COPY_PROGRESS, "%1 von %2 Datensätzen kopiert"},

@@ -260,7 +260,8 @@ CDocument* CWinApp::OpenDocumentFile(const QString& pathName) {
     }
     const QString path = QFileInfo(pathName).absoluteFilePath();
     if (!path.endsWith(m_templates.front()->GetDocString(CDocTemplate::filterExt),
-                       Qt::CaseInsensitive)) {
+                       Qt::CaseInsensitive) ||
+        IsOtherFile(path)) {
         return OpenOtherFile(path);
     }
     return OpenAsDocument(path);
@@ -268,6 +269,10 @@ CDocument* CWinApp::OpenDocumentFile(const QString& pathName) {
 
 CDocument* CWinApp::OpenOtherFile(const QString& pathName) {
     return m_templates.empty() ? nullptr : OpenAsDocument(QFileInfo(pathName).absoluteFilePath());
+}
+
+bool CWinApp::IsOtherFile(const QString&) const {
+    return false;
 }
 
 CDocument* CWinApp::OpenAsDocument(const QString& path) {

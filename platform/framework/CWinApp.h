@@ -67,6 +67,9 @@ public:
     // Opens a file that is not of the document type by its extension; by default as a document
     // all the same. Applications that can make documents from other files override it.
     virtual CDocument* OpenOtherFile(const QString& pathName);
+    // Whether a file with the document type's extension belongs to OpenOtherFile all the same,
+    // by its content; by default none does.
+    virtual bool IsOtherFile(const QString& pathName) const;
     void AddToRecentFileList(const QString& pathName);
     QStringList GetRecentFiles() const { return m_recentFiles; }
     // Closes every document, storing what was typed into their windows first. When that fails
