@@ -23,8 +23,9 @@ void Say(const QString& text) {
 int RunCopyCommand(const QString& source, const QString& target, const QString& link,
                    const QString& table, bool overwrite) {
     const CatalogueAddress address = CatalogueAddress::Resolve(target);
+    const QString shownTarget = address.Shown();
     if (!link.isEmpty() && !address.IsServer()) {
-        Say(AfxLoadString(IDP_COPY_LINK_NEEDS_SERVER).arg(target));
+        Say(AfxLoadString(IDP_COPY_LINK_NEEDS_SERVER).arg(shownTarget));
         return 1;
     }
     if (!link.isEmpty() && QFileInfo(link).size() > 0 && !overwrite) {
@@ -44,10 +45,13 @@ int RunCopyCommand(const QString& source, const QString& target, const QString& 
             AfxLoadString(IDP_COPY_PROGRESS).arg(done).arg(total).toLocal8Bit().constData());
     });
     if (copied < 0) {
-        Say(AfxLoadString(IDP_COPY_FAILED).arg(target, copy.GetError()));
+        Say(AfxLoadString(IDP_COPY_FAILED).arg(shownTarget, copy.GetError()));
         return 1;
     }
     if (!link.isEmpty()) {
+        if (address.HoldsPassword()) {
+            Say(AfxLoadString(IDP_COPY_LINK_WITHOUT_PASSWORD));
+        }
         QFile file(link);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
             file.write(
@@ -57,6 +61,6 @@ int RunCopyCommand(const QString& source, const QString& target, const QString& 
             return 1;
         }
     }
-    Say(AfxLoadString(IDP_COPY_DONE).arg(copied).arg(target));
+    Say(AfxLoadString(IDP_COPY_DONE).arg(copied).arg(shownTarget));
     return 0;
 }

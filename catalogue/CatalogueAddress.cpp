@@ -13,6 +13,7 @@
 
 CatalogueAddress CatalogueAddress::Resolve(const QString& argument) {
     CatalogueAddress address;
+    address.m_strArgument = argument;
     address.m_connection = argument.toStdString();
     // A file of that name is what the user means, even one whose name libpq could also read.
     if (!QFileInfo(argument).isFile()) {
@@ -35,6 +36,18 @@ CatalogueAddress CatalogueAddress::Resolve(const QString& argument) {
             break;
     }
     return address;
+}
+
+bool CatalogueAddress::HoldsPassword() const {
+    return m_bServer && CDaoDatabase::HoldsPassword(m_connection);
+}
+
+QString CatalogueAddress::Shown() const {
+    // A link's argument is its file; only an address given directly is a connection.
+    if (m_bServer && CDaoDatabase::IsServerPath(m_strArgument.toStdString())) {
+        return QString::fromStdString(CDaoDatabase::WithoutPassword(m_connection));
+    }
+    return m_strArgument;
 }
 
 QString CatalogueAddress::ServerName() const {

@@ -21,6 +21,10 @@ public:
     bool IsServer() const { return m_bServer; }
     // What CDaoDatabase::Open takes: the file's path or the server's connection.
     const std::string& GetConnection() const { return m_connection; }
+    // Whether the argument gives a server's password itself, which no link may hold.
+    bool HoldsPassword() const;
+    // The argument as it may be shown on a terminal: a server's address without its password.
+    QString Shown() const;
     // The server as a user knows it; empty for a file.
     QString ServerName() const;
     // Why the record store failed on this catalogue, in German: a server's refusal names the
@@ -28,6 +32,7 @@ public:
     QString FailureText(const CDaoException& e) const;
 
 private:
+    QString m_strArgument;
     QString m_strError;
     bool m_bServer = false;
     std::string m_connection;

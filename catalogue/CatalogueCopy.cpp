@@ -111,6 +111,7 @@ long CatalogueCopy::Run(const Progress& progress) {
     }
     const CatalogueAddress source = CatalogueAddress::Resolve(m_strSource);
     const CatalogueAddress target = CatalogueAddress::Resolve(m_strTarget);
+    m_strShownTarget = target.Shown();
     for (const CatalogueAddress* address : {&source, &target}) {
         if (!address->GetError().isEmpty()) {
             m_strError = address->GetError();
@@ -142,7 +143,7 @@ long CatalogueCopy::Fill(CDaoDatabase& target, const char* schema, const Catalog
         target.Execute(schema);
     } else if (CountRecords(target) > 0) {
         if (!m_bOverwrite) {
-            m_strError = AfxLoadString(IDP_COPY_TARGET_NOT_EMPTY).arg(m_strTarget);
+            m_strError = AfxLoadString(IDP_COPY_TARGET_NOT_EMPTY).arg(m_strShownTarget);
             return -1;
         }
         target.Execute("DELETE FROM Zeitschriften");

@@ -38,6 +38,8 @@ private:
     QString m_strSource;
     QString m_strSourceTable;
     QString m_strTarget;
+    // The target as messages name it: a server's address without its password.
+    QString m_strShownTarget;
     bool m_bOverwrite;
     QString m_strError;
 };

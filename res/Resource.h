@@ -69,6 +69,8 @@ constexpr unsigned IDS_CMDLINE_TABLE = 251;
 constexpr unsigned IDS_CMDLINE_TABLE_NAME = 252;
 // --link names a server only.
 constexpr unsigned IDP_COPY_LINK_NEEDS_SERVER = 253;  // %1: the copy's target
+// A password given in the copy's target stays out of the link.
+constexpr unsigned IDP_COPY_LINK_WITHOUT_PASSWORD = 254;
 
 struct ResourceTables;
 // Every resource table of the program, for the framework.

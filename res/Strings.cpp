@@ -303,6 +303,9 @@ constexpr StringResource kStrings[] = {
     {IDP_COPY_DONE, "%1 Datensätze nach „%2“ kopiert."},
     {IDP_COPY_LINK_NEEDS_SERVER,
      "Eine Katalogverknüpfung zeigt nur auf einen Server; „%1“ ist eine Katalogdatei."},
+    {IDP_COPY_LINK_WITHOUT_PASSWORD,
+     "Das Kennwort im Ziel wird nicht in die Katalogverknüpfung geschrieben. Tragen Sie es in "
+     "die Datei ~/.pgpass ein, damit die Verknüpfung ohne Rückfrage öffnet."},
     {IDP_CATALOGUE_UNREADABLE,
      "Der Katalog „%1“ kann nicht mehr gelesen werden. Bitte schließen Sie ihn und öffnen Sie ihn "
      "erneut."},

@@ -6,6 +6,7 @@
 #include "DaoError.h"
 #include "DaoErrorCode.h"
 #include "PgEngine.h"
+#include "PgTarget.h"
 #include "SqliteEngine.h"
 
 CDaoDatabase::~CDaoDatabase() {
@@ -26,7 +27,7 @@ std::string PasswordOf(const std::string& connect) {
 void CDaoDatabase::Open(const std::string& path, bool /*exclusive*/, bool readOnly,
                         const std::string& connect) {
     Close();
-    if (PgEngine::IsServerTarget(path)) {
+    if (PgTarget::IsServer(path)) {
         m_pEngine = std::make_unique<PgEngine>(path, readOnly, PasswordOf(connect));
     } else {
         m_pEngine = std::make_unique<SqliteEngine>(path, readOnly);
@@ -35,11 +36,19 @@ void CDaoDatabase::Open(const std::string& path, bool /*exclusive*/, bool readOn
 }
 
 bool CDaoDatabase::IsServerPath(const std::string& path) {
-    return PgEngine::IsServerTarget(path);
+    return PgTarget::IsServer(path);
 }
 
-std::string CDaoDatabase::ServerName(const std::string& path) {
-    return PgEngine::ServerName(path);
+std::string CDaoDatabase::ServerName(const std::string& path, std::string* user) {
+    return PgTarget::ServerName(path, user);
+}
+
+bool CDaoDatabase::HoldsPassword(const std::string& path) {
+    return PgTarget::HoldsPassword(path);
+}
+
+std::string CDaoDatabase::WithoutPassword(const std::string& path) {
+    return PgTarget::WithoutPassword(path);
 }
 
 void CDaoDatabase::Close() {

@@ -27,9 +27,14 @@ public:
               const std::string& connect = "");
     void Close();
 
-    // Whether `path` names a catalogue on a server, and that server as a user knows it.
+    // Whether `path` names a catalogue on a server, and that server as a user knows it
+    // ("server/database"), with the user's name in `user` when the path gives one.
     static bool IsServerPath(const std::string& path);
-    static std::string ServerName(const std::string& path);
+    static std::string ServerName(const std::string& path, std::string* user = nullptr);
+    // Whether a server's path gives a password itself, however spelt, and the path without it
+    // as a connection URI (see PgTarget.h): what may be written, shown or kept.
+    static bool HoldsPassword(const std::string& path);
+    static std::string WithoutPassword(const std::string& path);
 
     bool IsOpen() const { return m_pEngine != nullptr; }
     // Runs statements that take no values, separated by semicolons, e.g. a schema; inside the

@@ -107,7 +107,7 @@ void CDocument::SetTitle(const QString& title) {
 void CDocument::SetPathName(const QString& pathName, bool bAddToMRU) {
     if (IsUrlName(pathName)) {
         m_strPathName = pathName;
-        SetTitle(QUrl(pathName).toString(QUrl::RemovePassword));
+        SetTitle(QUrl(pathName).toString(QUrl::RemovePassword | QUrl::RemoveQuery));
         return;
     }
     m_strPathName = QFileInfo(pathName).absoluteFilePath();

@@ -26,8 +26,9 @@ public:
     virtual void SetTitle(const QString& title);
     const QString& GetPathName() const { return m_strPathName; }
     // Sets the path, the title from it, and enters it into the recent-file list.
-    // A name with a scheme (`scheme://...`) names no file: it is kept as written, its password,
-    // if any, left out of the title, and it does not enter the recent-file list.
+    // A name with a scheme (`scheme://...`) names no file: it is kept as written, its password
+    // and its query (which may hold one too) left out of the title, and it does not enter the
+    // recent-file list.
     void SetPathName(const QString& pathName, bool bAddToMRU = true);
     static bool IsUrlName(const QString& pathName);
 

@@ -15,53 +15,6 @@
 #include "PgQueryText.h"
 #include "PgSelection.h"
 
-bool PgEngine::IsServerTarget(const std::string& path) {
-    if (path.rfind("postgresql://", 0) == 0 || path.rfind("postgres://", 0) == 0) {
-        return true;
-    }
-    // Only libpq's own keywords parse: a file name, even one with "=" in it, does not.
-    if (path.find('=') == std::string::npos) {
-        return false;
-    }
-    PQconninfoOption* options = PQconninfoParse(path.c_str(), nullptr);
-    const bool parsed = options != nullptr;
-    PQconninfoFree(options);
-    return parsed;
-}
-
-std::string PgEngine::ServerName(const std::string& target) {
-    PQconninfoOption* options = PQconninfoParse(target.c_str(), nullptr);
-    if (options == nullptr) {
-        return target;
-    }
-    std::string host;
-    std::string port;
-    std::string database;
-    std::string service;
-    for (PQconninfoOption* option = options; option->keyword != nullptr; ++option) {
-        const std::string keyword = option->keyword;
-        const std::string value = option->val != nullptr ? option->val : "";
-        if (keyword == "host") {
-            host = value;
-        } else if (keyword == "port") {
-            port = value;
-        } else if (keyword == "dbname") {
-            database = value;
-        } else if (keyword == "service") {
-            service = value;
-        }
-    }
-    PQconninfoFree(options);
-    if (host.empty() && !service.empty()) {
-        return service;
-    }
-    std::string name = host.empty() || host.front() == '/' ? "localhost" : host;
-    if (!port.empty()) {
-        name += ":" + port;
-    }
-    return database.empty() ? name : name + "/" + database;
-}
-
 namespace {
 
 // Every session of the connection listens on the change channel.

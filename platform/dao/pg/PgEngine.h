@@ -23,13 +23,6 @@ public:
     // The channel that the table's trigger notifies when a statement changed it.
     static constexpr const char* kChangeChannel = "periolex_changes";
 
-    // Whether `path` names a server rather than a file: a connection URI (postgresql://...) or
-    // a key=value string that libpq takes (service=name, host=... dbname=...).
-    static bool IsServerTarget(const std::string& path);
-    // The server and database that `target` names, as a user would recognise them; never a
-    // password.
-    static std::string ServerName(const std::string& target);
-
     // Throws CDaoException (CantOpen, Auth, PasswordNeeded) when it cannot connect.
     PgEngine(const std::string& target, bool readOnly, const std::string& password = "");
 
