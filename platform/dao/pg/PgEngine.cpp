@@ -25,8 +25,6 @@ const std::string kListen = std::string("LISTEN ") + PgEngine::kChangeChannel;
 PgEngine::PgEngine(const std::string& target, bool readOnly, const std::string& password)
     : m_connection(target, password), m_reconnect(m_connection, kListen), m_bReadOnly(readOnly) {
     m_connection.RunScript(kListen);
-    const PgResult schema = m_connection.Run("SELECT coalesce(current_schema(), '')");
-    m_schema = PQgetvalue(schema.get(), 0, 0);
 }
 
 void PgEngine::Restore() {
@@ -195,7 +193,14 @@ int PgEngine::ChangeDescriptor() const {
 
 std::unique_ptr<DaoSelection> PgEngine::Select(const std::string& sql,
                                                const std::vector<std::string>& parameters) {
-    return std::make_unique<PgSelection>(m_connection, sql, parameters);
+    auto selection = std::make_unique<PgSelection>(m_connection, sql, parameters);
+    // Others' changes are those to the table this connection actually opened, wherever its
+    // search path found it: a schema named like the role, first on the default path, may exist
+    // and hold no catalogue at all.
+    if (m_schema.empty()) {
+        m_schema = selection->Schema();
+    }
+    return selection;
 }
 
 void PgEngine::Execute(const std::string& sql) {

@@ -60,7 +60,8 @@ private:
     PgConnection m_connection;
     PgReconnect m_reconnect;
     bool m_bReadOnly;
-    // The schema where the connection finds the catalogue's table; its trigger names it.
+    // The schema of the first table opened as a record set, whose trigger names it; empty until
+    // then, when no notification concerns the connection.
     std::string m_schema;
     // The server's id of the open write transaction and its session, to ask after a lost
     // commit (a broken connection no longer knows its session).

@@ -67,7 +67,9 @@ PgSelection::PgSelection(PgConnection& connection, PgQueryText query)
     }
     const PgResult attributes = m_connection.Run(
         "SELECT a.attnum, quote_ident(a.attname), a.atttypid IN (20, 21, 23),"
-        " coalesce(a.attnum = ANY (i.indkey::int2[]), false), $1::oid::regclass::text"
+        " coalesce(a.attnum = ANY (i.indkey::int2[]), false), $1::oid::regclass::text,"
+        " (SELECT n.nspname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace"
+        " WHERE c.oid = $1::oid)"
         " FROM pg_attribute a LEFT JOIN pg_index i ON i.indrelid = a.attrelid"
         " AND i.indisprimary AND i.indnatts = 1"
         " WHERE a.attrelid = $1::oid AND a.attnum > 0 AND NOT a.attisdropped",
@@ -96,6 +98,7 @@ PgSelection::PgSelection(PgConnection& connection, PgQueryText query)
                     shape.keyColumn = shape.columns.size() - 1;
                 }
                 shape.table = PQgetvalue(attributes.get(), row, 4);
+                m_schema = PQgetvalue(attributes.get(), row, 5);
             }
         }
         shape.fieldColumns.push_back(static_cast<std::size_t>(column - attributeOfColumn.begin()));

@@ -16,6 +16,9 @@ public:
     PgSelection(PgConnection& connection, const std::string& sql,
                 const std::vector<std::string>& parameters);
 
+    // The schema of the table the query reads, as the server found it on opening.
+    const std::string& Schema() const { return m_schema; }
+
     void LoadKeys(KeySet& keys) override;
     bool AppendLaterKeys(KeySet& keys) override;
     std::vector<COleVariant> Read(std::int64_t key) override;
@@ -32,7 +35,8 @@ private:
 
     PgConnection& m_connection;
     PgQueryText m_query;
-    std::string m_table;                 // quoted, as the server names it
+    std::string m_table;  // quoted, as the server names it
+    std::string m_schema;
     std::vector<std::string> m_columns;  // quoted
     std::vector<bool> m_integer;         // per column: an integer, not text
     std::size_t m_keyColumn;
