@@ -2,8 +2,12 @@
 
 #include <ResourceLookup.h>
 
+#include <AfxMessageBox.h>
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <cstdio>
 
 #include "catalogue/CatalogueAddress.h"
@@ -16,6 +20,22 @@ namespace {
 
 void Say(const QString& text) {
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+// Writes the link to `address` into the file `link`; why not, in German, when it cannot.
+QString WriteLink(const QString& link, const CatalogueAddress& address) {
+    const QDir folder = QFileInfo(link).absoluteDir();
+    if (!folder.exists()) {
+        return AfxLoadString(IDP_FOLDER_MISSING).arg(QDir::toNativeSeparators(folder.path()));
+    }
+    QFile file(link);
+    const QByteArray text =
+        CatalogueLink::Text(QString::fromStdString(address.GetConnection())).toUtf8();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) < 0 ||
+        !file.flush()) {
+        return AfxSystemErrorText(errno);
+    }
+    return {};
 }
 
 }  // namespace
@@ -39,25 +59,30 @@ int RunCopyCommand(const QString& source, const QString& target, const QString& 
     }
     CatalogueCopy copy(source, target, overwrite);
     copy.SetSourceTable(table);
-    const long copied = copy.Run([](long done, long total) {
+    bool progressShown = false;
+    const long copied = copy.Run([&progressShown](long done, long total) {
         std::fprintf(
             stderr, "\r%s",
             AfxLoadString(IDP_COPY_PROGRESS).arg(done).arg(total).toLocal8Bit().constData());
+        progressShown = true;
     });
+    // The progress line stays, ended, above what follows.
+    if (progressShown) {
+        std::fputc('\n', stderr);
+    }
     if (copied < 0) {
         Say(AfxLoadString(IDP_COPY_FAILED).arg(shownTarget, copy.GetError()));
+        if (!copy.GetDetails().isEmpty()) {
+            Say(AfxLoadString(IDS_DETAILS).arg(copy.GetDetails()));
+        }
         return 1;
     }
     if (!link.isEmpty()) {
         if (address.HoldsPassword()) {
             Say(AfxLoadString(IDP_COPY_LINK_WITHOUT_PASSWORD));
         }
-        QFile file(link);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(
-                CatalogueLink::Text(QString::fromStdString(address.GetConnection())).toUtf8()) <
-                0) {
-            Say(AfxLoadString(IDP_COPY_FAILED).arg(link, file.errorString()));
+        if (const QString reason = WriteLink(link, address); !reason.isEmpty()) {
+            Say(AfxLoadString(IDP_COPY_LINK_FAILED).arg(copied).arg(shownTarget, link, reason));
             return 1;
         }
     }

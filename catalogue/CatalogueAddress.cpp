@@ -54,8 +54,30 @@ QString CatalogueAddress::ServerName() const {
     return m_bServer ? QString::fromStdString(CDaoDatabase::ServerName(m_connection)) : QString();
 }
 
+QString CatalogueAddress::Caption() const {
+    if (!m_bServer) {
+        return m_strArgument;
+    }
+    std::string user;
+    const QString server = QString::fromStdString(CDaoDatabase::ServerName(m_connection, &user));
+    return user.empty() ? server
+                        : QStringLiteral("%1 (%2)").arg(server, QString::fromStdString(user));
+}
+
 QString CatalogueAddress::FailureText(const CDaoException& e) const {
     if (m_bServer) {
+        switch (e.GetErrorCode()) {
+            case DaoErrorCode::kRefused:
+                return AfxLoadString(IDP_SERVER_REFUSED).arg(ServerName());
+            case DaoErrorCode::kUnknownHost:
+                return AfxLoadString(IDP_SERVER_UNKNOWN_HOST).arg(ServerName());
+            case DaoErrorCode::kCertificate:
+                return AfxLoadString(IDP_SERVER_CERTIFICATE).arg(ServerName());
+            case DaoErrorCode::kTimeout:
+                return AfxLoadString(IDP_SERVER_TIMEOUT).arg(ServerName());
+            default:
+                break;
+        }
         switch (e.GetErrorCode() & 0xFF) {
             case DaoErrorCode::kAuth:
                 return AfxLoadString(IDP_SERVER_LOGIN_FAILED).arg(ServerName());

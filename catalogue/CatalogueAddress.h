@@ -27,8 +27,12 @@ public:
     QString Shown() const;
     // The server as a user knows it; empty for a file.
     QString ServerName() const;
+    // The server as a caption shows it: "server/database (user)", without the user when the
+    // address names none; the argument for a file.
+    QString Caption() const;
     // Why the record store failed on this catalogue, in German: a server's refusal names the
-    // server, other failures say what the record store found.
+    // server and the cause as far as it is known, other failures say what the record store
+    // found. The record store's own words (English, from libpq) are for a "Details" button.
     QString FailureText(const CDaoException& e) const;
 
 private:

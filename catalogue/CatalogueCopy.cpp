@@ -112,6 +112,7 @@ long CatalogueCopy::Run(const Progress& progress) {
     const CatalogueAddress source = CatalogueAddress::Resolve(m_strSource);
     const CatalogueAddress target = CatalogueAddress::Resolve(m_strTarget);
     m_strShownTarget = target.Shown();
+    m_pOpening = nullptr;
     for (const CatalogueAddress* address : {&source, &target}) {
         if (!address->GetError().isEmpty()) {
             m_strError = address->GetError();
@@ -125,9 +126,12 @@ long CatalogueCopy::Run(const Progress& progress) {
         // The program's own words for a broken connection speak of a form; a copy has none.
         const bool lost = e->GetErrorCode() == DaoErrorCode::kConnectionLost ||
                           e->GetErrorCode() == DaoErrorCode::kCommitUnknown;
-        m_strError = (lost ? AfxLoadString(IDP_COPY_CONNECTION_LOST) : AfxDaoErrorText(*e)) +
-                     QStringLiteral(" (") + QString::fromStdString(e->GetErrorMessage()) +
-                     QLatin1Char(')');
+        if (lost) {
+            m_strError = AfxLoadString(IDP_COPY_CONNECTION_LOST);
+        } else {
+            m_strError = m_pOpening != nullptr ? m_pOpening->FailureText(*e) : AfxDaoErrorText(*e);
+        }
+        m_strDetails = QString::fromStdString(e->GetErrorMessage());
         e->Delete();
     } catch (const ExchangeError& e) {
         m_strError = e.Message();
@@ -149,6 +153,7 @@ long CatalogueCopy::Fill(CDaoDatabase& target, const char* schema, const Catalog
         target.Execute("DELETE FROM Zeitschriften");
     }
     TableAppender rows(target, kTable, kColumns, true);
+    m_pOpening = &source;
     const long copied = OldCatalogue::Recognises(m_strSource)
                             ? CopyOldRecords(m_strSource, m_strSourceTable, rows, progress)
                             : CopyRecords(source, rows, progress);
@@ -160,6 +165,7 @@ long CatalogueCopy::Fill(CDaoDatabase& target, const char* schema, const Catalog
 long CatalogueCopy::CopyToServer(const CatalogueAddress& source, const CatalogueAddress& target,
                                  const Progress& progress) {
     CDaoDatabase server;
+    m_pOpening = &target;
     server.Open(target.GetConnection());
     return Fill(server, kServerCatalogueSchemaSql, source, progress);
 }

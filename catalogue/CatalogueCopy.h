@@ -25,6 +25,8 @@ public:
     // tells why, in German.
     long Run(const Progress& progress);
     const QString& GetError() const { return m_strError; }
+    // The record store's own words on the failure, if any: for whoever looks into it.
+    const QString& GetDetails() const { return m_strDetails; }
 
 private:
     long CopyToServer(const CatalogueAddress& source, const CatalogueAddress& target,
@@ -42,4 +44,7 @@ private:
     QString m_strShownTarget;
     bool m_bOverwrite;
     QString m_strError;
+    QString m_strDetails;
+    // The catalogue being opened or read when a failure comes, whose own words name it.
+    const CatalogueAddress* m_pOpening = nullptr;
 };

@@ -57,6 +57,7 @@ bool CPeriolexDoc::OnOpenDocument(const QString& pathName) {
 bool CPeriolexDoc::OpenDatabase(const QString& path) {
     m_strPath = path;
     const CatalogueAddress address = CatalogueAddress::Resolve(path);
+    m_strShownPath = address.Shown();
     if (!address.GetError().isEmpty()) {
         ReportOpenFailure(address.GetError());
         return false;
@@ -83,7 +84,8 @@ bool CPeriolexDoc::ConnectDatabase(const CatalogueAddress& address) {
         } catch (CDaoException* e) {
             EndWaitCursor();
             if (e->GetErrorCode() != DaoErrorCode::kPasswordNeeded || asked) {
-                ReportOpenFailure(address.FailureText(*e));
+                ReportOpenFailure(address.FailureText(*e),
+                                  QString::fromStdString(e->GetErrorMessage()));
                 e->Delete();
                 return false;
             }
@@ -105,16 +107,21 @@ bool CPeriolexDoc::OpenRecordset() {
     try {
         m_pRecordset->Open(dbOpenDynaset, m_strSQL.toStdString(), 0);
     } catch (CDaoException* e) {
-        // A statement that the engine cannot run here means the table is missing; anything
-        // else (a lock, a read error) is said as it is.
-        const QString reason = (e->GetErrorCode() & 0xFF) == DaoErrorCode::kError
-                                   ? AfxLoadString(IDP_NO_ARTICLE_TABLE)
-                                   : AfxDaoErrorText(*e);
+        // A statement that the engine cannot run here means the table is missing; a write
+        // refused to a mere read is a missing right to read; anything else (a lock, a read
+        // error) is said as it is.
+        QString reason = AfxDaoErrorText(*e);
+        if ((e->GetErrorCode() & 0xFF) == DaoErrorCode::kError) {
+            reason = AfxLoadString(IDP_NO_ARTICLE_TABLE);
+        } else if ((e->GetErrorCode() & 0xFF) == DaoErrorCode::kReadOnly) {
+            reason = AfxLoadString(IDP_NO_PERMISSION);
+        }
+        const QString details = QString::fromStdString(e->GetErrorMessage());
         e->Delete();
         delete m_pRecordset;
         m_pRecordset = nullptr;
         m_database.Close();
-        ReportOpenFailure(reason);
+        ReportOpenFailure(reason, details);
         return false;
     }
     // The form reads fields 1 to 4 by position; a table without them would fail at every
@@ -246,7 +253,16 @@ void CPeriolexDoc::OnCloseDocument() {
     CDocument::OnCloseDocument();
 }
 
-void CPeriolexDoc::ReportOpenFailure(const QString& reason) const {
-    AfxMessageBox(AfxLoadString(IDP_NO_CATALOGUE).arg(QDir::toNativeSeparators(m_strPath), reason),
-                  MB_OK | MB_ICONEXCLAMATION);
+QString CPeriolexDoc::AddressTitle(const QString& pathName) const {
+    return CatalogueAddress::Resolve(pathName).Caption();
+}
+
+QString CPeriolexDoc::AddressToolTip(const QString& pathName) const {
+    return CatalogueAddress::Resolve(pathName).Shown();
+}
+
+void CPeriolexDoc::ReportOpenFailure(const QString& reason, const QString& details) const {
+    AfxMessageBoxWithDetails(
+        AfxLoadString(IDP_NO_CATALOGUE).arg(QDir::toNativeSeparators(m_strShownPath), reason),
+        details, MB_OK | MB_ICONEXCLAMATION);
 }

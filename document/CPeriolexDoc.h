@@ -60,15 +60,25 @@ public:
     CDaoDatabase m_database;
     CDaoRecordset* m_pRecordset = nullptr;
     QString m_strPath;
+    // The path as messages show it: a server's address without its password.
+    QString m_strShownPath;
     QString m_strSQL;
     bool m_bConnected = false;
+
+protected:
+    // A server's address shows as "server/database (user)", and in full, without its password,
+    // in the tooltip.
+    QString AddressTitle(const QString& pathName) const override;
+    QString AddressToolTip(const QString& pathName) const override;
 
 private:
     // Opens the database, asking for the server's password when it wants one; a failure has
     // been reported when it returns false.
     bool ConnectDatabase(const CatalogueAddress& address);
     void FollowChangesElsewhere();
-    void ReportOpenFailure(const QString& reason) const;
+    // Shows why the catalogue cannot be opened, with the record store's own words, if any,
+    // behind the message's "Details" button.
+    void ReportOpenFailure(const QString& reason, const QString& details = {}) const;
     // Why the open set cannot be shown: the first of fields 1 to 4 that it lacks or holds in
     // another place; empty when all stand where the form reads them.
     QString FieldProblem() const;

@@ -71,6 +71,19 @@ constexpr unsigned IDS_CMDLINE_TABLE_NAME = 252;
 constexpr unsigned IDP_COPY_LINK_NEEDS_SERVER = 253;  // %1: the copy's target
 // A password given in the copy's target stays out of the link.
 constexpr unsigned IDP_COPY_LINK_WITHOUT_PASSWORD = 254;
+// Why a server could not be reached, each naming the server (%1).
+constexpr unsigned IDP_SERVER_REFUSED = 255;
+constexpr unsigned IDP_SERVER_UNKNOWN_HOST = 256;
+constexpr unsigned IDP_SERVER_CERTIFICATE = 257;
+constexpr unsigned IDP_SERVER_TIMEOUT = 258;
+// The role may not read the catalogue it opens.
+constexpr unsigned IDP_NO_PERMISSION = 259;
+// The copy succeeded but its link could not be written: %1 records, %2 target, %3 link, %4 why.
+constexpr unsigned IDP_COPY_LINK_FAILED = 260;
+// The folder %1 of a file to be written does not exist.
+constexpr unsigned IDP_FOLDER_MISSING = 261;
+// What stands before the record store's own words on a terminal.
+constexpr unsigned IDS_DETAILS = 262;
 
 struct ResourceTables;
 // Every resource table of the program, for the framework.

@@ -306,6 +306,26 @@ constexpr StringResource kStrings[] = {
     {IDP_COPY_LINK_WITHOUT_PASSWORD,
      "Das Kennwort im Ziel wird nicht in die Katalogverknüpfung geschrieben. Tragen Sie es in "
      "die Datei ~/.pgpass ein, damit die Verknüpfung ohne Rückfrage öffnet."},
+    {IDP_SERVER_REFUSED,
+     "Der Datenbankserver „%1“ nimmt keine Verbindungen an. Bitte prüfen Sie, ob er läuft und "
+     "ob Adresse und Port stimmen."},
+    {IDP_SERVER_UNKNOWN_HOST,
+     "Der Rechner des Datenbankservers „%1“ ist unbekannt. Bitte prüfen Sie den Namen in der "
+     "Adresse und die Netzwerkverbindung."},
+    {IDP_SERVER_CERTIFICATE,
+     "Das Zertifikat des Datenbankservers „%1“ wurde nicht anerkannt; die Verbindung wurde "
+     "nicht aufgebaut. Bitte prüfen Sie das Stammzertifikat und den Namen des Servers."},
+    {IDP_SERVER_TIMEOUT,
+     "Der Datenbankserver „%1“ hat nicht rechtzeitig geantwortet. Bitte versuchen Sie es später "
+     "noch einmal."},
+    {IDP_NO_PERMISSION,
+     "Sie haben keine Berechtigung, diesen Katalog zu lesen. Bitten Sie den Verwalter des "
+     "Datenbankservers, Ihnen Zugriff zu geben."},
+    {IDP_COPY_LINK_FAILED,
+     "%1 Datensätze nach „%2“ kopiert. Nur die Katalogverknüpfung „%3“ konnte nicht geschrieben "
+     "werden: %4"},
+    {IDP_FOLDER_MISSING, "Der Ordner „%1“ existiert nicht."},
+    {IDS_DETAILS, "Details: %1"},
     {IDP_CATALOGUE_UNREADABLE,
      "Der Katalog „%1“ kann nicht mehr gelesen werden. Bitte schließen Sie ihn und öffnen Sie ihn "
      "erneut."},

@@ -27,8 +27,10 @@ QMessageBox::Icon IconFor(unsigned type) {
     }
 }
 
-int RunMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent) {
+int RunMessageBox(const QString& text, unsigned type, const QString& caption,
+                  const QString& details, QWidget* parent) {
     QMessageBox box(IconFor(type), caption, text, QMessageBox::NoButton, parent);
+    box.setDetailedText(details);
     const bool secondDefault = (type & MB_DEFBUTTON2) != 0;
     switch (type & 0x0F) {
         case MB_YESNO:
@@ -68,14 +70,20 @@ int RunMessageBox(const QString& text, unsigned type, const QString& caption, QW
 }  // namespace
 
 int AfxMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent) {
+    return AfxMessageBoxWithDetails(text, {}, type, caption, parent);
+}
+
+int AfxMessageBoxWithDetails(const QString& text, const QString& details, unsigned type,
+                             const QString& caption, QWidget* parent) {
     const QString title = caption.isEmpty() ? AfxLoadString(AFX_IDS_APP_TITLE) : caption;
     if (ModalSeam::IsEnabled()) {
-        return ModalSeam::Answer({ModalRequest::Kind::MessageBox, text, title, type}).result;
+        return ModalSeam::Answer({ModalRequest::Kind::MessageBox, text, title, type, details})
+            .result;
     }
     if (!parent) {
         parent = QApplication::activeWindow();
     }
-    return RunMessageBox(text, type, title, parent);
+    return RunMessageBox(text, type, title, details, parent);
 }
 
 int AfxMessageBox(unsigned stringId, unsigned type) {

@@ -13,9 +13,10 @@ class QWidget;
 struct ModalRequest {
     enum class Kind { MessageBox, FileDialog, Dialog };
     Kind kind;
-    QString text;       // message text, or the dialog's title
-    QString caption;    // message box caption, or the name a file dialog proposes
-    unsigned type = 0;  // message box type (MB_...)
+    QString text;          // message text, or the dialog's title
+    QString caption;       // message box caption, or the name a file dialog proposes
+    unsigned type = 0;     // message box type (MB_...)
+    QString details = {};  // message box: what its "Details" button shows
 };
 
 struct ModalAnswer {

@@ -34,6 +34,28 @@ int CodeOfState(const char* state) {
     return DaoErrorCode::kError;
 }
 
+// libpq tells a failed connection only in words; its English words name the usual causes. In
+// another language of libpq's the cause stays general, and its words are the details.
+int CodeOfConnectFailure(const std::string& message) {
+    const auto says = [&](const char* words) { return message.find(words) != std::string::npos; };
+    if (says("authentication")) {
+        return DaoErrorCode::kAuth;
+    }
+    if (says("certificate")) {
+        return DaoErrorCode::kCertificate;
+    }
+    if (says("could not translate host name")) {
+        return DaoErrorCode::kUnknownHost;
+    }
+    if (says("timeout expired") || says("timed out")) {
+        return DaoErrorCode::kTimeout;
+    }
+    if (says("Connection refused") || says("No such file or directory")) {
+        return DaoErrorCode::kRefused;
+    }
+    return DaoErrorCode::kCantOpen;
+}
+
 std::string Trimmed(const char* message) {
     std::string text = message != nullptr ? message : "";
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
@@ -72,12 +94,8 @@ PgConnection::PgConnection(const std::string& target, const std::string& passwor
     }
     if (PQstatus(m_pConn) != CONNECTION_OK) {
         const std::string message = Trimmed(PQerrorMessage(m_pConn));
-        int code = DaoErrorCode::kCantOpen;
-        if (PQconnectionNeedsPassword(m_pConn) != 0) {
-            code = DaoErrorCode::kPasswordNeeded;
-        } else if (message.find("authentication") != std::string::npos) {
-            code = DaoErrorCode::kAuth;
-        }
+        const int code = PQconnectionNeedsPassword(m_pConn) != 0 ? DaoErrorCode::kPasswordNeeded
+                                                                 : CodeOfConnectFailure(message);
         PQfinish(m_pConn);
         m_pConn = nullptr;
         ThrowDaoError(code, message);
