@@ -4,6 +4,7 @@
 #include <AfxRes.h>
 #include <ExchangeError.h>
 #include <ExchangeFormat.h>
+#include <ResourceLookup.h>
 
 #include <QDir>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "catalogue/OldCatalogue.h"
 #include "document/ImportPreviewDialog.h"
 #include "document/NewCatalogueDialog.h"
+#include "res/Resource.h"
 #include "view/ArticleQuery.h"
 
 namespace {
@@ -141,6 +143,10 @@ bool CPeriolexApp::ImportFromCommandLine(const QString& source, const QString& c
 
 bool CPeriolexApp::ExportFromCommandLine(const QString& target, const QString& catalogue,
                                          const QString* contains) {
+    if (contains != nullptr && contains->size() > kSearchTextLimit) {
+        PrintLine(stderr, AfxLoadString(IDP_SEARCH_TEXT_TOO_LONG).arg(kSearchTextLimit));
+        return false;
+    }
     const ArticleQuery query = contains ? ArticleQueryFor(*contains) : WholeTableQuery();
     try {
         const long count = ExportRecords(catalogue, query.statement, query.parameters, target);

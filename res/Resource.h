@@ -84,6 +84,10 @@ constexpr unsigned IDP_COPY_LINK_FAILED = 260;
 constexpr unsigned IDP_FOLDER_MISSING = 261;
 // What stands before the record store's own words on a terminal.
 constexpr unsigned IDS_DETAILS = 262;
+// A pasted search text was cut to %1 characters.
+constexpr unsigned IDP_SEARCH_TEXT_CUT = 263;
+// A search text given on the command line is longer than %1 characters.
+constexpr unsigned IDP_SEARCH_TEXT_TOO_LONG = 264;
 
 struct ResourceTables;
 // Every resource table of the program, for the framework.

@@ -197,6 +197,7 @@ constexpr StringResource kStrings[] = {
      "Der Datensatz ist nicht mehr vorhanden; er wurde inzwischen gelöscht."},
     {AFX_IDP_DAO_FIRST + 13, "Der Datenträger ist voll. Die Änderung wurde nicht gespeichert."},
     {AFX_IDP_DAO_FIRST + 14, "Die Katalogdatei kann nicht geöffnet werden."},
+    {AFX_IDP_DAO_FIRST + 18, "Der Suchtext oder ein Feldinhalt ist zu lang."},
     {AFX_IDP_DAO_FIRST + 23, "Der Zugriff auf die Katalogdatei wurde verweigert."},
     {AFX_IDP_DAO_FIRST + 26, "Die Datei ist kein Periolex-Katalog."},
 
@@ -326,6 +327,10 @@ constexpr StringResource kStrings[] = {
      "werden: %4"},
     {IDP_FOLDER_MISSING, "Der Ordner „%1“ existiert nicht."},
     {IDS_DETAILS, "Details: %1"},
+    {IDP_SEARCH_TEXT_CUT,
+     "Der eingefügte Text war zu lang: Ein Suchtext hat höchstens %1 Zeichen. Der Rest wurde "
+     "abgeschnitten."},
+    {IDP_SEARCH_TEXT_TOO_LONG, "Ein Suchtext hat höchstens %1 Zeichen."},
     {IDP_CATALOGUE_UNREADABLE,
      "Der Katalog „%1“ kann nicht mehr gelesen werden. Bitte schließen Sie ihn und öffnen Sie ihn "
      "erneut."},

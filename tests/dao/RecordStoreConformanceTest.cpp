@@ -10,6 +10,7 @@
 #include "CDaoDatabase.h"
 #include "CDaoRecordset.h"
 #include "CDaoTransaction.h"
+#include "DaoErrorCode.h"
 #include "ScratchCatalogue.h"
 #include "ScratchDatabase.h"
 #include "server/TestServer.h"
@@ -222,6 +223,25 @@ TEST_P(RecordStoreConformance, TheLikeDialectSelectsTheSameRecords) {
     // The pattern is a value: no text can reach the statement.
     m_rs.Open(dbOpenDynaset, kArticleQuery, 0, {"x'); DELETE FROM Zeitschriften; --"});
     EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften"), "10");
+}
+
+// A pattern longer than any search of the program is refused before it can keep the engine
+// busy; the longest that the program makes, every character escaped, still runs.
+TEST_P(RecordStoreConformance, AnOverlongPatternIsRefusedByEveryEngine) {
+    Make(0);
+    m_catalogue->Exec("INSERT INTO Zeitschriften (ID, Artikelname) VALUES (1, 'Öl')");
+    std::string longest = "*";
+    for (int i = 0; i < 255; ++i) {
+        longest += "[*]";
+    }
+    m_rs.Open(dbOpenDynaset, kArticleQuery, 0, {longest + "*"});
+    EXPECT_TRUE(m_rs.IsBOF());
+    std::string hostile;
+    for (int i = 0; i < 30000; ++i) {
+        hostile += "ö*";
+    }
+    EXPECT_EQ(ErrorCode([&] { m_rs.Open(dbOpenDynaset, kArticleQuery, 0, {hostile}); }) & 0xFF,
+              DaoErrorCode::kTooBig);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, RecordStoreConformance,

@@ -12,6 +12,12 @@ class LikePattern {
 public:
     explicit LikePattern(std::string_view pattern);
 
+    // The longest pattern that an engine takes, in characters. Any search the program makes
+    // fits (an escaped search text of the longest kind is about three times as long); a longer
+    // one could only keep the engine busy.
+    static constexpr std::size_t kMaxCharacters = 1024;
+    static bool IsTooLong(std::string_view pattern);
+
     bool Matches(std::string_view text) const;
 
     // The analysed pattern, for an engine that evaluates the dialect in its own terms.
