@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "app/CPeriolexApp.h"
+#include "catalogue/CatalogueAddress.h"
 #include "catalogue/CatalogueExport.h"
 #include "catalogue/CatalogueImport.h"
 #include "catalogue/OldCatalogue.h"
@@ -133,7 +134,7 @@ bool CPeriolexApp::ImportFromCommandLine(const QString& source, const QString& c
         WarnOfOldCatalogueInUse(source);
         PrintLine(stdout,
                   ImportRecords(source, catalogue, ImportTarget::AppendOrCreate, m_importOptions)
-                      .Text(catalogue));
+                      .Text(CatalogueAddress::Resolve(catalogue).Shown()));
         return true;
     } catch (const ExchangeError& e) {
         PrintLine(stderr, e.Message());

@@ -6,6 +6,7 @@
 #include <DaoErrorCode.h>
 #include <ResourceLookup.h>
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "catalogue/CatalogueLink.h"
@@ -47,7 +48,7 @@ QString CatalogueAddress::Shown() const {
     if (m_bServer && CDaoDatabase::IsServerPath(m_strArgument.toStdString())) {
         return QString::fromStdString(CDaoDatabase::WithoutPassword(m_connection));
     }
-    return m_strArgument;
+    return QDir::toNativeSeparators(m_strArgument);
 }
 
 QString CatalogueAddress::ServerName() const {

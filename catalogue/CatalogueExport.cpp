@@ -34,7 +34,7 @@ std::array<int, 4> FieldColumns(const ForwardCursor& cursor, const QString& cata
         }
         if (columns[field] < 0) {
             throw ExchangeError(AfxLoadString(IDP_NO_CATALOGUE)
-                                    .arg(QDir::toNativeSeparators(catalogue),
+                                    .arg(CatalogueAddress::Resolve(catalogue).Shown(),
                                          AfxLoadString(IDP_ARTICLE_FIELD_MISSING).arg(wanted)));
         }
     }
@@ -76,8 +76,8 @@ long ExportRecords(const QString& catalogue, const std::string& sql,
     }
     const CatalogueAddress address = CatalogueAddress::Resolve(catalogue);
     if (!address.GetError().isEmpty()) {
-        throw ExchangeError(AfxLoadString(IDP_NO_CATALOGUE)
-                                .arg(QDir::toNativeSeparators(catalogue), address.GetError()));
+        throw ExchangeError(
+            AfxLoadString(IDP_NO_CATALOGUE).arg(address.Shown(), address.GetError()));
     }
     long count = 0;
     CDaoDatabase database;
@@ -87,8 +87,7 @@ long ExportRecords(const QString& catalogue, const std::string& sql,
     } catch (CDaoException* e) {
         const QString reason = address.FailureText(*e);
         e->Delete();
-        throw ExchangeError(
-            AfxLoadString(IDP_NO_CATALOGUE).arg(QDir::toNativeSeparators(catalogue), reason));
+        throw ExchangeError(AfxLoadString(IDP_NO_CATALOGUE).arg(address.Shown(), reason));
     }
     if (!file.commit()) {
         throw ExchangeError(QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: %2")

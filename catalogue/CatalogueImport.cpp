@@ -115,7 +115,7 @@ ImportSummary ImportInto(RecordReader& reader, const QString& catalogue, bool re
     const CatalogueAddress address = CatalogueAddress::Resolve(catalogue);
     if (!address.GetError().isEmpty()) {
         throw ExchangeError(
-            AfxLoadString(IDP_NO_CATALOGUE).arg(Native(catalogue), address.GetError()));
+            AfxLoadString(IDP_NO_CATALOGUE).arg(address.Shown(), address.GetError()));
     }
     CDaoDatabase database;
     try {
@@ -124,7 +124,7 @@ ImportSummary ImportInto(RecordReader& reader, const QString& catalogue, bool re
     } catch (CDaoException* e) {
         const QString reason = address.FailureText(*e);
         e->Delete();
-        throw ExchangeError(AfxLoadString(IDP_NO_CATALOGUE).arg(Native(catalogue), reason));
+        throw ExchangeError(AfxLoadString(IDP_NO_CATALOGUE).arg(address.Shown(), reason));
     }
 }
 

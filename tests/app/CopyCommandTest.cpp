@@ -111,4 +111,26 @@ TEST_F(CopyCommandTest, TheProgressLineEndsBeforeTheSummary) {
     }
 }
 
+// Import and export name a server address on the terminal without its password too.
+TEST_F(CopyCommandTest, ImportAndExportShowNoPassword) {
+    ASSERT_EQ(RunProgram({"--copy", m_example, Server()}).code, 0);
+    const QString address = Server() + QStringLiteral("&password=geheim");
+    const QString csv = TempPath(QStringLiteral("neu.csv"));
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "Zeitschriftennummer;Zeitschriftenname;Artikelname;Seite\n1/2001;Neu;Neuer Artikel;1\n");
+    file.close();
+    for (const QStringList& arguments :
+         {QStringList{"--import", csv, address},
+          QStringList{"--export", TempPath(QStringLiteral("alle.csv")), address},
+          QStringList{"--import", csv,
+                      address + QStringLiteral("&options=-csearch_path%3Dleer")}}) {
+        const Outcome run = RunProgram(arguments);
+        const QString terminal = run.out + run.errorLines.join('\n');
+        EXPECT_FALSE(terminal.isEmpty());
+        EXPECT_FALSE(terminal.contains(QStringLiteral("geheim"))) << terminal.toStdString();
+    }
+}
+
 }  // namespace
