@@ -7,6 +7,7 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
+#include "app/CopyCommand.h"
 #include "catalogue/CatalogueFormat.h"
 #include "document/CPeriolexDoc.h"
 #include "res/Resource.h"
@@ -18,12 +19,20 @@ MESSAGE_MAP(CPeriolexApp, CWinApp, ON_COMMAND(ID_APP_ABOUT, &ThisClass::OnAppAbo
             ON_COMMAND(ID_FILE_PRINT_SETUP, &CWinApp::OnFilePrintSetup))
 
 CPeriolexApp::CPeriolexApp() {
-    // Copying is carried out before the application starts (see main.cpp); the table only
-    // makes the options known to the help text and the parser.
-    AddCommandLineOption(
-        {{QStringLiteral("copy")}, IDS_CMDLINE_COPY, 0, true, IDS_CMDLINE_COPY_ARGUMENTS});
-    AddCommandLineOption({{QStringLiteral("link")}, IDS_CMDLINE_LINK, IDS_CMDLINE_LINK_FILE, true});
-    AddCommandLineOption({{QStringLiteral("overwrite")}, IDS_CMDLINE_OVERWRITE, 0, true});
+    CommandLineOption copy{{QStringLiteral("copy")}, IDS_CMDLINE_COPY, 0, true};
+    copy.command = CCommandLineInfo::FileCopy;
+    copy.files = 2;
+    copy.usageId = IDP_COPY_USAGE;
+    copy.argumentsId = IDS_CMDLINE_COPY_ARGUMENTS;
+    AddCommandLineOption(copy);
+    for (CommandLineOption beside :
+         {CommandLineOption{
+              {QStringLiteral("link")}, IDS_CMDLINE_LINK, IDS_CMDLINE_LINK_FILE, true},
+          CommandLineOption{{QStringLiteral("overwrite")}, IDS_CMDLINE_OVERWRITE, 0, true}}) {
+        beside.usageId = IDP_COPY_USAGE;
+        beside.onlyWith = QStringLiteral("copy");
+        AddCommandLineOption(beside);
+    }
     AddCommandLineOption(
         {{QStringLiteral("columns")}, IDS_CMDLINE_COLUMNS, IDS_CMDLINE_COLUMN_LIST, true});
     AddCommandLineOption({{QStringLiteral("no-header")}, IDS_CMDLINE_NO_HEADER, 0, true});
@@ -45,6 +54,10 @@ bool CPeriolexApp::InitInstance() {
     ParseCommandLine(splashInfo);
     if (splashInfo.m_bHandled) {
         return false;
+    }
+    // Copying needs no window, no settings and no other running instance.
+    if (splashInfo.m_nShellCommand == CCommandLineInfo::FileCopy) {
+        return ProcessShellCommand(splashInfo);
     }
     CSplashWnd::SetSplashEnabled(splashInfo.m_bShowSplash);
 
@@ -102,6 +115,13 @@ bool CPeriolexApp::PreTranslateMessage(QObject* target, QEvent* event) {
         return true;
     }
     return CWinApp::PreTranslateMessage(target, event);
+}
+
+int CPeriolexApp::CopyFromCommandLine(const CCommandLineInfo& info) {
+    return RunCopyCommand(info.m_strFileName, info.m_strOtherFile,
+                          info.m_options.value(QStringLiteral("link")),
+                          info.m_options.value(QStringLiteral("table")),
+                          info.m_options.contains(QStringLiteral("overwrite")));
 }
 
 void CPeriolexApp::OnAppAbout() {

@@ -26,6 +26,7 @@ protected:
     bool ImportFromCommandLine(const QString& source, const QString& catalogue) override;
     bool ExportFromCommandLine(const QString& target, const QString& catalogue,
                                const QString* contains) override;
+    int CopyFromCommandLine(const CCommandLineInfo& info) override;
     QString OtherFileFilter() const override;
 
     void OnAppAbout();

@@ -4,11 +4,13 @@
 #include <AfxRes.h>
 #include <ExchangeError.h>
 #include <ExchangeFormat.h>
+#include <ResourceLookup.h>
 
 #include <QDir>
 #include <cstdio>
 
 #include "app/CPeriolexApp.h"
+#include "catalogue/CatalogueAddress.h"
 #include "catalogue/CatalogueExport.h"
 #include "catalogue/CatalogueImport.h"
 #include "catalogue/OldCatalogue.h"
@@ -132,7 +134,7 @@ bool CPeriolexApp::ImportFromCommandLine(const QString& source, const QString& c
         WarnOfOldCatalogueInUse(source);
         PrintLine(stdout,
                   ImportRecords(source, catalogue, ImportTarget::AppendOrCreate, m_importOptions)
-                      .Text(catalogue));
+                      .Text(CatalogueAddress::Resolve(catalogue).Shown()));
         return true;
     } catch (const ExchangeError& e) {
         PrintLine(stderr, e.Message());
@@ -142,6 +144,10 @@ bool CPeriolexApp::ImportFromCommandLine(const QString& source, const QString& c
 
 bool CPeriolexApp::ExportFromCommandLine(const QString& target, const QString& catalogue,
                                          const QString* contains) {
+    if (contains != nullptr && contains->size() > kSearchTextLimit) {
+        PrintLine(stderr, AfxLoadString(IDP_SEARCH_TEXT_TOO_LONG).arg(kSearchTextLimit));
+        return false;
+    }
     const ArticleQuery query = contains ? ArticleQueryFor(*contains) : WholeTableQuery();
     try {
         const long count = ExportRecords(catalogue, query.statement, query.parameters, target);

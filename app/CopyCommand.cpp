@@ -2,12 +2,15 @@
 
 #include <ResourceLookup.h>
 
-#include <QCoreApplication>
+#include <AfxMessageBox.h>
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
+#include <cerrno>
 #include <cstdio>
 
+#include "catalogue/CatalogueAddress.h"
 #include "catalogue/CatalogueCopy.h"
 #include "catalogue/CatalogueLink.h"
 #include "catalogue/OldCatalogue.h"
@@ -19,62 +22,70 @@ void Say(const QString& text) {
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
+// Writes the link to `address` into the file `link`; why not, in German, when it cannot.
+QString WriteLink(const QString& link, const CatalogueAddress& address) {
+    const QDir folder = QFileInfo(link).absoluteDir();
+    if (!folder.exists()) {
+        return AfxLoadString(IDP_FOLDER_MISSING).arg(QDir::toNativeSeparators(folder.path()));
+    }
+    QFile file(link);
+    const QByteArray text =
+        CatalogueLink::Text(QString::fromStdString(address.GetConnection())).toUtf8();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) < 0 ||
+        !file.flush()) {
+        return AfxSystemErrorText(errno);
+    }
+    return {};
+}
+
 }  // namespace
 
-int RunCopyCommand(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    AfxSetResourceTables(&PeriolexResources());
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
-    arguments.removeAll(QStringLiteral("--copy"));
-    const bool overwrite = arguments.removeAll(QStringLiteral("--overwrite")) > 0;
-    const auto valueOf = [&arguments](const QString& option, bool& given) {
-        const qsizetype at = arguments.indexOf(option);
-        given = at >= 0;
-        if (!given || at + 1 >= arguments.size()) {
-            return QString();
-        }
-        const QString value = arguments.takeAt(at + 1);
-        arguments.removeAt(at);
-        return value;
-    };
-    bool linkGiven = false;
-    bool tableGiven = false;
-    const QString link = valueOf(QStringLiteral("--link"), linkGiven);
-    const QString table = valueOf(QStringLiteral("--table"), tableGiven);
-    if (arguments.size() != 2 || (linkGiven && link.isEmpty()) || (tableGiven && table.isEmpty())) {
-        Say(AfxLoadString(IDP_COPY_USAGE));
-        return 2;
+int RunCopyCommand(const QString& source, const QString& target, const QString& link,
+                   const QString& table, bool overwrite) {
+    const CatalogueAddress address = CatalogueAddress::Resolve(target);
+    const QString shownTarget = address.Shown();
+    if (!link.isEmpty() && !address.IsServer()) {
+        Say(AfxLoadString(IDP_COPY_LINK_NEEDS_SERVER).arg(shownTarget));
+        return 1;
     }
-    const QString target = arguments[1];
     if (!link.isEmpty() && QFileInfo(link).size() > 0 && !overwrite) {
         Say(AfxLoadString(IDP_COPY_TARGET_NOT_EMPTY).arg(link));
         return 1;
     }
-    if (OldCatalogue::Recognises(arguments[0])) {
-        if (const QString warning = OldCatalogue::InUseWarning(arguments[0]); !warning.isEmpty()) {
+    if (OldCatalogue::Recognises(source)) {
+        if (const QString warning = OldCatalogue::InUseWarning(source); !warning.isEmpty()) {
             Say(QStringLiteral("Warnung: ") + warning);
         }
     }
-    CatalogueCopy copy(arguments[0], target, overwrite);
+    CatalogueCopy copy(source, target, overwrite);
     copy.SetSourceTable(table);
-    const long copied = copy.Run([](long done, long total) {
+    bool progressShown = false;
+    const long copied = copy.Run([&progressShown](long done, long total) {
         std::fprintf(
             stderr, "\r%s",
             AfxLoadString(IDP_COPY_PROGRESS).arg(done).arg(total).toLocal8Bit().constData());
+        progressShown = true;
     });
+    // The progress line stays, ended, above what follows.
+    if (progressShown) {
+        std::fputc('\n', stderr);
+    }
     if (copied < 0) {
-        Say(AfxLoadString(IDP_COPY_FAILED).arg(target, copy.GetError()));
+        Say(AfxLoadString(IDP_COPY_FAILED).arg(shownTarget, copy.GetError()));
+        if (!copy.GetDetails().isEmpty()) {
+            Say(AfxLoadString(IDS_DETAILS).arg(copy.GetDetails()));
+        }
         return 1;
     }
     if (!link.isEmpty()) {
-        QFile file(link);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(CatalogueLink::Text(target).toUtf8()) < 0) {
-            Say(AfxLoadString(IDP_COPY_FAILED).arg(link, file.errorString()));
+        if (address.HoldsPassword()) {
+            Say(AfxLoadString(IDP_COPY_LINK_WITHOUT_PASSWORD));
+        }
+        if (const QString reason = WriteLink(link, address); !reason.isEmpty()) {
+            Say(AfxLoadString(IDP_COPY_LINK_FAILED).arg(copied).arg(shownTarget, link, reason));
             return 1;
         }
     }
-    Say(AfxLoadString(IDP_COPY_DONE).arg(copied).arg(target));
+    Say(AfxLoadString(IDP_COPY_DONE).arg(copied).arg(shownTarget));
     return 0;
 }

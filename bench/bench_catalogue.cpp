@@ -1,10 +1,10 @@
 // The program's own work on large catalogues, each against raw SQLite in the same run:
 // opening a catalogue against reading all keys of its table, and one step of the record form
 // (store an unchanged form, move, show the next record).
-#include <SqliteEngine.h>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include "OffscreenBenchmarks.h"
+#include "SqliteHandleOf.h"
 
 #include <QApplication>
 #include <QDir>

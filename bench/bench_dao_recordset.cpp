@@ -2,9 +2,9 @@
 // table, a "contains" search with the LIKE dialect, and stepping through records while an
 // editor saves unchanged forms. Catalogues of 10k, 100k and 1M articles are generated once
 // and kept in the temporary folder for later runs.
-#include <SqliteEngine.h>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
+#include "SqliteHandleOf.h"
 
 #include <array>
 #include <cstdio>

@@ -21,7 +21,7 @@
 #include "CDaoException.h"
 #include "CDaoRecordset.h"
 #include "CDaoTransaction.h"
-#include "LikePattern.h"
+#include "LikeRegex.h"
 
 namespace {
 
@@ -193,7 +193,7 @@ void BM_RawQuery(benchmark::State& state) {
         return;
     }
     PGconn* conn = Connect();
-    const std::string regex = LikePattern("*motor*").ToRegex();
+    const std::string regex = LikeRegex(LikePattern("*motor*"));
     for (auto _ : state) {
         const char* values[] = {regex.c_str()};
         PGresult* result =
@@ -240,7 +240,7 @@ void BM_ChangeSeenElsewhere(benchmark::State& state) {
         rs.SetFieldValue(4, "Runde " + std::to_string(++round));
         rs.Update();
         pollfd fd{watcher.ChangeDescriptor(), POLLIN, 0};
-        while (!watcher.HasChangedElsewhere()) {
+        while (watcher.CheckForChanges() != DaoChange::Changed) {
             poll(&fd, 1, 1000);
         }
     }

@@ -8,9 +8,6 @@
 #include <ExchangeError.h>
 #include <ForwardCursor.h>
 #include <JetReader.h>
-#include <PgConnection.h>
-#include <PgCopyIn.h>
-#include <PgCursor.h>
 #include <ResourceLookup.h>
 #include <TableAppender.h>
 
@@ -23,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "catalogue/CatalogueLink.h"
+#include "catalogue/CatalogueAddress.h"
 #include "catalogue/OldCatalogue.h"
 #include "res/Resource.h"
 
@@ -31,6 +28,7 @@ namespace {
 
 const std::vector<std::string> kColumns{"ID", "Zeitschriftennummer", "Zeitschriftenname",
                                         "Artikelname", "Seite"};
+constexpr const char* kTable = "Zeitschriften";
 constexpr const char* kCount = "SELECT count(*) FROM Zeitschriften";
 constexpr const char* kRecordsByKey =
     "SELECT ID, Zeitschriftennummer, Zeitschriftenname, Artikelname, Seite"
@@ -40,81 +38,48 @@ constexpr long kProgressStep = 5000;
 // A record with its key, NULL kept apart from the empty text.
 using Record = std::array<std::optional<std::string>, 5>;
 
-// A link stands for the server it names.
-std::string Resolve(const QString& path) {
-    const CatalogueLink link = CatalogueLink::Read(path);
-    return (link.GetKind() == CatalogueLink::Kind::Server ? link.GetConnection() : path)
-        .toStdString();
+long CountRecords(CDaoDatabase& catalogue) {
+    ForwardCursor count(catalogue, kCount);
+    count.MoveNext();
+    return std::stol(std::string(count.GetText(0)));
 }
 
-// Takes the records from the source to the target's writer and tells the progress.
-class Delivery {
-public:
-    Delivery(std::function<void(const Record&)> write, const CatalogueCopy::Progress& progress)
-        : m_write(std::move(write)), m_progress(progress) {}
-
-    void SetTotal(std::string_view total) { m_nTotal = std::stol(std::string(total)); }
-    void Take(const Record& record) {
-        m_write(record);
-        if (++m_nCopied % kProgressStep == 0 && m_progress) {
-            m_progress(m_nCopied, m_nTotal);
-        }
-    }
-    long Copied() const { return m_nCopied; }
-
-private:
-    std::function<void(const Record&)> m_write;
-    const CatalogueCopy::Progress& m_progress;
-    long m_nTotal = 0;
-    long m_nCopied = 0;
-};
-
-// A server hands the records over many at a time, all from one state of the catalogue.
-void ReadServer(const std::string& source, Delivery& delivery) {
-    PgConnection connection(source);
-    connection.RunScript("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY");
-    {
-        PgCursor count(connection, kCount);
-        count.MoveNext();
-        delivery.SetTotal(count.GetValue(0).value_or("0"));
-    }
-    PgCursor rows(connection, kRecordsByKey);
-    Record record;
-    while (rows.MoveNext()) {
-        for (std::size_t i = 0; i < record.size(); ++i) {
-            record[i] = rows.GetValue(static_cast<int>(i));
-        }
-        delivery.Take(record);
-    }
-}
-
-void ReadFile(const std::string& source, Delivery& delivery) {
+// Takes every record of the catalogue, all from one state of it, into the appender, and tells
+// the progress. Returns the number of records.
+long CopyRecords(const CatalogueAddress& source, TableAppender& target,
+                 const CatalogueCopy::Progress& progress) {
     CDaoDatabase catalogue;
-    catalogue.Open(source);
+    catalogue.Open(source.GetConnection(), false, true);
     CDaoTransaction transaction(catalogue, false);
-    {
-        ForwardCursor count(catalogue, kCount);
-        count.MoveNext();
-        delivery.SetTotal(count.GetText(0));
-    }
+    const long total = CountRecords(catalogue);
     ForwardCursor rows(catalogue, kRecordsByKey);
     Record record;
+    long copied = 0;
     while (rows.MoveNext()) {
         for (std::size_t i = 0; i < record.size(); ++i) {
-            const int column = static_cast<int>(i);
-            record[i] = rows.IsNull(column) ? std::nullopt
-                                            : std::optional<std::string>(rows.GetText(column));
+            const std::optional<std::string_view> value = rows.GetValue(static_cast<int>(i));
+            if (value) {
+                record[i].emplace(*value);
+            } else {
+                record[i].reset();
+            }
         }
-        delivery.Take(record);
+        target.Append(record);
+        if (++copied % kProgressStep == 0 && progress) {
+            progress(copied, total);
+        }
     }
+    return copied;
 }
 
 // An old catalogue's records come with their old numbers as keys where it has unique ones.
-void ReadOldCatalogue(const QString& source, const QString& table, Delivery& delivery) {
+long CopyOldRecords(const QString& source, const QString& table, TableAppender& target,
+                    const CatalogueCopy::Progress& progress) {
     JetReader reader(source, table);
-    delivery.SetTotal(std::to_string(reader.RecordCount()));
+    const long total = reader.RecordCount();
     ImportRecord imported;
     Record record;
+    long copied = 0;
     while (reader.Next(imported)) {
         record[0] =
             imported.key ? std::optional<std::string>(std::to_string(*imported.key)) : std::nullopt;
@@ -123,39 +88,12 @@ void ReadOldCatalogue(const QString& source, const QString& table, Delivery& del
                                 ? std::optional<std::string>(imported.fields[i]->toStdString())
                                 : std::nullopt;
         }
-        delivery.Take(record);
-    }
-}
-
-void ReadRecords(const std::string& source, const QString& table, Delivery& delivery) {
-    if (CDaoDatabase::IsServerPath(source)) {
-        ReadServer(source, delivery);
-    } else if (OldCatalogue::Recognises(QString::fromStdString(source))) {
-        ReadOldCatalogue(QString::fromStdString(source), table, delivery);
-    } else {
-        ReadFile(source, delivery);
-    }
-}
-
-// Drops the secondary indexes of the table just created and returns what rebuilds them: built
-// once over all the rows they are much cheaper than kept up to date row by row.
-std::vector<std::string> PutOffIndexes(PgConnection& server) {
-    std::vector<std::string> definitions;
-    std::vector<std::string> names;
-    {
-        PgCursor indexes(server,
-                         "SELECT pg_get_indexdef(indexrelid), indexrelid::regclass::text"
-                         " FROM pg_index WHERE indrelid = 'zeitschriften'::regclass"
-                         " AND NOT indisprimary");
-        while (indexes.MoveNext()) {
-            definitions.emplace_back(*indexes.GetValue(0));
-            names.emplace_back(*indexes.GetValue(1));
+        target.Append(record);
+        if (++copied % kProgressStep == 0 && progress) {
+            progress(copied, total);
         }
     }
-    for (const std::string& name : names) {
-        server.RunScript("DROP INDEX " + name);
-    }
-    return definitions;
+    return copied;
 }
 
 }  // namespace
@@ -171,18 +109,29 @@ long CatalogueCopy::Run(const Progress& progress) {
                          .arg(m_strTarget);
         return -1;
     }
+    const CatalogueAddress source = CatalogueAddress::Resolve(m_strSource);
+    const CatalogueAddress target = CatalogueAddress::Resolve(m_strTarget);
+    m_strShownTarget = target.Shown();
+    m_pOpening = nullptr;
+    for (const CatalogueAddress* address : {&source, &target}) {
+        if (!address->GetError().isEmpty()) {
+            m_strError = address->GetError();
+            return -1;
+        }
+    }
     try {
-        const std::string target = Resolve(m_strTarget);
-        return CDaoDatabase::IsServerPath(target)
-                   ? CopyToServer(QString::fromStdString(target), progress)
-                   : CopyToFile(m_strTarget, progress);
+        return target.IsServer() ? CopyToServer(source, target, progress)
+                                 : CopyToFile(source, progress);
     } catch (CDaoException* e) {
         // The program's own words for a broken connection speak of a form; a copy has none.
         const bool lost = e->GetErrorCode() == DaoErrorCode::kConnectionLost ||
                           e->GetErrorCode() == DaoErrorCode::kCommitUnknown;
-        m_strError = (lost ? AfxLoadString(IDP_COPY_CONNECTION_LOST) : AfxDaoErrorText(*e)) +
-                     QStringLiteral(" (") + QString::fromStdString(e->GetErrorMessage()) +
-                     QLatin1Char(')');
+        if (lost) {
+            m_strError = AfxLoadString(IDP_COPY_CONNECTION_LOST);
+        } else {
+            m_strError = m_pOpening != nullptr ? m_pOpening->FailureText(*e) : AfxDaoErrorText(*e);
+        }
+        m_strDetails = QString::fromStdString(e->GetErrorMessage());
         e->Delete();
     } catch (const ExchangeError& e) {
         m_strError = e.Message();
@@ -190,53 +139,39 @@ long CatalogueCopy::Run(const Progress& progress) {
     return -1;
 }
 
-long CatalogueCopy::CopyToServer(const QString& target, const Progress& progress) {
-    PgConnection server(target.toStdString());
-    // Whatever throws from here on ends the connection, and the server rolls the copy back. The
-    // look at the table may fail; the savepoint keeps that from ending the transaction.
-    server.RunScript("BEGIN; SAVEPOINT nachsehen");
-    bool hasTable = true;
-    long existing = 0;
-    try {
-        PgCursor count(server, kCount);
-        existing = count.MoveNext() ? std::stol(std::string(count.GetValue(0).value_or("0"))) : 0;
-    } catch (CDaoException* e) {
-        // Only a table that is not there may be made; a count that the role may not take
-        // (or any other failure) ends the copy, so that nothing is added blindly.
-        if (e->GetErrorCode() != DaoErrorCode::kError) {
-            throw;
+long CatalogueCopy::Fill(CDaoDatabase& target, const char* schema, const CatalogueAddress& source,
+                         const Progress& progress) {
+    // The look at the target and the load are one transaction: nobody adds a record between.
+    CDaoTransaction transaction(target, true);
+    if (!target.HasTable(kTable)) {
+        target.Execute(schema);
+    } else if (CountRecords(target) > 0) {
+        if (!m_bOverwrite) {
+            m_strError = AfxLoadString(IDP_COPY_TARGET_NOT_EMPTY).arg(m_strShownTarget);
+            return -1;
         }
-        hasTable = false;
-        e->Delete();
-        server.RunScript("ROLLBACK TO SAVEPOINT nachsehen");
+        target.Execute("DELETE FROM Zeitschriften");
     }
-    if (existing > 0 && !m_bOverwrite) {
-        m_strError = AfxLoadString(IDP_COPY_TARGET_NOT_EMPTY).arg(m_strTarget);
-        return -1;
-    }
-    std::vector<std::string> indexes;
-    if (!hasTable) {
-        server.RunScript(kServerCatalogueSchemaSql);
-        indexes = PutOffIndexes(server);
-    } else if (existing > 0) {
-        server.RunScript("DELETE FROM Zeitschriften");
-    }
-    PgCopyIn rows(server, "Zeitschriften", kColumns);
-    Delivery delivery([&rows](const Record& record) { rows.Append(record); }, progress);
-    ReadRecords(Resolve(m_strSource), m_strSourceTable, delivery);
+    TableAppender rows(target, kTable, kColumns, true);
+    m_pOpening = &source;
+    const long copied = OldCatalogue::Recognises(m_strSource)
+                            ? CopyOldRecords(m_strSource, m_strSourceTable, rows, progress)
+                            : CopyRecords(source, rows, progress);
     rows.Finish();
-    for (const std::string& index : indexes) {
-        server.RunScript(index);
-    }
-    // Keys came along, so the key generator starts above the highest one.
-    server.RunScript(
-        "SELECT setval(pg_get_serial_sequence('zeitschriften', 'id'),"
-        " coalesce((SELECT max(id) FROM zeitschriften), 0) + 1, false)");
-    server.RunScript("COMMIT");
-    return delivery.Copied();
+    transaction.Commit();
+    return copied;
 }
 
-long CatalogueCopy::CopyToFile(const QString& target, const Progress& progress) {
+long CatalogueCopy::CopyToServer(const CatalogueAddress& source, const CatalogueAddress& target,
+                                 const Progress& progress) {
+    CDaoDatabase server;
+    m_pOpening = &target;
+    server.Open(target.GetConnection());
+    return Fill(server, kServerCatalogueSchemaSql, source, progress);
+}
+
+long CatalogueCopy::CopyToFile(const CatalogueAddress& source, const Progress& progress) {
+    const QString& target = m_strTarget;
     if (QFileInfo(target).size() > 0 && !m_bOverwrite) {
         m_strError = AfxLoadString(IDP_COPY_TARGET_NOT_EMPTY).arg(target);
         return -1;
@@ -255,13 +190,7 @@ long CatalogueCopy::CopyToFile(const QString& target, const Progress& progress) 
     try {
         CDaoDatabase catalogue;
         catalogue.Open(building.toStdString());
-        CDaoTransaction transaction(catalogue, true);
-        catalogue.Execute(kCatalogueSchemaSql);
-        TableAppender rows(catalogue, "Zeitschriften", kColumns);
-        Delivery delivery([&rows](const Record& record) { rows.Append(record); }, progress);
-        ReadRecords(Resolve(m_strSource), m_strSourceTable, delivery);
-        transaction.Commit();
-        copied = delivery.Copied();
+        copied = Fill(catalogue, kCatalogueSchemaSql, source, progress);
     } catch (...) {
         QFile::remove(building);
         throw;

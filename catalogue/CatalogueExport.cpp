@@ -3,6 +3,7 @@
 #include <AfxMessageBox.h>
 #include <CDaoDatabase.h>
 #include <CDaoException.h>
+#include <CDaoTransaction.h>
 #include <ExchangeError.h>
 #include <ExchangeFormat.h>
 #include <ForwardCursor.h>
@@ -12,6 +13,7 @@
 #include <QSaveFile>
 #include <array>
 
+#include "catalogue/CatalogueAddress.h"
 #include "catalogue/CatalogueFormat.h"
 #include "res/Resource.h"
 
@@ -25,15 +27,14 @@ std::array<int, 4> FieldColumns(const ForwardCursor& cursor, const QString& cata
         const QLatin1StringView wanted(kArticleFields[field]);
         columns[field] = -1;
         for (int i = 0; i < cursor.GetFieldCount() && columns[field] < 0; ++i) {
-            const std::string_view name = cursor.GetFieldName(i);
-            if (wanted.compare(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
+            if (wanted.compare(QString::fromStdString(cursor.GetFieldName(i)),
                                Qt::CaseInsensitive) == 0) {
                 columns[field] = i;
             }
         }
         if (columns[field] < 0) {
             throw ExchangeError(AfxLoadString(IDP_NO_CATALOGUE)
-                                    .arg(QDir::toNativeSeparators(catalogue),
+                                    .arg(CatalogueAddress::Resolve(catalogue).Shown(),
                                          AfxLoadString(IDP_ARTICLE_FIELD_MISSING).arg(wanted)));
         }
     }
@@ -42,7 +43,10 @@ std::array<int, 4> FieldColumns(const ForwardCursor& cursor, const QString& cata
 
 long WriteRecords(CDaoDatabase& database, const QString& catalogue, const std::string& sql,
                   const std::vector<std::string>& parameters, RecordWriter& writer) {
-    ForwardCursor cursor(database, sql, parameters);
+    // One look at the catalogue for the whole file. A server hands rows out in no fixed order
+    // of its own; in the keys' order they come as the form shows them.
+    CDaoTransaction transaction(database, false);
+    ForwardCursor cursor(database, sql + " ORDER BY ID", parameters);
     const std::array<int, 4> columns = FieldColumns(cursor, catalogue);
     ArticleFields record;
     long count = 0;
@@ -70,16 +74,20 @@ long ExportRecords(const QString& catalogue, const std::string& sql,
         throw ExchangeError(QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: %2")
                                 .arg(QDir::toNativeSeparators(target), file.errorString()));
     }
+    const CatalogueAddress address = CatalogueAddress::Resolve(catalogue);
+    if (!address.GetError().isEmpty()) {
+        throw ExchangeError(
+            AfxLoadString(IDP_NO_CATALOGUE).arg(address.Shown(), address.GetError()));
+    }
     long count = 0;
     CDaoDatabase database;
     try {
-        database.Open(catalogue.toStdString(), false, true);
+        database.Open(address.GetConnection(), false, true);
         count = WriteRecords(database, catalogue, sql, parameters, *writer);
     } catch (CDaoException* e) {
-        const QString reason = AfxDaoErrorText(*e);
+        const QString reason = address.FailureText(*e);
         e->Delete();
-        throw ExchangeError(
-            AfxLoadString(IDP_NO_CATALOGUE).arg(QDir::toNativeSeparators(catalogue), reason));
+        throw ExchangeError(AfxLoadString(IDP_NO_CATALOGUE).arg(address.Shown(), reason));
     }
     if (!file.commit()) {
         throw ExchangeError(QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: %2")

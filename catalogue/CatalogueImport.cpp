@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <unordered_set>
 
+#include "catalogue/CatalogueAddress.h"
 #include "catalogue/CatalogueBuildFile.h"
 #include "catalogue/CatalogueFormat.h"
 #include "res/Resource.h"
@@ -63,15 +64,21 @@ ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool r
                             bool keepDuplicates) {
     ImportSummary summary;
     CDaoTransaction transaction(database, true);
-    TableAppender table(database, "Zeitschriften",
-                        {"ID", "Zeitschriftennummer", "Zeitschriftenname", "Artikelname", "Seite"});
     if (replaceAll) {
-        table.Clear();
+        database.Execute("DELETE FROM Zeitschriften");
     }
     // Only what was there before counts: a file that lists a record twice keeps both.
     const bool skipStored = !replaceAll && !keepDuplicates;
     const std::unordered_set<std::string> stored =
         skipStored ? StoredRecordKeys(database) : std::unordered_set<std::string>();
+    // A new catalogue keeps the keys the source gives; appended records get new ones after
+    // those already there, from the catalogue's key generator.
+    std::vector<std::string> columns{"Zeitschriftennummer", "Zeitschriftenname", "Artikelname",
+                                     "Seite"};
+    if (replaceAll) {
+        columns.insert(columns.begin(), "ID");
+    }
+    TableAppender table(database, "Zeitschriften", columns, replaceAll);
     ImportRecord record;
     Values values;
     std::array<std::optional<std::string>, 5> row;
@@ -87,14 +94,17 @@ ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool r
         for (const std::optional<QString>& field : record.fields) {
             summary.longTexts += field && field->size() > kFieldLimit ? 1 : 0;
         }
-        // A new catalogue keeps the keys the source gives; appended records get new ones after
-        // those already there.
-        row[0] = replaceAll && record.key ? std::optional<std::string>(std::to_string(*record.key))
-                                          : std::nullopt;
-        std::copy(values.begin(), values.end(), row.begin() + 1);
-        table.Append(row);
+        if (replaceAll) {
+            row[0] =
+                record.key ? std::optional<std::string>(std::to_string(*record.key)) : std::nullopt;
+            std::copy(values.begin(), values.end(), row.begin() + 1);
+            table.Append(row);
+        } else {
+            table.Append(values);
+        }
         ++summary.records;
     }
+    table.Finish();
     transaction.Commit();
     summary.untaken = reader.UntakenColumns();
     return summary;
@@ -102,14 +112,19 @@ ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool r
 
 ImportSummary ImportInto(RecordReader& reader, const QString& catalogue, bool replaceAll,
                          bool keepDuplicates) {
+    const CatalogueAddress address = CatalogueAddress::Resolve(catalogue);
+    if (!address.GetError().isEmpty()) {
+        throw ExchangeError(
+            AfxLoadString(IDP_NO_CATALOGUE).arg(address.Shown(), address.GetError()));
+    }
     CDaoDatabase database;
     try {
-        database.Open(catalogue.toStdString());
+        database.Open(address.GetConnection());
         return AppendRecords(reader, database, replaceAll, keepDuplicates);
     } catch (CDaoException* e) {
-        const QString reason = AfxDaoErrorText(*e);
+        const QString reason = address.FailureText(*e);
         e->Delete();
-        throw ExchangeError(AfxLoadString(IDP_NO_CATALOGUE).arg(Native(catalogue), reason));
+        throw ExchangeError(AfxLoadString(IDP_NO_CATALOGUE).arg(address.Shown(), reason));
     }
 }
 
@@ -158,6 +173,11 @@ ImportSummary ImportRecords(const QString& source, const QString& catalogue, Imp
     }
     const std::unique_ptr<RecordReader> reader = OpenRecordReader(source, options.settings);
     try {
+        // A server's catalogue, by its address or a link, is there already; only a file is made.
+        if (CatalogueAddress::Resolve(catalogue).IsServer()) {
+            return ImportInto(*reader, catalogue, target == ImportTarget::Replace,
+                              options.keepDuplicates);
+        }
         if (target == ImportTarget::AppendOrCreate && QFileInfo::exists(catalogue)) {
             return ImportInto(*reader, catalogue, false, options.keepDuplicates);
         }

@@ -38,7 +38,8 @@ enum class ImportTarget {
 // only, not the template's blank one, with an old catalogue's numbers as keys; a file without
 // records therefore makes none. A record without any text is a record like any other.
 // When appending, records identical in all four fields to one already there are counted and
-// left out, unless asked to keep them.
+// left out, unless asked to keep them. A catalogue on a server, named by its address or a link,
+// is never made here: the records are added to it.
 //
 // Throws ExchangeError with a German message that names the file and, for a broken file, its line.
 ImportSummary ImportRecords(const QString& source, const QString& catalogue, ImportTarget target,

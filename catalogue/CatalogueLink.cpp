@@ -1,5 +1,7 @@
 #include "CatalogueLink.h"
 
+#include <CDaoDatabase.h>
+
 #include <QFile>
 #include <QUrl>
 #include <QUrlQuery>
@@ -14,8 +16,14 @@ bool IsServerUri(const QString& text) {
            text.startsWith(QStringLiteral("postgres://"));
 }
 
+// libpq's reading decides, since it decodes what a text check would miss (%70assword); the text
+// check stays for a line that libpq cannot read, and so would report with its text.
 bool NamesPassword(const QString& connection) {
-    if (connection.contains(QStringLiteral("password"), Qt::CaseInsensitive)) {
+    if (CDaoDatabase::HoldsPassword(connection.toStdString())) {
+        return true;
+    }
+    const QString decoded = QUrl::fromPercentEncoding(connection.toUtf8());
+    if (decoded.contains(QStringLiteral("password"), Qt::CaseInsensitive)) {
         return true;
     }
     return IsServerUri(connection) && !QUrl(connection).password().isEmpty();
@@ -57,5 +65,7 @@ CatalogueLink CatalogueLink::Read(const QString& path) {
 }
 
 QString CatalogueLink::Text(const QString& connection) {
-    return QLatin1String(kMarker) + QLatin1Char('\n') + connection + QLatin1Char('\n');
+    const std::string withoutPassword = CDaoDatabase::WithoutPassword(connection.toStdString());
+    return QLatin1String(kMarker) + QLatin1Char('\n') + QString::fromStdString(withoutPassword) +
+           QLatin1Char('\n');
 }

@@ -15,7 +15,8 @@ public:
 
     // Reads `path`; a file that does not begin with the marker is NotALink.
     static CatalogueLink Read(const QString& path);
-    // The text of a link file to `connection`.
+    // The text of a link file to the server `connection`, without its password, however the
+    // connection gives one.
     static QString Text(const QString& connection);
 
     Kind GetKind() const { return m_kind; }

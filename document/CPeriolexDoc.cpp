@@ -10,8 +10,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "catalogue/CatalogueAddress.h"
 #include "catalogue/CatalogueFormat.h"
-#include "catalogue/CatalogueLink.h"
 #include "document/NewCatalogueDialog.h"
 #include "document/ServerPasswordDialog.h"
 #include "res/Resource.h"
@@ -54,54 +54,15 @@ bool CPeriolexDoc::OnOpenDocument(const QString& pathName) {
     return OpenDatabase(pathName);
 }
 
-namespace {
-
-// A server's refusal names the server; other failures say what the record store found.
-QString OpenFailureText(const CDaoException& e, const QString& target) {
-    if (!CDaoDatabase::IsServerPath(target.toStdString())) {
-        return AfxDaoErrorText(e);
-    }
-    const QString server = QString::fromStdString(CDaoDatabase::ServerName(target.toStdString()));
-    switch (e.GetErrorCode() & 0xFF) {
-        case DaoErrorCode::kAuth:
-            return AfxLoadString(IDP_SERVER_LOGIN_FAILED).arg(server);
-        case DaoErrorCode::kCantOpen:
-        case DaoErrorCode::kIoError:
-            return AfxLoadString(IDP_SERVER_UNREACHABLE).arg(server);
-        default:
-            return AfxDaoErrorText(e);
-    }
-}
-
-}  // namespace
-
-QString CPeriolexDoc::ResolveTarget(const QString& path) const {
-    if (CDaoDatabase::IsServerPath(path.toStdString())) {
-        return path;
-    }
-    const CatalogueLink link = CatalogueLink::Read(path);
-    switch (link.GetKind()) {
-        case CatalogueLink::Kind::NotALink:
-            return path;
-        case CatalogueLink::Kind::Server:
-            return link.GetConnection();
-        case CatalogueLink::Kind::NoServer:
-            ReportOpenFailure(AfxLoadString(IDP_LINK_WITHOUT_SERVER));
-            return QString();
-        case CatalogueLink::Kind::HasPassword:
-            ReportOpenFailure(AfxLoadString(IDP_LINK_WITH_PASSWORD));
-            return QString();
-    }
-    return QString();
-}
-
 bool CPeriolexDoc::OpenDatabase(const QString& path) {
     m_strPath = path;
-    const QString target = ResolveTarget(path);
-    if (target.isEmpty()) {
+    const CatalogueAddress address = CatalogueAddress::Resolve(path);
+    m_strShownPath = address.Shown();
+    if (!address.GetError().isEmpty()) {
+        ReportOpenFailure(address.GetError());
         return false;
     }
-    if (!ConnectDatabase(target)) {
+    if (!ConnectDatabase(address)) {
         return false;
     }
     BeginWaitCursor();
@@ -110,15 +71,27 @@ bool CPeriolexDoc::OpenDatabase(const QString& path) {
     return opened;
 }
 
-bool CPeriolexDoc::ConnectDatabase(const QString& target) {
+namespace {
+
+// The connection as its link or the command line wrote it, without a password.
+QString WrittenServer(const CatalogueAddress& address) {
+    const std::string& connection = address.GetConnection();
+    return QString::fromStdString(CDaoDatabase::HoldsPassword(connection)
+                                      ? CDaoDatabase::WithoutPassword(connection)
+                                      : connection);
+}
+
+}  // namespace
+
+bool CPeriolexDoc::ConnectDatabase(const CatalogueAddress& address) {
     // A password is asked for only when the server wants one that libpq found nowhere. A login
     // that the server refuses is asked for again, the user name open to change, a few times.
     std::string connect;
-    QString user = QString::fromStdString(CDaoDatabase::ServerUser(target.toStdString()));
+    QString user = QString::fromStdString(CDaoDatabase::ServerUser(address.GetConnection()));
     for (int attempt = 1;; ++attempt) {
         BeginWaitCursor();
         try {
-            m_database.Open(target.toStdString(), false, false, connect);
+            m_database.Open(address.GetConnection(), false, false, connect);
             EndWaitCursor();
             return true;
         } catch (CDaoException* e) {
@@ -127,14 +100,16 @@ bool CPeriolexDoc::ConnectDatabase(const QString& target) {
             const bool refused = !connect.empty() && (code & 0xFF) == DaoErrorCode::kAuth;
             if ((code != DaoErrorCode::kPasswordNeeded && !refused) ||
                 attempt > kServerLoginAttempts) {
-                ReportOpenFailure(OpenFailureText(*e, target));
+                ReportOpenFailure(address.FailureText(*e),
+                                  QString::fromStdString(e->GetErrorMessage()));
                 e->Delete();
                 return false;
             }
             e->Delete();
         }
         // The server as the link or the command line wrote it: the user recognises it there.
-        const std::optional<ServerLogin> login = AskServerLogin(target, user, attempt);
+        const std::optional<ServerLogin> login =
+            AskServerLogin(WrittenServer(address), user, attempt);
         if (!login) {
             return false;
         }
@@ -151,16 +126,21 @@ bool CPeriolexDoc::OpenRecordset() {
     try {
         m_pRecordset->Open(dbOpenDynaset, m_strSQL.toStdString(), 0);
     } catch (CDaoException* e) {
-        // A statement that the engine cannot run here means the table is missing; anything
-        // else (a lock, a read error) is said as it is.
-        const QString reason = (e->GetErrorCode() & 0xFF) == DaoErrorCode::kError
-                                   ? AfxLoadString(IDP_NO_ARTICLE_TABLE)
-                                   : AfxDaoErrorText(*e);
+        // A statement that the engine cannot run here means the table is missing; a write
+        // refused to a mere read is a missing right to read; anything else (a lock, a read
+        // error) is said as it is.
+        QString reason = AfxDaoErrorText(*e);
+        if ((e->GetErrorCode() & 0xFF) == DaoErrorCode::kError) {
+            reason = AfxLoadString(IDP_NO_ARTICLE_TABLE);
+        } else if ((e->GetErrorCode() & 0xFF) == DaoErrorCode::kReadOnly) {
+            reason = AfxLoadString(IDP_NO_PERMISSION);
+        }
+        const QString details = QString::fromStdString(e->GetErrorMessage());
         e->Delete();
         delete m_pRecordset;
         m_pRecordset = nullptr;
         m_database.Close();
-        ReportOpenFailure(reason);
+        ReportOpenFailure(reason, details);
         return false;
     }
     // The form reads fields 1 to 4 by position; a table without them would fail at every
@@ -183,8 +163,7 @@ bool CPeriolexDoc::OpenRecordset() {
 
 CDaoTransaction CPeriolexDoc::BeginCommand(bool write) {
     CDaoTransaction transaction(m_database, write);
-    m_bConnectionLossReported = false;
-    if (m_database.HasChangedElsewhere()) {
+    if (m_database.CheckForChanges() == DaoChange::Changed) {
         m_bBehindElsewhere = true;
     }
     // A follow that failed is owed until one succeeds, though the file may not change again.
@@ -216,8 +195,20 @@ void CPeriolexDoc::CheckForChangesElsewhere() {
         return;
     }
     try {
-        if (m_database.HasChangedElsewhere()) {
-            m_bBehindElsewhere = true;
+        switch (m_database.CheckForChanges()) {
+            case DaoChange::Unchanged:
+                break;
+            case DaoChange::Changed:
+                m_bBehindElsewhere = true;
+                break;
+            case DaoChange::Broken:
+                // Said once for each break, so that the user knows before typing more; the
+                // next command connects again.
+                AfxReportDaoException(CDaoException(DaoErrorCode::kConnectionLost,
+                                                    "The connection to the server broke."));
+                return;
+            case DaoChange::StillBroken:
+                return;  // nothing to follow until it stands again
         }
         if (!m_bBehindElsewhere) {
             return;
@@ -230,10 +221,10 @@ void CPeriolexDoc::CheckForChangesElsewhere() {
         transaction.Commit();
     } catch (CDaoException* e) {
         m_bFollowsUnasked = false;
-        // A broken connection to a server is said once, so that the user knows before typing
-        // more; the next command connects again.
-        if (e->GetErrorCode() == DaoErrorCode::kConnectionLost && !m_bConnectionLossReported) {
-            m_bConnectionLossReported = true;
+        // A broken connection met while following is this break's one message; the record
+        // store says no more of it.
+        const int code = e->GetErrorCode();
+        if (code == DaoErrorCode::kConnectionLost || code == DaoErrorCode::kCommitUnknown) {
             throw;
         }
         // Nobody asked for this update, so nobody is told of its failure (the file locked for a
@@ -284,7 +275,16 @@ void CPeriolexDoc::OnCloseDocument() {
     CDocument::OnCloseDocument();
 }
 
-void CPeriolexDoc::ReportOpenFailure(const QString& reason) const {
-    AfxMessageBox(AfxLoadString(IDP_NO_CATALOGUE).arg(QDir::toNativeSeparators(m_strPath), reason),
-                  MB_OK | MB_ICONEXCLAMATION);
+QString CPeriolexDoc::AddressTitle(const QString& pathName) const {
+    return CatalogueAddress::Resolve(pathName).Caption();
+}
+
+QString CPeriolexDoc::AddressToolTip(const QString& pathName) const {
+    return CatalogueAddress::Resolve(pathName).Shown();
+}
+
+void CPeriolexDoc::ReportOpenFailure(const QString& reason, const QString& details) const {
+    AfxMessageBoxWithDetails(
+        AfxLoadString(IDP_NO_CATALOGUE).arg(QDir::toNativeSeparators(m_strShownPath), reason),
+        details, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -10,6 +10,8 @@
 #include <array>
 #include <vector>
 
+class CatalogueAddress;
+
 // One open catalogue: its database and the one record set over the table Zeitschriften, which
 // every window of the catalogue shares. Records are written through the record set as the user
 // works; the document itself is never saved.
@@ -61,25 +63,30 @@ public:
     CDaoDatabase m_database;
     CDaoRecordset* m_pRecordset = nullptr;
     QString m_strPath;
+    // The path as messages show it: a server's address without its password.
+    QString m_strShownPath;
     QString m_strSQL;
     bool m_bConnected = false;
+
+protected:
+    // A server's address shows as "server/database (user)", and in full, without its password,
+    // in the tooltip.
+    QString AddressTitle(const QString& pathName) const override;
+    QString AddressToolTip(const QString& pathName) const override;
 
 private:
     // Opens the database, asking for the server's password when it wants one; a failure has
     // been reported when it returns false.
-    bool ConnectDatabase(const QString& target);
+    bool ConnectDatabase(const CatalogueAddress& address);
     void FollowChangesElsewhere();
-    void ReportOpenFailure(const QString& reason) const;
-    // The connection to open for `path`: the file itself, the server a link names, or the
-    // server URI given as the path; empty after a failure has been reported.
-    QString ResolveTarget(const QString& path) const;
+    // Shows why the catalogue cannot be opened, with the record store's own words, if any,
+    // behind the message's "Details" button.
+    void ReportOpenFailure(const QString& reason, const QString& details = {}) const;
     // Why the open set cannot be shown: the first of fields 1 to 4 that it lacks or holds in
     // another place; empty when all stand where the form reads them.
     QString FieldProblem() const;
 
     // Others changed the file and the windows have not followed yet.
     bool m_bBehindElsewhere = false;
-    // The user has been told that the server's connection broke, and no command ran since.
-    bool m_bConnectionLossReported = false;
     bool m_bFollowsUnasked = false;
 };

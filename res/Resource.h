@@ -71,6 +71,27 @@ constexpr unsigned IDS_CMDLINE_KEEP_DUPLICATES = 250;
 // What --help says of choosing the table of an old catalogue.
 constexpr unsigned IDS_CMDLINE_TABLE = 251;
 constexpr unsigned IDS_CMDLINE_TABLE_NAME = 252;
+// --link names a server only.
+constexpr unsigned IDP_COPY_LINK_NEEDS_SERVER = 253;  // %1: the copy's target
+// A password given in the copy's target stays out of the link.
+constexpr unsigned IDP_COPY_LINK_WITHOUT_PASSWORD = 254;
+// Why a server could not be reached, each naming the server (%1).
+constexpr unsigned IDP_SERVER_REFUSED = 255;
+constexpr unsigned IDP_SERVER_UNKNOWN_HOST = 256;
+constexpr unsigned IDP_SERVER_CERTIFICATE = 257;
+constexpr unsigned IDP_SERVER_TIMEOUT = 258;
+// The role may not read the catalogue it opens.
+constexpr unsigned IDP_NO_PERMISSION = 259;
+// The copy succeeded but its link could not be written: %1 records, %2 target, %3 link, %4 why.
+constexpr unsigned IDP_COPY_LINK_FAILED = 260;
+// The folder %1 of a file to be written does not exist.
+constexpr unsigned IDP_FOLDER_MISSING = 261;
+// What stands before the record store's own words on a terminal.
+constexpr unsigned IDS_DETAILS = 262;
+// A pasted search text was cut to %1 characters.
+constexpr unsigned IDP_SEARCH_TEXT_CUT = 263;
+// A search text given on the command line is longer than %1 characters.
+constexpr unsigned IDP_SEARCH_TEXT_TOO_LONG = 264;
 
 // Help topics of dialogs and questions (F1 there shows them).
 constexpr unsigned IDH_CONFLICT = 400;

@@ -198,6 +198,7 @@ constexpr StringResource kStrings[] = {
      "Der Datensatz ist nicht mehr vorhanden; er wurde inzwischen gelöscht."},
     {AFX_IDP_DAO_FIRST + 13, "Der Datenträger ist voll. Die Änderung wurde nicht gespeichert."},
     {AFX_IDP_DAO_FIRST + 14, "Die Katalogdatei kann nicht geöffnet werden."},
+    {AFX_IDP_DAO_FIRST + 18, "Der Suchtext oder ein Feldinhalt ist zu lang."},
     {AFX_IDP_DAO_FIRST + 23, "Der Zugriff auf die Katalogdatei wurde verweigert."},
     {AFX_IDP_DAO_FIRST + 26, "Die Datei ist kein Periolex-Katalog."},
 
@@ -314,6 +315,35 @@ constexpr StringResource kStrings[] = {
     {IDP_COPY_FAILED, "Der Katalog konnte nicht nach „%1“ kopiert werden:\n%2"},
     {IDP_COPY_PROGRESS, "%1 von %2 Datensätzen kopiert"},
     {IDP_COPY_DONE, "%1 Datensätze nach „%2“ kopiert."},
+    {IDP_COPY_LINK_NEEDS_SERVER,
+     "Eine Katalogverknüpfung zeigt nur auf einen Server; „%1“ ist eine Katalogdatei."},
+    {IDP_COPY_LINK_WITHOUT_PASSWORD,
+     "Das Kennwort im Ziel wird nicht in die Katalogverknüpfung geschrieben. Tragen Sie es in "
+     "die Datei ~/.pgpass ein, damit die Verknüpfung ohne Rückfrage öffnet."},
+    {IDP_SERVER_REFUSED,
+     "Der Datenbankserver „%1“ nimmt keine Verbindungen an. Bitte prüfen Sie, ob er läuft und "
+     "ob Adresse und Port stimmen."},
+    {IDP_SERVER_UNKNOWN_HOST,
+     "Der Rechner des Datenbankservers „%1“ ist unbekannt. Bitte prüfen Sie den Namen in der "
+     "Adresse und die Netzwerkverbindung."},
+    {IDP_SERVER_CERTIFICATE,
+     "Das Zertifikat des Datenbankservers „%1“ wurde nicht anerkannt; die Verbindung wurde "
+     "nicht aufgebaut. Bitte prüfen Sie das Stammzertifikat und den Namen des Servers."},
+    {IDP_SERVER_TIMEOUT,
+     "Der Datenbankserver „%1“ hat nicht rechtzeitig geantwortet. Bitte versuchen Sie es später "
+     "noch einmal."},
+    {IDP_NO_PERMISSION,
+     "Sie haben keine Berechtigung, diesen Katalog zu lesen. Bitten Sie den Verwalter des "
+     "Datenbankservers, Ihnen Zugriff zu geben."},
+    {IDP_COPY_LINK_FAILED,
+     "%1 Datensätze nach „%2“ kopiert. Nur die Katalogverknüpfung „%3“ konnte nicht geschrieben "
+     "werden: %4"},
+    {IDP_FOLDER_MISSING, "Der Ordner „%1“ existiert nicht."},
+    {IDS_DETAILS, "Details: %1"},
+    {IDP_SEARCH_TEXT_CUT,
+     "Der eingefügte Text war zu lang: Ein Suchtext hat höchstens %1 Zeichen. Der Rest wurde "
+     "abgeschnitten."},
+    {IDP_SEARCH_TEXT_TOO_LONG, "Ein Suchtext hat höchstens %1 Zeichen."},
     {IDP_CATALOGUE_UNREADABLE,
      "Der Katalog „%1“ kann nicht mehr gelesen werden. Bitte schließen Sie ihn und öffnen Sie ihn "
      "erneut."},

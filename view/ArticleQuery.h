@@ -10,6 +10,10 @@ struct ArticleQuery {
     std::vector<std::string> parameters;
 };
 
+// The longest text that a search takes, in characters: enough for any article name, and short
+// enough that no search text can keep an engine busy for long.
+constexpr int kSearchTextLimit = 255;
+
 // Selects the articles whose name contains `text`, taken literally. The pattern is a bound
 // value, so no search text can end it or change the statement, and its pattern characters are
 // escaped, so none widens the search.

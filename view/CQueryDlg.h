@@ -12,5 +12,6 @@ public:
     QString m_strText;
 
 protected:
+    bool OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
 };

@@ -6,6 +6,7 @@
 #include "DaoError.h"
 #include "DaoErrorCode.h"
 #include "PgEngine.h"
+#include "PgTarget.h"
 #include "SqliteEngine.h"
 
 CDaoDatabase::~CDaoDatabase() {
@@ -36,7 +37,7 @@ std::string UserOf(const std::string& connect) {
 void CDaoDatabase::Open(const std::string& path, bool /*exclusive*/, bool readOnly,
                         const std::string& connect) {
     Close();
-    if (PgEngine::IsServerTarget(path)) {
+    if (PgTarget::IsServer(path)) {
         m_pEngine =
             std::make_unique<PgEngine>(path, readOnly, PasswordOf(connect), UserOf(connect));
     } else {
@@ -46,15 +47,23 @@ void CDaoDatabase::Open(const std::string& path, bool /*exclusive*/, bool readOn
 }
 
 bool CDaoDatabase::IsServerPath(const std::string& path) {
-    return PgEngine::IsServerTarget(path);
+    return PgTarget::IsServer(path);
 }
 
-std::string CDaoDatabase::ServerName(const std::string& path) {
-    return PgEngine::ServerName(path);
+std::string CDaoDatabase::ServerName(const std::string& path, std::string* user) {
+    return PgTarget::ServerName(path, user);
+}
+
+bool CDaoDatabase::HoldsPassword(const std::string& path) {
+    return PgTarget::HoldsPassword(path);
+}
+
+std::string CDaoDatabase::WithoutPassword(const std::string& path) {
+    return PgTarget::WithoutPassword(path);
 }
 
 std::string CDaoDatabase::ServerUser(const std::string& path) {
-    return PgEngine::UserName(path);
+    return PgTarget::UserName(path);
 }
 
 void CDaoDatabase::Close() {
@@ -74,6 +83,13 @@ void CDaoDatabase::Execute(const std::string& sql) {
         ThrowDaoError(DaoErrorCode::kMisuse, "The database is not open.");
     }
     m_pEngine->Execute(sql);
+}
+
+bool CDaoDatabase::HasTable(const std::string& table) {
+    if (!m_pEngine) {
+        ThrowDaoError(DaoErrorCode::kMisuse, "The database is not open.");
+    }
+    return m_pEngine->HasTable(table);
 }
 
 bool CDaoDatabase::IsReadOnly() const {
@@ -119,17 +135,22 @@ void CDaoDatabase::CommitTrans() {
     if (m_nDepth == 0) {
         ThrowDaoError(DaoErrorCode::kMisuse, "There is no transaction to commit.");
     }
-    if (--m_nDepth > 0 || m_bRolledBack) {
+    if (m_nDepth > 1 || m_bRolledBack) {
+        --m_nDepth;
         return;
     }
+    // The transaction stays open until the engine's commit returns: whatever runs while a server
+    // is waited for (a window's timer) finds the connection busy.
     try {
         m_pEngine->Commit();
     } catch (...) {
+        m_nDepth = 0;
         // What was read in the failed transaction may show writes that never happened.
         ++m_nSerial;
         EndRecordsetTransactions(false);
         throw;
     }
+    m_nDepth = 0;
     EndRecordsetTransactions(true);
 }
 
@@ -147,8 +168,8 @@ void CDaoDatabase::Rollback() {
     --m_nDepth;
 }
 
-bool CDaoDatabase::HasChangedElsewhere() {
-    return m_pEngine && m_pEngine->HasChangedElsewhere();
+DaoChange CDaoDatabase::CheckForChanges() {
+    return m_pEngine ? m_pEngine->CheckForChanges() : DaoChange::Unchanged;
 }
 
 int CDaoDatabase::ChangeDescriptor() const {

@@ -27,11 +27,16 @@ public:
               const std::string& connect = "");
     void Close();
 
-    // Whether `path` names a catalogue on a server, and that server as a user knows it.
+    // Whether `path` names a catalogue on a server, and that server as a user knows it
+    // ("server/database"), with the user's name in `user` when the path gives one.
     static bool IsServerPath(const std::string& path);
-    static std::string ServerName(const std::string& path);
+    static std::string ServerName(const std::string& path, std::string* user = nullptr);
     // The user name that a connection to the server at `path` logs in with by default.
     static std::string ServerUser(const std::string& path);
+    // Whether a server's path gives a password itself, however spelt, and the path without it
+    // as a connection URI (see PgTarget.h): what may be written, shown or kept.
+    static bool HoldsPassword(const std::string& path);
+    static std::string WithoutPassword(const std::string& path);
 
     bool IsOpen() const { return m_pEngine != nullptr; }
     // Runs statements that take no values, separated by semicolons, e.g. a schema; inside the
@@ -39,6 +44,8 @@ public:
     void Execute(const std::string& sql);
     // True when the file could only be opened for reading.
     bool IsReadOnly() const;
+    // Whether the catalogue has a table of this name, as an SQL text names it.
+    bool HasTable(const std::string& table);
     const std::string& GetName() const { return m_strName; }
 
     // Transactions nest; only the outermost begins and ends the engine's. Reads inside one share
@@ -59,10 +66,10 @@ public:
 
     // Whether another connection (in any process) committed a change to the catalogue since
     // the last call; the first call after Open compares with the state at Open. Cheap: no table
-    // is read.
-    bool HasChangedElsewhere();
-    // A descriptor to watch for changes by others, or -1 when HasChangedElsewhere is to be
-    // polled.
+    // is read. A server's broken connection is reported as Broken once for each break (or not
+    // at all when a command's failure told it first), then StillBroken until it stands again.
+    DaoChange CheckForChanges();
+    // A descriptor to watch for changes by others, or -1 when CheckForChanges is to be polled.
     int ChangeDescriptor() const;
 
     // The engine behind the connection; null while closed.

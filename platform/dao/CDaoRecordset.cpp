@@ -131,6 +131,73 @@ struct CDaoRecordset::Impl {
         MoveTo(index ? static_cast<long>(*index) : (keys.Empty() ? -1 : 0));
     }
 
+    // Writes the set fields whose value differs from the stored one, and nothing when none
+    // does. Throws NotFound when the row has gone.
+    void WriteChanged(std::int64_t key, const std::vector<PendingField>& pending) {
+        const std::optional<std::vector<COleVariant>> stored = rows->ReadForWrite(key);
+        if (!stored) {
+            ThrowDaoError(DaoErrorCode::kNotFound, "The record has been deleted.");
+        }
+        std::vector<PendingField> changed(pending.size());
+        bool any = false;
+        for (std::size_t column = 0; column < pending.size(); ++column) {
+            if (pending[column].isSet && !HoldsText((*stored)[column], pending[column].value)) {
+                changed[column] = pending[column];
+                any = true;
+            }
+        }
+        if (any) {
+            Write(key, changed);
+        }
+    }
+
+    // Stores each change whose field still holds the loaded text (see DecideFieldMerge), all or
+    // none: a field that someone else changed meanwhile writes nothing and reports Conflict,
+    // with `current` holding each field's stored value in the order of `changes`. The caller
+    // runs this in a write transaction, so that the comparison and the write see the same row.
+    MergeOutcome WriteMerged(std::int64_t key, const std::vector<FieldChange>& changes,
+                             std::vector<COleVariant>& current) {
+        const std::optional<std::vector<COleVariant>> stored = rows->ReadForWrite(key);
+        if (!stored) {
+            return MergeOutcome::Deleted;
+        }
+        std::vector<PendingField> changed(rows->ColumnCount());
+        bool any = false;
+        bool conflict = false;
+        current.clear();
+        for (const FieldChange& change : changes) {
+            const std::size_t column = ColumnOf(change.field);
+            current.push_back((*stored)[column]);
+            switch (DecideFieldMerge((*stored)[column], change.loaded, change.value)) {
+                case FieldMergeStep::Write:
+                    changed[column] = {true, change.value};
+                    any = true;
+                    break;
+                case FieldMergeStep::AlreadyThere:
+                    break;
+                case FieldMergeStep::Conflict:
+                    conflict = true;
+                    break;
+            }
+        }
+        if (conflict) {
+            return MergeOutcome::Conflict;
+        }
+        if (any) {
+            Write(key, changed);
+        }
+        return MergeOutcome::Stored;
+    }
+
+    void Write(std::int64_t key, const std::vector<PendingField>& changed) {
+        if (changed[rows->KeyColumn()].isSet) {
+            // The set and its bookmarks find rows by key; a record keeps its key for its
+            // lifetime.
+            ThrowDaoError(DaoErrorCode::kMisuse, "The key field of a record cannot be changed.");
+        }
+        rows->Write(key, changed);
+    }
+
     void SetPending(int field, std::optional<std::string> value) {
         const std::size_t column = ColumnOf(field);
         if (editMode == EditMode::None) {
@@ -304,7 +371,7 @@ void CDaoRecordset::Update() {
     const std::vector<PendingField> pending = std::move(impl.pending);
     impl.ResetRecordState();
     if (mode == Impl::EditMode::Edit) {
-        impl.rows->WriteChanges(impl.editKey, pending);
+        impl.WriteChanged(impl.editKey, pending);
         return;
     }
     const std::int64_t added = impl.rows->Insert(pending);
@@ -351,12 +418,8 @@ MergeOutcome CDaoRecordset::StoreChanges(const COleVariant& key,
     if (!id) {
         ThrowDaoError(DaoErrorCode::kMismatch, "A record key is an integer.");
     }
-    std::vector<MergeField> fields;
-    for (const FieldChange& change : changes) {
-        fields.push_back({impl.ColumnOf(change.field), change.loaded, change.value});
-    }
     CDaoTransaction transaction(*m_pDatabase, true);
-    const MergeOutcome outcome = impl.rows->WriteMerged(*id, fields, current);
+    const MergeOutcome outcome = impl.WriteMerged(*id, changes, current);
     transaction.Commit();
     if (outcome == MergeOutcome::Stored && impl.HasCurrent() && impl.CurrentKey() == *id) {
         impl.row.clear();  // the current record's row as read is out of date

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "DaoAppender.h"
+#include "DaoChange.h"
+#include "DaoCursor.h"
 #include "DaoSelection.h"
 
 // One connection of the record store to a catalogue, whatever keeps it. CDaoDatabase nests
@@ -25,10 +28,12 @@ public:
     virtual void Rollback() = 0;
 
     // Whether another connection committed a change since the last call (the first call after
-    // opening compares with the state at opening). Cheap: no table is read.
-    virtual bool HasChangedElsewhere() = 0;
+    // opening compares with the state at opening), or the connection to a server broke. Cheap:
+    // no table is read. A broken connection is reported, not thrown, and made again bit by bit
+    // between calls, never waiting for the server.
+    virtual DaoChange CheckForChanges() = 0;
     // A descriptor that turns readable when another connection may have changed the
-    // catalogue, for an event loop to watch; -1 when HasChangedElsewhere must be polled.
+    // catalogue, for an event loop to watch; -1 when CheckForChanges must be polled.
     virtual int ChangeDescriptor() const { return -1; }
 
     // Runs statements that take no values, separated by semicolons (a schema, say), in the
@@ -40,4 +45,19 @@ public:
     // or does not select from exactly one table.
     virtual std::unique_ptr<DaoSelection> Select(const std::string& sql,
                                                  const std::vector<std::string>& parameters) = 0;
+
+    // Table and column names below are given as an SQL text would give them unquoted; each
+    // engine quotes them its own way.
+    // Whether the catalogue has a table of this name.
+    virtual bool HasTable(const std::string& table) = 0;
+    // Reads the rows of a query once, front to back, inside the current transaction;
+    // `parameters` are bound to its placeholders in order.
+    virtual std::unique_ptr<DaoCursor> OpenCursor(const std::string& sql,
+                                                  const std::vector<std::string>& parameters) = 0;
+    // Appends rows to `columns` of `table` inside the current write transaction. `emptyTable`
+    // says that the table holds no rows in this transaction, so that the engine may build its
+    // secondary indexes once after the load rather than row by row.
+    virtual std::unique_ptr<DaoAppender> OpenAppender(const std::string& table,
+                                                      const std::vector<std::string>& columns,
+                                                      bool emptyTable) = 0;
 };

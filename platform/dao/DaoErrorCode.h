@@ -26,6 +26,12 @@ constexpr int kFileMissing = kCantOpen | (64 << 8);
 
 // The server engine's own extended codes, above SQLite's, with the nearest primary code in the
 // low byte as SQLite's extended codes have.
+// Why a server could not be reached, as far as libpq tells it apart: nothing listens there, the
+// host's name is unknown, its certificate was refused, or it did not answer in time.
+constexpr int kRefused = kCantOpen | (64 << 8);
+constexpr int kUnknownHost = kCantOpen | (65 << 8);
+constexpr int kCertificate = kCantOpen | (66 << 8);
+constexpr int kTimeout = kCantOpen | (67 << 8);
 // The server asks for a password and none was given.
 constexpr int kPasswordNeeded = kAuth | (64 << 8);
 // The connection to the server broke, and could not be made again; nothing was written.

@@ -1,32 +1,37 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "SqliteStatement.h"
+#include "DaoCursor.h"
 
 class CDaoDatabase;
 
 // Reads the rows an SQL text selects once, front to back, without keeping them: for passes over
-// a whole table that must not grow with it. The database must stay open while the cursor lives.
+// a whole table that must not grow with it. Lives inside a transaction of the database, which
+// gives it one state of the catalogue to read.
 class ForwardCursor {
 public:
-    // Throws CDaoException when the SQL text does not compile. `parameters` are bound as text to
-    // the SQL text's placeholders, in order.
-    ForwardCursor(CDaoDatabase& database, std::string_view sql,
+    // Throws CDaoException when the SQL text does not compile or no transaction is open.
+    // `parameters` are bound as text to the SQL text's placeholders, in order.
+    ForwardCursor(CDaoDatabase& database, const std::string& sql,
                   const std::vector<std::string>& parameters = {});
 
     // Steps to the next row; false once there is none. Throws on a read failure.
-    bool MoveNext();
-    // Field `index` of the current row as UTF-8 text, empty for NULL. Valid until the next step.
-    std::string_view GetText(int index) const;
-    bool IsNull(int index) const;
-    int GetFieldCount() const;
+    bool MoveNext() { return m_pCursor->MoveNext(); }
+    // Field `index` of the current row as UTF-8 text, nullopt for NULL. Valid until the next
+    // step.
+    std::optional<std::string_view> GetValue(int index) const { return m_pCursor->GetValue(index); }
+    // The same with NULL as the empty text.
+    std::string_view GetText(int index) const { return GetValue(index).value_or(""); }
+    bool IsNull(int index) const { return !GetValue(index).has_value(); }
+    int GetFieldCount() const { return m_pCursor->GetFieldCount(); }
     // The name of column `index` as the SQL text gives it.
-    std::string_view GetFieldName(int index) const;
+    std::string GetFieldName(int index) const { return m_pCursor->GetFieldName(index); }
 
 private:
-    CDaoDatabase& m_database;
-    SqliteStatement m_stmt;
+    std::unique_ptr<DaoCursor> m_pCursor;
 };

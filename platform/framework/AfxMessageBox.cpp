@@ -29,11 +29,12 @@ QMessageBox::Icon IconFor(unsigned type) {
     }
 }
 
-int RunMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent,
-                  unsigned nIDHelp) {
+int RunMessageBox(const QString& text, unsigned type, const QString& caption,
+                  const QString& details, QWidget* parent, unsigned nIDHelp) {
     QMessageBox box(IconFor(type), caption, text, QMessageBox::NoButton, parent);
     AfxMakeDialogWindow(&box, parent);
     AfxEnableDialogHelp(&box, nIDHelp);
+    box.setDetailedText(details);
     const bool secondDefault = (type & MB_DEFBUTTON2) != 0;
     switch (type & 0x0F) {
         case MB_YESNO:
@@ -74,20 +75,26 @@ int RunMessageBox(const QString& text, unsigned type, const QString& caption, QW
 
 namespace {
 
-int ShowMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent,
-                   unsigned nIDHelp) {
+int ShowMessageBox(const QString& text, unsigned type, const QString& caption,
+                   const QString& details, QWidget* parent, unsigned nIDHelp) {
     const QString title = caption.isEmpty() ? AfxLoadString(AFX_IDS_APP_TITLE) : caption;
     if (ModalSeam::IsEnabled()) {
-        return ModalSeam::Answer({ModalRequest::Kind::MessageBox, text, title, type, nIDHelp})
+        return ModalSeam::Answer(
+                   {ModalRequest::Kind::MessageBox, text, title, type, nIDHelp, details})
             .result;
     }
-    return RunMessageBox(text, type, title, parent, nIDHelp);
+    return RunMessageBox(text, type, title, details, parent, nIDHelp);
 }
 
 }  // namespace
 
 int AfxMessageBox(const QString& text, unsigned type, const QString& caption, QWidget* parent) {
-    return ShowMessageBox(text, type, caption, parent, 0);
+    return ShowMessageBox(text, type, caption, {}, parent, 0);
+}
+
+int AfxMessageBoxWithDetails(const QString& text, const QString& details, unsigned type,
+                             const QString& caption, QWidget* parent) {
+    return ShowMessageBox(text, type, caption, details, parent, 0);
 }
 
 int AfxMessageBox(unsigned stringId, unsigned type) {
@@ -95,7 +102,7 @@ int AfxMessageBox(unsigned stringId, unsigned type) {
 }
 
 int AfxMessageBox(const QString& text, unsigned type, unsigned nIDHelp) {
-    return ShowMessageBox(text, type, {}, nullptr, nIDHelp);
+    return ShowMessageBox(text, type, {}, {}, nullptr, nIDHelp);
 }
 
 unsigned AfxDaoErrorTextId(const CDaoException& e) {

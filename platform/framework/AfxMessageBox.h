@@ -12,6 +12,10 @@ int AfxMessageBox(const QString& text, unsigned type = 0, const QString& caption
 int AfxMessageBox(unsigned stringId, unsigned type = 0);
 // As above; F1 in the box shows the help topic `nIDHelp`.
 int AfxMessageBox(const QString& text, unsigned type, unsigned nIDHelp);
+// The same with `details` (a library's own words, say) behind a "Details" button, not in the
+// text; none when empty.
+int AfxMessageBoxWithDetails(const QString& text, const QString& details, unsigned type = 0,
+                             const QString& caption = {}, QWidget* parent = nullptr);
 
 // The user's message for a record-store failure: the application's text for SQLite's result
 // code, then SQLite's own words.

@@ -104,10 +104,19 @@ void CDocument::SetTitle(const QString& title) {
     UpdateFrameCounts();
 }
 
+QString CDocument::AddressTitle(const QString& pathName) const {
+    return QUrl(pathName).toString(QUrl::RemoveUserInfo | QUrl::RemoveQuery);
+}
+
+QString CDocument::AddressToolTip(const QString& pathName) const {
+    return QUrl(pathName).toString(QUrl::RemovePassword | QUrl::RemoveQuery);
+}
+
 void CDocument::SetPathName(const QString& pathName, bool bAddToMRU) {
     if (IsUrlName(pathName)) {
         m_strPathName = pathName;
-        SetTitle(QUrl(pathName).toString(QUrl::RemovePassword));
+        m_strToolTip = AddressToolTip(pathName);
+        SetTitle(AddressTitle(pathName));
         return;
     }
     m_strPathName = QFileInfo(pathName).absoluteFilePath();

@@ -25,9 +25,13 @@ public:
     const QString& GetTitle() const { return m_strTitle; }
     virtual void SetTitle(const QString& title);
     const QString& GetPathName() const { return m_strPathName; }
+    // The full name of an address for a tooltip, without what must not be shown; empty for a
+    // file.
+    const QString& GetToolTip() const { return m_strToolTip; }
     // Sets the path, the title from it, and enters it into the recent-file list.
-    // A name with a scheme (`scheme://...`) names no file: it is kept as written, its password,
-    // if any, left out of the title, and it does not enter the recent-file list.
+    // A name with a scheme (`scheme://...`) names no file: it is kept as written, its title and
+    // tooltip come from AddressTitle and AddressToolTip, and it does not enter the recent-file
+    // list.
     void SetPathName(const QString& pathName, bool bAddToMRU = true);
     static bool IsUrlName(const QString& pathName);
 
@@ -55,6 +59,11 @@ public:
     void UpdateFrameCounts();
 
 protected:
+    // An address's title and tooltip: by default the address without its user-info part and
+    // its query, or without its password and query; a document that knows its addresses says
+    // it better.
+    virtual QString AddressTitle(const QString& pathName) const;
+    virtual QString AddressToolTip(const QString& pathName) const;
     // "Close": what was typed is stored, then the document and all its windows close.
     void OnFileClose();
 
@@ -65,5 +74,6 @@ private:
     CDocTemplate* m_pDocTemplate = nullptr;
     QString m_strTitle;
     QString m_strPathName;
+    QString m_strToolTip;
     std::vector<CView*> m_views;
 };

@@ -253,11 +253,18 @@ void CMDIFrameWnd::FillWindowList(QMenu* menu) {
         return;
     }
     menu->addSeparator()->setProperty("windowEntry", true);
+    menu->setToolTipsVisible(true);
     for (int i = 0; i < windows.size(); ++i) {
         QMdiSubWindow* w = windows[i];
         QString title = w->windowTitle();
         auto* a = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
             title.replace(QStringLiteral("&"), QStringLiteral("&&"))));
+        // A server's full address is too long for the entry; it shows when pointed at.
+        const CMDIChildWnd* child = CMDIChildWnd::FromWidget(w);
+        const CView* view = child != nullptr ? child->GetActiveView() : nullptr;
+        if (view != nullptr && view->GetDocument() != nullptr) {
+            a->setToolTip(view->GetDocument()->GetToolTip());
+        }
         a->setProperty("windowEntry", i);
         a->setCheckable(true);
         a->setChecked(w == m_pMdiArea->currentSubWindow());

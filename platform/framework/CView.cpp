@@ -73,7 +73,8 @@ bool CView::DoPreparePrinting(CPrintInfo* pInfo) {
     QWidget* parent = GetSafeHwnd() ? GetSafeHwnd()->window() : nullptr;
     if (!AfxPrintersInstalled()) {
         QString document;
-        if (m_pDocument) {
+        // An address is no place for a file, and may hold a password: nothing is proposed.
+        if (m_pDocument && !CDocument::IsUrlName(m_pDocument->GetPathName())) {
             document = m_pDocument->GetPathName().isEmpty() ? m_pDocument->GetTitle()
                                                             : m_pDocument->GetPathName();
         }

@@ -22,6 +22,7 @@
 #include "CView.h"
 #include "ChangeWatcher.h"
 #include "DialogWindow.h"
+#include "EventLoopWaiter.h"
 #include "GermanQtTexts.h"
 #include "ModalSeam.h"
 #include "ProgramStyle.h"
@@ -108,6 +109,7 @@ CWinApp::CWinApp() {
 }
 
 CWinApp::~CWinApp() {
+    ForgetWaiter();
     if (s_pApp == this) {
         s_pApp = nullptr;
     }
@@ -124,6 +126,9 @@ bool CWinApp::InitInstance() {
     m_pPreTranslateFilter = std::make_unique<PreTranslateFilter>(this);
     qApp->installEventFilter(m_pPreTranslateFilter.get());
     m_pChangeWatcher = std::make_unique<ChangeWatcher>();
+    // From now on the record store waits for a server with the windows alive.
+    m_pWaiter = std::make_unique<EventLoopWaiter>();
+    DaoWaiter::Install(m_pWaiter.get());
     return true;
 }
 
@@ -137,7 +142,15 @@ int CWinApp::ExitInstance() {
     delete m_pMainWnd;
     m_pMainWnd = nullptr;
     m_templates.clear();
+    ForgetWaiter();
     return 0;
+}
+
+void CWinApp::ForgetWaiter() {
+    if (m_pWaiter) {
+        DaoWaiter::Install(nullptr);
+        m_pWaiter.reset();
+    }
 }
 
 bool CWinApp::PreTranslateMessage(QObject*, QEvent*) {
@@ -219,6 +232,9 @@ bool CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
             return false;
         case CCommandLineInfo::FileImport:
             m_nExitCode = ImportFromCommandLine(info.m_strOtherFile, info.m_strFileName) ? 0 : 1;
+            return false;
+        case CCommandLineInfo::FileCopy:
+            m_nExitCode = CopyFromCommandLine(info);
             return false;
         case CCommandLineInfo::FileExport:
             m_nExitCode = ExportFromCommandLine(info.m_strOtherFile, info.m_strFileName,
@@ -374,6 +390,10 @@ bool CWinApp::ImportFromCommandLine(const QString&, const QString&) {
 
 bool CWinApp::ExportFromCommandLine(const QString&, const QString&, const QString*) {
     return false;
+}
+
+int CWinApp::CopyFromCommandLine(const CCommandLineInfo&) {
+    return 1;
 }
 
 QPrinter* CWinApp::GetPrinter() {

@@ -10,6 +10,7 @@
 #include "CCommandLineInfo.h"
 
 class CDocTemplate;
+class DaoWaiter;
 class CDocument;
 class CMDIFrameWnd;
 class CView;
@@ -100,6 +101,8 @@ protected:
     virtual bool ImportFromCommandLine(const QString& source, const QString& document);
     virtual bool ExportFromCommandLine(const QString& target, const QString& document,
                                        const QString* contains);
+    // The command line's copy of a whole document (FileCopy), without a window; the exit code.
+    virtual int CopyFromCommandLine(const CCommandLineInfo& info);
     // Further lines for the open dialog's filter, as "Name|*.a;*.b|"; none by default.
     virtual QString OtherFileFilter() const;
 
@@ -114,9 +117,15 @@ private:
     // which is reported on standard error.
     bool PrintFromCommandLine(const CCommandLineInfo& info);
     CDocument* OpenAsDocument(const QString& path);
+    // Puts back the record store's own waiter, which blocks.
+    void ForgetWaiter();
     // Checks the options that go with import and export; false, having said why, when they
     // do not fit together.
     bool CheckExchangeOptions(const CCommandLineInfo& info, bool bothWays, int documents);
+    // Checks that an option asking for work of its own has its files, and that options going
+    // only with another have it beside them; false, having said how to call it, otherwise.
+    bool CheckOptionsBeside(const CCommandLineInfo& info, const CommandLineOption* command,
+                            int files);
 
     QStringList m_arguments;
     QString m_strProgramName;
@@ -128,6 +137,7 @@ private:
     std::unique_ptr<QObject> m_pPreTranslateFilter;
     std::unique_ptr<SingleInstance> m_pSingleInstance;
     std::unique_ptr<QObject> m_pChangeWatcher;
+    std::unique_ptr<DaoWaiter> m_pWaiter;
 };
 
 CWinApp* AfxGetApp();

@@ -144,15 +144,28 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
         m_nExitCode = 0;
         return;
     }
+    const CommandLineOption* command = nullptr;
     for (const CommandLineOption& option : m_options) {
         const QString& name = option.names.constLast();
         if (parser.isSet(name)) {
             info.m_options.insert(name, option.valueNameId != 0 ? parser.value(name) : QString());
             info.m_bWindowless = info.m_bWindowless || option.windowless;
+            command = option.command && !command ? &option : command;
         }
     }
     const QStringList files = parser.positionalArguments();
     info.m_strFileName = files.isEmpty() ? QString() : files.constFirst();
+    if (!CheckOptionsBeside(info, command, static_cast<int>(files.size()))) {
+        info.m_bHandled = true;
+        m_nExitCode = 2;
+        return;
+    }
+    if (command) {
+        info.m_nShellCommand = *command->command;
+        info.m_strOtherFile = files.value(1);
+        info.m_bShowSplash = false;
+        return;
+    }
     const bool import = info.m_options.contains(QStringLiteral("import"));
     const bool exportTo = info.m_options.contains(QStringLiteral("export"));
     if (import || exportTo) {
@@ -181,6 +194,22 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
     info.m_bShowSplash = !info.m_options.contains(QStringLiteral("nosplash")) &&
                          (info.m_nShellCommand == CCommandLineInfo::FileNew ||
                           info.m_nShellCommand == CCommandLineInfo::FileOpen);
+}
+
+bool CWinApp::CheckOptionsBeside(const CCommandLineInfo& info, const CommandLineOption* command,
+                                 int files) {
+    for (const CommandLineOption& option : m_options) {
+        const QString& name = option.names.constLast();
+        const bool misplaced =
+            info.m_options.contains(name) &&
+            ((!option.onlyWith.isEmpty() && !info.m_options.contains(option.onlyWith)) ||
+             (&option == command && files != option.files));
+        if (misplaced) {
+            std::fprintf(stderr, "%s\n", qPrintable(AfxLoadString(option.usageId)));
+            return false;
+        }
+    }
+    return true;
 }
 
 QString CWinApp::GetProgramName() const {

@@ -33,41 +33,35 @@ void ChangeWatcher::Check() {
 }
 
 void ChangeWatcher::WatchDescriptors() {
-    const std::vector<CDocument*> docs = AfxGetApp()->GetDocuments();
-    std::erase_if(m_notifiers, [&](const auto& entry) {
-        const bool open = std::find(docs.begin(), docs.end(), entry.first) != docs.end();
-        return !open || entry.second->socket() != entry.first->ChangeDescriptor();
-    });
-    for (CDocument* doc : docs) {
+    // Each tick watches what the open documents hand out then, whatever they handed out before.
+    // A notifier may go while its own signal runs (a message shown from it runs ticks).
+    for (auto& [doc, notifier] : m_notifiers) {
+        notifier->setEnabled(false);
+        notifier.release()->deleteLater();
+    }
+    m_notifiers.clear();
+    for (CDocument* doc : AfxGetApp()->GetDocuments()) {
         const int descriptor = doc->ChangeDescriptor();
         if (descriptor < 0) {
             continue;
         }
         auto& notifier = m_notifiers[doc];
-        if (!notifier) {
-            notifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
-            connect(notifier.get(), &QSocketNotifier::activated, this,
-                    [this, doc] { DescriptorReady(doc); });
-        }
-        // A descriptor that turned readable while a dialog was open is looked at now.
-        notifier->setEnabled(true);
+        notifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+        connect(notifier.get(), &QSocketNotifier::activated, this,
+                [this, doc] { DescriptorReady(doc); });
     }
 }
 
 void ChangeWatcher::DescriptorReady(CDocument* doc) {
-    // Until the next tick: a document that cannot look now (a command or dialog is running)
-    // leaves the descriptor readable, which would otherwise wake the loop again at once.
-    m_notifiers[doc]->setEnabled(false);
-    CWinApp* app = AfxGetApp();
-    const std::vector<CDocument*> docs = app->GetDocuments();
+    // Until the next tick: the descriptor stays readable until the document has looked, which
+    // it may not do now (a command or dialog is running), and would wake the loop again at once.
+    if (const auto notifier = m_notifiers.find(doc); notifier != m_notifiers.end()) {
+        notifier->second->setEnabled(false);
+    }
+    const std::vector<CDocument*> docs = AfxGetApp()->GetDocuments();
     if (QApplication::activeModalWidget() != nullptr ||
         std::find(docs.begin(), docs.end(), doc) == docs.end()) {
         return;
     }
-    app->RunGuarded([doc] { doc->CheckForChangesElsewhere(); });
-    // A message shown meanwhile ran ticks, which drop the notifier of a connection that broke.
-    const auto notifier = m_notifiers.find(doc);
-    if (notifier != m_notifiers.end() && doc->ChangeDescriptor() == notifier->second->socket()) {
-        notifier->second->setEnabled(true);
-    }
+    AfxGetApp()->RunGuarded([doc] { doc->CheckForChangesElsewhere(); });
 }

@@ -10,8 +10,9 @@ class QSocketNotifier;
 
 // Asks every open document a few times a second whether someone else changed its data, so that
 // windows follow other programs' work. A document that hands out a change descriptor (a server
-// connection's socket) is asked as soon as the descriptor turns readable, not only on the tick.
-// It never interrupts a dialog: while one is open the question waits for the next tick.
+// connection's socket) is asked as soon as the descriptor turns readable, not only on the tick;
+// each tick watches the descriptors handed out then. It never interrupts a dialog: while one is
+// open the question waits for the next tick.
 class ChangeWatcher : public QObject {
 public:
     static constexpr int kIntervalMs = 250;
@@ -21,7 +22,7 @@ public:
 
 private:
     void Check();
-    // Watches the descriptors of the open documents, and only theirs.
+    // Watches the descriptors that the open documents hand out now, and only those.
     void WatchDescriptors();
     void DescriptorReady(CDocument* doc);
 

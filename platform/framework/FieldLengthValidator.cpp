@@ -36,6 +36,10 @@ bool FieldLengthValidator::WhatFits(const QString& input, int pos, Insertion& fi
     }
     // Nothing fits: refused whole, as a typed character is in a full field.
     const qsizetype room = m_nAllowance - head - tail;
+    const qsizetype inserted = pos - head;
+    if (inserted > 1 && m_told) {
+        m_told();
+    }
     if (room <= 0) {
         return false;
     }
@@ -77,6 +81,10 @@ void FieldLengthValidator::Limit(QLineEdit* edit, int nChars) {
 void FieldLengthValidator::AllowText(QLineEdit* edit, const QString& text) {
     FieldLengthValidator* v = Of(edit);
     v->m_nAllowance = std::max(v->m_nLimit, static_cast<int>(text.size()));
+}
+
+void FieldLengthValidator::OnCut(QLineEdit* edit, std::function<void()> told) {
+    Of(edit)->m_told = std::move(told);
 }
 
 int FieldLengthValidator::Allowance(QLineEdit* edit) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QValidator>
+#include <functional>
 
 class QLineEdit;
 
@@ -21,6 +22,8 @@ public:
     // Called before the program sets `text`: lets the field hold it whole.
     static void AllowText(QLineEdit* edit, const QString& text);
     static int Allowance(QLineEdit* edit);
+    // Called whenever a paste is cut to what fits, or refused because nothing of it fits.
+    static void OnCut(QLineEdit* edit, std::function<void()> told);
 
 private:
     // What an insertion that is too long becomes: the characters at [start, start + replaced)
@@ -42,4 +45,5 @@ private:
     mutable int m_nAllowance = 32767;
     // The text as last accepted, to tell what an insertion added.
     mutable QString m_strLast;
+    std::function<void()> m_told;
 };

@@ -13,10 +13,11 @@ class QWidget;
 struct ModalRequest {
     enum class Kind { MessageBox, FileDialog, Dialog };
     Kind kind;
-    QString text;       // message text, or the dialog's title
-    QString caption;    // message box caption, or the name a file dialog proposes
-    unsigned type = 0;  // message box type (MB_...)
-    unsigned help = 0;  // the help topic that F1 shows, or 0
+    QString text;          // message text, or the dialog's title
+    QString caption;       // message box caption, or the name a file dialog proposes
+    unsigned type = 0;     // message box type (MB_...)
+    unsigned help = 0;     // the help topic that F1 shows, or 0
+    QString details = {};  // message box: what its "Details" button shows
 };
 
 struct ModalAnswer {

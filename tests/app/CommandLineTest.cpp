@@ -13,29 +13,8 @@ namespace {
 // display end it with one German line and an exit code, never with an abort.
 class CommandLineTest : public ProgramTest {
 protected:
-    struct Outcome {
-        QProcess::ExitStatus status;
-        int code;
-        QString out;
-        QStringList errorLines;
-    };
     Outcome Run(const QStringList& arguments, const QString& display = {}) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-            env.remove(name);
-        }
-        if (!display.isEmpty()) {
-            env.insert("DISPLAY", display);
-        }
-        env.insert("XDG_RUNTIME_DIR", TempPath({}));
-        QProcess program;
-        program.setProcessEnvironment(env);
-        program.start(PERIOLEX_PROGRAM, arguments);
-        EXPECT_TRUE(program.waitForFinished(60000));
-        QStringList lines = QString::fromUtf8(program.readAllStandardError()).split('\n');
-        lines.removeAll(QString());
-        return {program.exitStatus(), program.exitCode(),
-                QString::fromUtf8(program.readAllStandardOutput()), lines};
+        return RunProgram(arguments, display);
     }
 };
 
@@ -121,6 +100,26 @@ TEST_F(CommandLineTest, AnApplicationAddsItsOwnOptions) {
     EXPECT_EQ(info.m_options.value("export"), "liste.csv");
     EXPECT_TRUE(info.m_bWindowless);
     EXPECT_EQ(info.m_strFileName, "katalog.plx");
+}
+
+// --copy takes exactly a source and a target, and --link and --overwrite go only with it; a
+// link can only point to a server, never to a catalogue file.
+TEST_F(CommandLineTest, CopyTakesItsFilesAndItsOptionsOrSaysHowToCallIt) {
+    const QString example = CopyOfExample();
+    for (const QStringList& arguments :
+         {QStringList{"--copy", example}, QStringList{"--copy", example, "a.plx", "b.plx"},
+          QStringList{"--link", TempPath("l.plx"), example}, QStringList{"--overwrite", example}}) {
+        const Outcome run = Run(arguments);
+        EXPECT_EQ(run.code, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.errorLines.value(0).startsWith("Aufruf: periolex --copy"))
+            << run.errorLines.join('\n').toStdString();
+    }
+    const QString target = TempPath("kopie.plx");
+    const Outcome fileLink = Run({"--copy", example, target, "--link", TempPath("l.plx")});
+    EXPECT_EQ(fileLink.code, 1);
+    EXPECT_TRUE(fileLink.errorLines.value(0).contains("nur auf einen Server"));
+    EXPECT_FALSE(QFile::exists(TempPath("l.plx")));
+    EXPECT_FALSE(QFile::exists(target));
 }
 
 }  // namespace

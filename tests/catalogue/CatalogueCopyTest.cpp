@@ -1,4 +1,5 @@
 #include <CDaoDatabase.h>
+#include <CDaoTransaction.h>
 #include <ForwardCursor.h>
 #include <PgConnection.h>
 #include <libpq-fe.h>
@@ -18,10 +19,8 @@ class CatalogueCopyTest : public ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
+        REQUIRE_TEST_SERVER();
         m_server = ServerCatalogue::Make();
-        if (!m_server) {
-            GTEST_SKIP() << "needs the PostgreSQL test server: run under tools/with-test-server";
-        }
         m_server->Exec("DROP TABLE Zeitschriften");
         // The program's texts, for the messages.
         ASSERT_TRUE(Start());
@@ -44,6 +43,7 @@ protected:
     static std::string KeysOf(const QString& path) {
         CDaoDatabase catalogue;
         catalogue.Open(path.toStdString());
+        CDaoTransaction transaction(catalogue, false);
         ForwardCursor keys(
             catalogue, "SELECT group_concat(ID) FROM (SELECT ID FROM Zeitschriften ORDER BY ID)");
         keys.MoveNext();

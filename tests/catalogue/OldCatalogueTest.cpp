@@ -1,4 +1,5 @@
 #include <CDaoDatabase.h>
+#include <CDaoTransaction.h>
 #include <ExchangeError.h>
 #include <ForwardCursor.h>
 #include <ResourceLookup.h>
@@ -38,6 +39,7 @@ protected:
     static QString KeysOf(const QString& path) {
         CDaoDatabase catalogue;
         catalogue.Open(path.toStdString());
+        CDaoTransaction transaction(catalogue, false);
         ForwardCursor keys(
             catalogue, "SELECT group_concat(ID) FROM (SELECT ID FROM Zeitschriften ORDER BY ID)");
         keys.MoveNext();

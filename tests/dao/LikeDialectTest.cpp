@@ -8,9 +8,9 @@
 #include "CDaoDatabase.h"
 #include "CaseFold.h"
 #include "LikeDialect.h"
-#include "LikePattern.h"
+#include "LikeRegex.h"
 #include "ScratchDatabase.h"
-#include "SqliteEngine.h"
+#include "SqliteHandleOf.h"
 #include "Utf8.h"
 #include "server/TestServer.h"
 
@@ -43,7 +43,7 @@ TEST_P(LikeMatchTest, FollowsTheDialectOnTheServer) {
     if (reencoded != text) {
         GTEST_SKIP() << "a server holds UTF-8 text only";
     }
-    const std::string regex = LikePattern(GetParam().pattern).ToRegex();
+    const std::string regex = LikeRegex(LikePattern(GetParam().pattern));
     EXPECT_EQ(TestServer::Scalar("SELECT $1::text ~ $2::text", {GetParam().text, regex}),
               GetParam().matches ? "t" : "f")
         << regex;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "LikePattern.h"
+#include "LikeRegex.h"
 #include "PgQueryText.h"
 #include "ScratchDatabase.h"
 
@@ -11,8 +11,8 @@ TEST(PgQueryText, PlaceholdersAndPatternsBecomeBoundValues) {
         "SELECT * FROM t WHERE a Like ? AND b NOT LIKE 'x''*' AND c = '?' AND \"d?\" = ?",
         {"*M*", "5"});
     EXPECT_EQ(text.sql, "SELECT * FROM t WHERE a ~ $1 AND b !~ $2 AND c = '?' AND \"d?\" = $3");
-    EXPECT_EQ(text.values, std::vector<std::string>(
-                               {LikePattern("*M*").ToRegex(), LikePattern("x'*").ToRegex(), "5"}));
+    EXPECT_EQ(text.values, std::vector<std::string>({LikeRegex(LikePattern("*M*")),
+                                                     LikeRegex(LikePattern("x'*")), "5"}));
     EXPECT_FALSE(text.ordered);
     EXPECT_TRUE(TranslateForServer("SELECT * FROM t ORDER BY a", {}).ordered);
 }

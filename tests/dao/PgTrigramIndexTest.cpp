@@ -4,6 +4,7 @@
 
 #include "PgQueryText.h"
 #include "server/ServerCatalogue.h"
+#include "server/TestServer.h"
 
 namespace {
 
@@ -11,10 +12,8 @@ namespace {
 // of reading every article: the case variants in the expression must leave the index its
 // trigrams, so that a selective pattern leaves the recheck nothing to throw away.
 TEST(PgTrigramIndex, TheArticleQueryFindsItsRowsThroughTheIndex) {
+    REQUIRE_TEST_SERVER();
     const std::unique_ptr<ServerCatalogue> catalogue = ServerCatalogue::Make();
-    if (!catalogue) {
-        GTEST_SKIP() << "needs the PostgreSQL test server: run under tools/with-test-server";
-    }
     catalogue->Exec(
         "INSERT INTO Zeitschriften (Artikelname) SELECT CASE WHEN i % 100 = 0"
         " THEN 'Motorräder im Test ' ELSE 'Bericht ' END || i FROM generate_series(1, 5000) AS i;"

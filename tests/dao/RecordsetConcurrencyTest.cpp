@@ -1,9 +1,9 @@
-#include <SqliteEngine.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include "SqliteHandleOf.h"
 
 #include <chrono>
 #include <map>

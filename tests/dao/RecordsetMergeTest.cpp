@@ -1,6 +1,6 @@
-#include <SqliteEngine.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include "SqliteHandleOf.h"
 
 #include <string_view>
 #include <vector>
@@ -72,14 +72,14 @@ TEST_F(RecordsetMergeTest, ARecordDeletedElsewhereIsReportedNotRecreated) {
 }
 
 TEST_F(RecordsetMergeTest, ChangesElsewhereAreSeenOnceAndOwnWritesNever) {
-    EXPECT_FALSE(m_db.HasChangedElsewhere());
+    EXPECT_EQ(m_db.CheckForChanges(), DaoChange::Unchanged);
     m_rs.Edit();
     m_rs.SetFieldValue(3, "eigene Änderung");
     m_rs.Update();
-    EXPECT_FALSE(m_db.HasChangedElsewhere());
+    EXPECT_EQ(m_db.CheckForChanges(), DaoChange::Unchanged);
     m_scratch.Exec("INSERT INTO Zeitschriften (Artikelname) VALUES ('von B')");
-    EXPECT_TRUE(m_db.HasChangedElsewhere());
-    EXPECT_FALSE(m_db.HasChangedElsewhere());
+    EXPECT_EQ(m_db.CheckForChanges(), DaoChange::Changed);
+    EXPECT_EQ(m_db.CheckForChanges(), DaoChange::Unchanged);
     m_rs.Requery();
     EXPECT_EQ(m_rs.GetRecordCount(), 4);
     EXPECT_EQ(m_rs.GetAbsolutePosition(), 0);

@@ -1,6 +1,6 @@
-#include <SqliteEngine.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include "SqliteHandleOf.h"
 
 #include <cstring>
 #include <string>

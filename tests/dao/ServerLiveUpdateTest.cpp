@@ -112,7 +112,7 @@ protected:
     // change elsewhere arrives or `deadline` passes.
     bool NewsBy(Clock::time_point deadline) {
         for (;;) {
-            if (m_db.HasChangedElsewhere()) {
+            if (m_db.CheckForChanges() == DaoChange::Changed) {
                 return Clock::now() <= deadline;
             }
             const auto left =
@@ -148,7 +148,8 @@ struct OtherStep {
 
 TEST_F(ServerLiveUpdate, EachCommitOfAnotherProgramArrivesWithinASecondAndARequeryShowsIt) {
     ASSERT_EQ(Answer(), kReady);
-    EXPECT_FALSE(m_db.HasChangedElsewhere()) << "news before anyone changed anything";
+    EXPECT_EQ(m_db.CheckForChanges(), DaoChange::Unchanged)
+        << "news before anyone changed anything";
     const OtherStep steps[] = {
         {kAdd, {"Artikel 1", "Artikel 2", "Neu von nebenan"}},
         {kEdit, {"Geändert von nebenan", "Artikel 2", "Neu von nebenan"}},

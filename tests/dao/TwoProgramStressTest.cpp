@@ -78,7 +78,7 @@ private:
     // program committed.
     void Command(bool write, const std::function<void()>& work) {
         CDaoTransaction transaction(m_db, write);
-        if (m_db.HasChangedElsewhere()) {
+        if (m_db.CheckForChanges() == DaoChange::Changed) {
             m_rs.Requery();
         }
         work();
@@ -210,21 +210,9 @@ private:
 class TwoProgramStress : public testing::TestWithParam<ScratchEngine> {
 protected:
     void SetUp() override {
-        if (GetParam().make == MakeServerCatalogue && TestServer::Connection() == nullptr) {
-            GTEST_SKIP() << "needs the PostgreSQL test server: run under tools/with-test-server";
+        if (GetParam().make == MakeServerCatalogue) {
+            REQUIRE_TEST_SERVER();
         }
-    }
-
-    // "ok" when the catalogue is sound beyond what the logs tell. A file checks its own pages;
-    // the server looks after its storage itself, so there the question left is whether the
-    // table still holds each key once.
-    std::string Soundness(ScratchCatalogue& catalogue) const {
-        if (GetParam().make == MakeFileCatalogue) {
-            return catalogue.Scalar("PRAGMA integrity_check");
-        }
-        return catalogue.Scalar(
-            "SELECT CASE WHEN count(*) = count(DISTINCT ID) THEN 'ok' ELSE 'keys held twice' "
-            "END FROM Zeitschriften");
     }
 
     // How many of `commands` may find their record deleted without news of it. A file never
@@ -304,7 +292,10 @@ TEST_P(TwoProgramStress, EveryAcknowledgedChangeIsStoredAndNoLockErrorReachesAUs
             }
             ++acknowledged;
             if (kind == "A") {
-                ASSERT_TRUE(existing.insert(key).second) << "a key handed out twice: " << line;
+                // Keys are compared as the programs were given them, not as the table holds
+                // them: the table's key cannot hold one twice, but two programs could be
+                // handed one key, or one a key of the first records.
+                EXPECT_TRUE(existing.insert(key).second) << "a key handed out twice: " << line;
                 for (int field = 1; field <= 4; ++field) {
                     in >> start[{key, field}];
                 }
@@ -323,6 +314,14 @@ TEST_P(TwoProgramStress, EveryAcknowledgedChangeIsStoredAndNoLockErrorReachesAUs
     }
     EXPECT_GT(acknowledged, 50);
     EXPECT_GT(conflicts, 0) << "the programs never met on a field";
+    // A record typed once and stored twice shows as a key that a program edited or deleted
+    // though neither program was given it.
+    for (const auto& [where, count] : writes) {
+        EXPECT_EQ(existing.count(where.first), 1u) << "record " << where.first << " nobody added";
+    }
+    for (const std::string& key : deleted) {
+        EXPECT_EQ(existing.count(key), 1u) << "record " << key << " nobody added";
+    }
     std::printf("%d changes acknowledged, %d conflicts and %zu unannounced deletions reported\n",
                 acknowledged, conflicts, stale.size());
     EXPECT_LE(static_cast<int>(stale.size()), StaleReadsAllowed(acknowledged));
@@ -330,7 +329,9 @@ TEST_P(TwoProgramStress, EveryAcknowledgedChangeIsStoredAndNoLockErrorReachesAUs
         EXPECT_EQ(deleted.count(key), 1u) << "record " << key << " reported deleted but was not";
     }
 
-    EXPECT_EQ(Soundness(*catalogue), "ok");
+    if (GetParam().make == MakeFileCatalogue) {
+        EXPECT_EQ(catalogue->Scalar("PRAGMA integrity_check"), "ok");
+    }
     for (const std::string& key : existing) {
         const std::string stored = catalogue->Scalar(
             "SELECT Zeitschriftennummer || ' ' || Zeitschriftenname || ' ' || Artikelname || ' ' "
@@ -355,10 +356,19 @@ TEST_P(TwoProgramStress, EveryAcknowledgedChangeIsStoredAndNoLockErrorReachesAUs
             EXPECT_EQ(actual, text) << "record " << key << " field " << field;
             const int expectedSteps = writes[{key, field}];
             EXPECT_EQ(steps, expectedSteps) << "record " << key << " field " << field;
+            // Every text is unique, so a record the table holds twice under two keys (an insert
+            // repeated after a lost answer, say) shows as a page held twice.
+            if (field == 4) {
+                EXPECT_EQ(catalogue->Scalar("SELECT count(*) FROM Zeitschriften WHERE Seite = '" +
+                                            text + "'"),
+                          "1")
+                    << "record " << key << " held under other keys too";
+            }
         }
     }
-    EXPECT_EQ(catalogue->Scalar("SELECT count(*) FROM Zeitschriften"),
-              std::to_string(existing.size() - deleted.size()));
+    EXPECT_EQ(
+        catalogue->Scalar("SELECT count(*) FROM Zeitschriften"),
+        std::to_string(static_cast<long>(existing.size()) - static_cast<long>(deleted.size())));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TwoProgramStress,

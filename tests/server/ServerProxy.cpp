@@ -14,8 +14,12 @@
 
 namespace {
 
-// libpq finds a server's socket under this name in the host folder.
-constexpr const char* kSocketName = "/.s.PGSQL.5432";
+// libpq finds a server's socket in the host folder under a name with the port, which the test
+// server hands to every connection in PGPORT.
+std::string SocketName() {
+    const char* port = std::getenv("PGPORT");
+    return std::string("/.s.PGSQL.") + (port != nullptr && *port != '\0' ? port : "5432");
+}
 
 sockaddr_un AddressOf(const std::string& path) {
     sockaddr_un address{};
@@ -46,14 +50,15 @@ struct Link {
 
 }  // namespace
 
-ServerProxy::ServerProxy(const std::string& serverHost) : m_serverSocket(serverHost + kSocketName) {
+ServerProxy::ServerProxy(const std::string& serverHost)
+    : m_serverSocket(serverHost + SocketName()) {
     char folder[] = "/tmp/periolex-net.XXXXXX";
     if (mkdtemp(folder) == nullptr) {
         throw std::runtime_error("mkdtemp failed");
     }
     m_folder = folder;
     m_listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_un address = AddressOf(m_folder + kSocketName);
+    const sockaddr_un address = AddressOf(m_folder + SocketName());
     if (bind(m_listener, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
         listen(m_listener, 16) != 0 || pipe2(m_wake, O_CLOEXEC) != 0) {
         throw std::runtime_error("cannot listen in " + m_folder);

@@ -14,6 +14,11 @@ std::optional<std::string> TestServer::Host() {
     return host;
 }
 
+bool TestServer::Required() {
+    const char* required = std::getenv("REQUIRE_TEST_SERVER");
+    return required != nullptr && *required != '\0';
+}
+
 std::optional<std::string> TestServer::Conninfo() {
     const std::optional<std::string> host = Host();
     if (!host) {

@@ -165,6 +165,26 @@ void ProgramTest::TypeInto(unsigned id, const QString& text) {
     edit->insert(text);
 }
 
+ProgramTest::Outcome ProgramTest::RunProgram(const QStringList& arguments,
+                                             const QString& display) const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        env.remove(name);
+    }
+    if (!display.isEmpty()) {
+        env.insert("DISPLAY", display);
+    }
+    env.insert("XDG_RUNTIME_DIR", TempPath({}));
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(PERIOLEX_PROGRAM, arguments);
+    EXPECT_TRUE(program.waitForFinished(60000));
+    QStringList lines = QString::fromUtf8(program.readAllStandardError()).split('\n');
+    lines.removeAll(QString());
+    return {program.exitStatus(), program.exitCode(),
+            QString::fromUtf8(program.readAllStandardOutput()), lines};
+}
+
 void ProgramTest::RunCommand(unsigned id) {
     m_app->DispatchCommand(nullptr, id);
     ProcessEvents();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -44,6 +45,17 @@ protected:
 
     // Starts the program with these arguments; false when start-up ended it.
     bool Start(const QStringList& arguments = {});
+
+    // What the program itself, started as a shell starts it, did.
+    struct Outcome {
+        QProcess::ExitStatus status;
+        int code;
+        QString out;
+        QStringList errorLines;
+    };
+    // Runs the program in a process of its own, with no window system in reach unless
+    // `display` names one.
+    Outcome RunProgram(const QStringList& arguments, const QString& display = {}) const;
     void Stop();
 
     // Files in the test's own folder.

@@ -1,7 +1,7 @@
 #include <CMDIChildWnd.h>
 #include <ModalSeam.h>
-#include <SqliteEngine.h>
 #include <sqlite3.h>
+#include "SqliteHandleOf.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 
 #include <QLineEdit>
+#include <QTest>
+#include <QToolTip>
 
 #include "app/CMainFrame.h"
 #include "res/Resource.h"
@@ -122,6 +124,26 @@ TEST_F(QueryTest, ANulCharacterInThePastedTextIsRefusedWithAMessage) {
     EXPECT_TRUE(ModalSeam::Requests()[1].text.contains("Nullzeichen"))
         << ModalSeam::Requests()[1].text.toStdString();
     EXPECT_EQ(Caption(), "Datensatz 1 von 10") << "the set stays as it was";
+}
+
+// A hostile paste is cut to what a search takes, and the field says so; the cut text searches.
+TEST_F(QueryTest, AnOverlongPasteIsCutAndSaidAtTheField) {
+    QString told;
+    int length = -1;
+    ModalSeam::Push({IDOK, {}, [&](QWidget* dialog) {
+                         auto* field = dialog->findChild<QLineEdit*>();
+                         field->insert(QStringLiteral("motor") + QString(30000, QLatin1Char('x')));
+                         // What fits goes in as an edit of its own, once the refused one is gone.
+                         if (QTest::qWaitFor([field] { return !field->text().isEmpty(); }, 2000)) {
+                             length = static_cast<int>(field->text().size());
+                         }
+                         told = QToolTip::text();
+                         field->setText(field->text().left(5));
+                     }});
+    RunCommand(IDC_ABFRAGE);
+    EXPECT_EQ(length, kSearchTextLimit);
+    EXPECT_TRUE(told.contains(QStringLiteral("höchstens 255 Zeichen"))) << told.toStdString();
+    EXPECT_EQ(Caption(), "Datensatz 1 von 2");
 }
 
 TEST_F(QueryTest, EmptyTextSelectsEveryNamedArticle) {

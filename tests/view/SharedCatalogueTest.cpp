@@ -1,8 +1,8 @@
 #include <CMDIChildWnd.h>
 #include <ChangeWatcher.h>
 #include <ModalSeam.h>
-#include <SqliteEngine.h>
 #include <sqlite3.h>
+#include "SqliteHandleOf.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -294,3 +294,14 @@ bool LikePattern::MatchesTokens(std::string_view text) const {
     }
     return true;
 }
+
+bool LikePattern::IsTooLong(std::string_view pattern) {
+    std::size_t characters = 0;
+    for (const char byte : pattern) {
+        // Every UTF-8 character has one byte that does not continue another.
+        if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80 && ++characters > kMaxCharacters) {
+            return true;
+        }
+    }
+    return false;
+}

@@ -12,28 +12,35 @@ class LikePattern {
 public:
     explicit LikePattern(std::string_view pattern);
 
-    bool Matches(std::string_view text) const;
-    // The same match as a regular expression in the advanced syntax of a database server,
-    // matched with case: every letter carries its other cases itself, so the result does
-    // not depend on the server's locale.
-    std::string ToRegex() const;
+    // The longest pattern that an engine takes, in characters. Any search the program makes
+    // fits (an escaped search text of the longest kind is about three times as long); a longer
+    // one could only keep the engine busy.
+    static constexpr std::size_t kMaxCharacters = 1024;
+    static bool IsTooLong(std::string_view pattern);
 
-private:
+    bool Matches(std::string_view text) const;
+
+    // The analysed pattern, for an engine that evaluates the dialect in its own terms.
     enum class Kind : std::uint8_t { Literal, AnyChar, Digit, Star, List, NegatedList };
 
     struct Token {
         Kind kind;
         char32_t folded = 0;      // Literal
-        std::uint32_t first = 0;  // List, NegatedList: their ranges in m_ranges
+        std::uint32_t first = 0;  // List, NegatedList: their ranges in Ranges()
         std::uint32_t count = 0;
     };
 
-    // One entry of a character list; a single character is a range of one.
+    // One entry of a character list; a single character is a range of one. A character is in
+    // the list when it, or its fold, lies between the ends as written or between their folds.
     struct Range {
         char32_t low, high;
         char32_t foldedLow, foldedHigh;
     };
 
+    const std::vector<Token>& Tokens() const { return m_tokens; }
+    const std::vector<Range>& Ranges() const { return m_ranges; }
+
+private:
     void ParseList(std::string_view items, bool negated);
     void DetectContains();
     bool MatchesToken(const Token& token, char32_t c) const;

@@ -1,8 +1,8 @@
-// LikePattern::ToRegex: the dialect as a server-side regular expression.
+#include "LikeRegex.h"
+
 #include <array>
 
 #include "CaseFold.h"
-#include "LikePattern.h"
 #include "Utf8.h"
 
 namespace {
@@ -51,9 +51,10 @@ void AppendRange(std::string& out, char32_t low, char32_t high) {
 
 }  // namespace
 
-std::string LikePattern::ToRegex() const {
+std::string LikeRegex(const LikePattern& pattern) {
+    using Kind = LikePattern::Kind;
     std::string regex = "^";
-    for (const Token& token : m_tokens) {
+    for (const LikePattern::Token& token : pattern.Tokens()) {
         switch (token.kind) {
             case Kind::Star:
                 regex += ".*";
@@ -79,7 +80,7 @@ std::string LikePattern::ToRegex() const {
                 // A character is in the list when it, or its fold, lies in a range as written
                 // or in the range of the folds of its ends (see InList).
                 std::string members;
-                const auto first = m_ranges.begin() + token.first;
+                const auto first = pattern.Ranges().begin() + token.first;
                 for (auto r = first; r != first + token.count; ++r) {
                     if (r->low <= r->high) {
                         AppendRange(members, r->low, r->high);

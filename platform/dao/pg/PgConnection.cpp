@@ -2,6 +2,7 @@
 
 #include <libpq-fe.h>
 #include <poll.h>
+#include <sys/socket.h>
 
 #include <cstring>
 #include <utility>
@@ -31,6 +32,28 @@ int CodeOfState(const char* state) {
         return DaoErrorCode::kAuth;
     }
     return DaoErrorCode::kError;
+}
+
+// libpq tells a failed connection only in words; its English words name the usual causes. In
+// another language of libpq's the cause stays general, and its words are the details.
+int CodeOfConnectFailure(const std::string& message) {
+    const auto says = [&](const char* words) { return message.find(words) != std::string::npos; };
+    if (says("authentication")) {
+        return DaoErrorCode::kAuth;
+    }
+    if (says("certificate")) {
+        return DaoErrorCode::kCertificate;
+    }
+    if (says("could not translate host name")) {
+        return DaoErrorCode::kUnknownHost;
+    }
+    if (says("timeout expired") || says("timed out")) {
+        return DaoErrorCode::kTimeout;
+    }
+    if (says("Connection refused") || says("No such file or directory")) {
+        return DaoErrorCode::kRefused;
+    }
+    return DaoErrorCode::kCantOpen;
 }
 
 std::string Trimmed(const char* message) {
@@ -75,12 +98,8 @@ PgConnection::PgConnection(const std::string& target, const std::string& passwor
     }
     if (PQstatus(m_pConn) != CONNECTION_OK) {
         const std::string message = Trimmed(PQerrorMessage(m_pConn));
-        int code = DaoErrorCode::kCantOpen;
-        if (PQconnectionNeedsPassword(m_pConn) != 0) {
-            code = DaoErrorCode::kPasswordNeeded;
-        } else if (message.find("authentication") != std::string::npos) {
-            code = DaoErrorCode::kAuth;
-        }
+        const int code = PQconnectionNeedsPassword(m_pConn) != 0 ? DaoErrorCode::kPasswordNeeded
+                                                                 : CodeOfConnectFailure(message);
         PQfinish(m_pConn);
         m_pConn = nullptr;
         ThrowDaoError(code, message);
@@ -91,21 +110,17 @@ bool PgConnection::IsBroken() const {
     return PQstatus(m_pConn) != CONNECTION_OK;
 }
 
-bool PgConnection::Reconnect() {
-    PQreset(m_pConn);
-    return !IsBroken();
-}
-
-bool PgConnection::ReconnectStart() {
+bool PgConnection::ResetStart() {
     // Started, the connection waits to write, as libpq's asynchronous connecting begins.
-    m_reconnectWaitsFor = POLLOUT;
+    m_bResetWaitsForWriting = true;
     return PQresetStart(m_pConn) != 0;
 }
 
-PgConnection::Progress PgConnection::ReconnectStep() {
+PgConnection::Progress PgConnection::ResetStep() {
     // libpq's next step may only come when the socket is ready for it: asked earlier, it would
     // take a connection that is still under way for a failed one.
-    pollfd socket{PQsocket(m_pConn), m_reconnectWaitsFor, 0};
+    pollfd socket{PQsocket(m_pConn), static_cast<short>(m_bResetWaitsForWriting ? POLLOUT : POLLIN),
+                  0};
     if (socket.fd < 0) {
         return Progress::Failed;
     }
@@ -118,11 +133,69 @@ PgConnection::Progress PgConnection::ReconnectStep() {
         case PGRES_POLLING_FAILED:
             return Progress::Failed;
         case PGRES_POLLING_READING:
-            m_reconnectWaitsFor = POLLIN;
+            m_bResetWaitsForWriting = false;
             return Progress::Pending;
         default:
-            m_reconnectWaitsFor = POLLOUT;
+            m_bResetWaitsForWriting = true;
             return Progress::Pending;
+    }
+}
+
+bool PgConnection::Await(bool forWriting, DaoWaiter::Clock::time_point deadline) {
+    ++m_nWaiting;
+    try {
+        const bool ready = DaoWaiter::Current().Wait(PQsocket(m_pConn), forWriting, deadline);
+        --m_nWaiting;
+        return ready;
+    } catch (...) {
+        --m_nWaiting;
+        throw;
+    }
+}
+
+PgResult PgConnection::RunWaiting(const std::string& sql, const std::vector<std::string>& values,
+                                  DaoWaiter::Clock::time_point deadline) {
+    SendDeferredBegin();
+    std::vector<const char*> pointers;
+    pointers.reserve(values.size());
+    for (const std::string& value : values) {
+        pointers.push_back(value.c_str());
+    }
+    if (PQsetnonblocking(m_pConn, 1) != 0 ||
+        PQsendQueryParams(m_pConn, sql.c_str(), static_cast<int>(pointers.size()), nullptr,
+                          pointers.data(), nullptr, nullptr, 0) == 0) {
+        PQsetnonblocking(m_pConn, 0);
+        ThrowFailure(nullptr);
+    }
+    // Sending may have to wait for room on the socket, the answer for the server.
+    int flushed;
+    bool answered = true;
+    while ((flushed = PQflush(m_pConn)) == 1 && (answered = Await(true, deadline))) {
+    }
+    while (answered && flushed == 0 && PQisBusy(m_pConn) != 0 &&
+           (answered = Await(false, deadline))) {
+        if (PQconsumeInput(m_pConn) == 0) {
+            break;
+        }
+    }
+    PQsetnonblocking(m_pConn, 0);
+    if (!answered) {
+        GiveUp();
+        ThrowDaoError(DaoErrorCode::kConnectionLost, "The server did not answer in time.");
+    }
+    PgResult result(PQgetResult(m_pConn));
+    while (PGresult* rest = PQgetResult(m_pConn)) {
+        PQclear(rest);
+    }
+    return Checked(std::move(result));
+}
+
+void PgConnection::GiveUp() {
+    // libpq finds the end of its socket at its next read and marks the connection broken.
+    shutdown(PQsocket(m_pConn), SHUT_RDWR);
+    PQconsumeInput(m_pConn);
+    while (PGresult* rest = PQgetResult(m_pConn)) {
+        PQclear(rest);
     }
 }
 
@@ -168,8 +241,11 @@ PgResult PgConnection::RunAlone(const std::string& sql, const std::vector<std::s
 
 PgResult PgConnection::Run(const std::string& sql, const std::vector<const char*>& values) {
     SendDeferredBegin();
-    PgResult result(PQexecParams(m_pConn, sql.c_str(), static_cast<int>(values.size()), nullptr,
-                                 values.data(), nullptr, nullptr, 0));
+    return Checked(PgResult(PQexecParams(m_pConn, sql.c_str(), static_cast<int>(values.size()),
+                                         nullptr, values.data(), nullptr, nullptr, 0)));
+}
+
+PgResult PgConnection::Checked(PgResult result) const {
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         ThrowFailure(result.get());
@@ -188,12 +264,7 @@ PgResult PgConnection::Run(const std::string& sql, const std::vector<std::string
 
 PgResult PgConnection::RunScript(const std::string& sql) {
     SendDeferredBegin();
-    PgResult result(PQexec(m_pConn, sql.c_str()));
-    const ExecStatusType status = PQresultStatus(result.get());
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-        ThrowFailure(result.get());
-    }
-    return result;
+    return Checked(PgResult(PQexec(m_pConn, sql.c_str())));
 }
 
 PgResult PgConnection::Describe(const std::string& sql, int values) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "DaoWaiter.h"
+
 struct pg_conn;
 struct pg_result;
 
@@ -51,16 +53,28 @@ public:
     PgResult Describe(const std::string& sql, int values);
 
     // Whether the connection broke: the server stopped, or the network between. Statements
-    // then fail with ConnectionLost until Reconnect succeeds.
+    // then fail with ConnectionLost until a reset succeeds.
     bool IsBroken() const;
-    // Connects again as at first, in a new session; false while the server cannot be reached.
-    bool Reconnect();
-    // The same without waiting for the server: ReconnectStart begins (false when that failed at
-    // once), and each ReconnectStep takes it as far as the server's answers allow, reading only
-    // what has arrived.
+    // Connects again as at first, in a new session, without waiting for the server: ResetStart
+    // begins (false when that failed at once), and each ResetStep takes it as far as the
+    // server's answers allow, reading only what has arrived. While it is Pending the socket has
+    // to turn ready for writing (ResetWaitsForWriting) or reading before the next step can go
+    // further.
     enum class Progress { Pending, Done, Failed };
-    bool ReconnectStart();
-    Progress ReconnectStep();
+    bool ResetStart();
+    Progress ResetStep();
+    bool ResetWaitsForWriting() const { return m_bResetWaitsForWriting; }
+
+    // Waits through the record store's waiter (see DaoWaiter.h) until the socket is ready for
+    // reading (or writing), false when `deadline` came first.
+    bool Await(bool forWriting, DaoWaiter::Clock::time_point deadline);
+    // Whether something waits for this connection's server now: whatever runs meanwhile must
+    // leave the connection alone.
+    bool IsWaiting() const { return m_nWaiting > 0; }
+    // As Run, but the answer is awaited through Await. A server that does not answer by
+    // `deadline` is given up: the connection breaks, and the statement throws ConnectionLost.
+    PgResult RunWaiting(const std::string& sql, const std::vector<std::string>& values,
+                        DaoWaiter::Clock::time_point deadline);
 
     // Reads what the server sent meanwhile without waiting, so that a connection that the
     // server ended shows as broken.
@@ -82,9 +96,15 @@ public:
 private:
     // Sends the deferred start of the transaction, if one waits.
     void SendDeferredBegin();
+    // Throws the failure of a statement's result unless it succeeded.
+    PgResult Checked(PgResult result) const;
+    // Ends the session without the server's word, so that libpq takes the connection for
+    // broken.
+    void GiveUp();
 
     pg_conn* m_pConn = nullptr;
     std::string m_deferredBegin;
-    short m_reconnectWaitsFor = 0;  // poll() events a reconnection waits for on its socket
-    bool m_bAloneRan = false;       // a statement of the deferred transaction ran alone already
+    bool m_bResetWaitsForWriting = true;
+    int m_nWaiting = 0;
+    bool m_bAloneRan = false;  // a statement of the deferred transaction ran alone already
 };

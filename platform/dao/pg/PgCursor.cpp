@@ -2,35 +2,36 @@
 
 #include <libpq-fe.h>
 
-#include <string>
-
 namespace {
 
-constexpr const char* kName = "periolex_rows";
+// Cursors of one connection need names of their own while they live side by side.
+std::string NewCursorName() {
+    static unsigned long s_nCursors = 0;
+    return "periolex_rows_" + std::to_string(++s_nCursors);
+}
 
 }  // namespace
 
-PgCursor::PgCursor(PgConnection& connection, std::string_view sql, int chunk)
+PgCursor::PgCursor(PgConnection& connection, const PgQueryText& query, int chunk)
     : m_connection(connection),
       m_nChunk(chunk),
-      m_fetch("FETCH " + std::to_string(chunk) + " FROM " + kName) {
-    m_connection.RunScript("DECLARE " + std::string(kName) + " NO SCROLL CURSOR FOR " +
-                           std::string(sql));
+      m_name(NewCursorName()),
+      m_fetch("FETCH " + std::to_string(chunk) + " FROM " + m_name) {
+    m_connection.Run("DECLARE " + m_name + " NO SCROLL CURSOR FOR " + query.sql, query.values);
+    m_rows = m_connection.Run(m_fetch);
 }
 
 PgCursor::~PgCursor() {
     // Raw, so that a connection that has failed meanwhile throws nothing here.
-    PQclear(PQexec(m_connection.Handle(), (std::string("CLOSE ") + kName).c_str()));
+    PQclear(PQexec(m_connection.Handle(), ("CLOSE " + m_name).c_str()));
 }
 
 bool PgCursor::MoveNext() {
-    if (m_rows) {
-        if (++m_nRow < PQntuples(m_rows.get())) {
-            return true;
-        }
-        if (PQntuples(m_rows.get()) < m_nChunk) {
-            return false;  // a short chunk was the last
-        }
+    if (++m_nRow < PQntuples(m_rows.get())) {
+        return true;
+    }
+    if (PQntuples(m_rows.get()) < m_nChunk) {
+        return false;  // a short chunk was the last
     }
     m_rows = m_connection.Run(m_fetch);
     m_nRow = 0;
@@ -43,4 +44,13 @@ std::optional<std::string_view> PgCursor::GetValue(int index) const {
     }
     return std::string_view(PQgetvalue(m_rows.get(), m_nRow, index),
                             static_cast<std::size_t>(PQgetlength(m_rows.get(), m_nRow, index)));
+}
+
+int PgCursor::GetFieldCount() const {
+    return PQnfields(m_rows.get());
+}
+
+std::string PgCursor::GetFieldName(int index) const {
+    const char* name = PQfname(m_rows.get(), index);
+    return name != nullptr ? name : "";
 }

@@ -4,96 +4,36 @@
 
 #include <algorithm>
 #include <chrono>
-#include <string_view>
-#include <thread>
 #include <utility>
 
 #include "CDaoException.h"
 #include "DaoError.h"
 #include "DaoErrorCode.h"
+#include "PgAppender.h"
+#include "PgCursor.h"
+#include "PgIdentifier.h"
+#include "PgQueryText.h"
 #include "PgSelection.h"
 
-bool PgEngine::IsServerTarget(const std::string& path) {
-    return path.rfind("postgresql://", 0) == 0 || path.rfind("postgres://", 0) == 0;
-}
+namespace {
 
-std::string PgEngine::ServerName(const std::string& target) {
-    PQconninfoOption* options = PQconninfoParse(target.c_str(), nullptr);
-    if (options == nullptr) {
-        return target;
-    }
-    std::string host;
-    std::string port;
-    std::string database;
-    std::string service;
-    for (PQconninfoOption* option = options; option->keyword != nullptr; ++option) {
-        const std::string keyword = option->keyword;
-        const std::string value = option->val != nullptr ? option->val : "";
-        if (keyword == "host") {
-            host = value;
-        } else if (keyword == "port") {
-            port = value;
-        } else if (keyword == "dbname") {
-            database = value;
-        } else if (keyword == "service") {
-            service = value;
-        }
-    }
-    PQconninfoFree(options);
-    if (host.empty() && !service.empty()) {
-        return service;
-    }
-    std::string name = host.empty() || host.front() == '/' ? "localhost" : host;
-    if (!port.empty()) {
-        name += ":" + port;
-    }
-    return database.empty() ? name : name + "/" + database;
-}
+// Every session of the connection listens on the change channel.
+const std::string kListen = std::string("LISTEN ") + PgEngine::kChangeChannel;
 
-std::string PgEngine::UserName(const std::string& target) {
-    std::string user;
-    if (PQconninfoOption* options = PQconninfoParse(target.c_str(), nullptr)) {
-        for (PQconninfoOption* option = options; option->keyword != nullptr; ++option) {
-            if (std::string_view(option->keyword) == "user" && option->val != nullptr) {
-                user = option->val;
-            }
-        }
-        PQconninfoFree(options);
-    }
-    // Otherwise libpq's default: PGUSER, or the name the user logged in with.
-    if (user.empty()) {
-        if (PQconninfoOption* defaults = PQconndefaults()) {
-            for (PQconninfoOption* option = defaults; option->keyword != nullptr; ++option) {
-                if (std::string_view(option->keyword) == "user" && option->val != nullptr) {
-                    user = option->val;
-                }
-            }
-            PQconninfoFree(defaults);
-        }
-    }
-    return user;
-}
+}  // namespace
 
 PgEngine::PgEngine(const std::string& target, bool readOnly, const std::string& password,
                    const std::string& user)
-    : m_connection(target, password, user), m_bReadOnly(readOnly) {
-    Listen();
-    const PgResult schema = m_connection.Run("SELECT coalesce(current_schema(), '')");
-    m_schema = PQgetvalue(schema.get(), 0, 0);
+    : m_connection(target, password, user),
+      m_reconnect(m_connection, kListen),
+      m_bReadOnly(readOnly) {
+    m_connection.RunScript(kListen);
 }
 
-void PgEngine::Listen() {
-    m_connection.RunScript(std::string("LISTEN ") + kChangeChannel);
-}
-
-void PgEngine::Reconnect() {
-    m_bReconnecting = false;
-    m_retryAfter = {};
-    if (!m_connection.Reconnect()) {
+void PgEngine::Restore() {
+    if (!m_reconnect.Restore(DaoWaiter::Clock::now() + PgReconnect::kConnectWithin)) {
         ThrowDaoError(DaoErrorCode::kConnectionLost, "The server cannot be reached.");
     }
-    Listen();
-    m_bMissedChanges = true;
 }
 
 void PgEngine::BeginWrite() {
@@ -110,7 +50,7 @@ void PgEngine::Begin(bool write) {
     // made now: the user asked for this command and waits for it.
     m_connection.ReadArrived();
     if (m_connection.IsBroken()) {
-        Reconnect();
+        Restore();
     }
     if (!write) {
         // A read sees one state of the catalogue from its first statement to its end, as a
@@ -128,7 +68,7 @@ void PgEngine::Begin(bool write) {
             throw;
         }
         e->Delete();
-        Reconnect();
+        Restore();
         BeginWrite();
     }
 }
@@ -142,6 +82,9 @@ void PgEngine::Commit() {
         result = m_connection.Run("COMMIT");
     } catch (CDaoException* e) {
         if (e->GetErrorCode() != DaoErrorCode::kConnectionLost || m_transactionId.empty()) {
+            if (m_connection.IsBroken()) {
+                m_reconnect.Told();
+            }
             throw;
         }
         e->Delete();
@@ -156,19 +99,20 @@ void PgEngine::Commit() {
 }
 
 void PgEngine::SettleLostCommit() {
+    // However it ends, the failure or the success of the command tells of this break.
     const std::string id = std::exchange(m_transactionId, std::string());
-    if (!m_connection.Reconnect()) {
+    const auto deadline = DaoWaiter::Clock::now() + PgReconnect::kConnectWithin;
+    if (!m_reconnect.Restore(deadline)) {
         ThrowDaoError(DaoErrorCode::kCommitUnknown,
                       "The connection broke during a commit; the server cannot be reached.");
     }
-    m_bMissedChanges = true;
     std::string state;
     try {
-        Listen();
-        state = CommitState(id, m_transactionSession);
+        state = CommitState(id, m_transactionSession, deadline + std::chrono::seconds(10));
     } catch (CDaoException* e) {
         // Whatever the server said of the commit, nobody knows now whether it took effect.
         e->Delete();
+        m_reconnect.Told();
         ThrowDaoError(DaoErrorCode::kCommitUnknown,
                       "The connection broke during a commit and again while asking about it.");
     }
@@ -182,24 +126,27 @@ void PgEngine::SettleLostCommit() {
     }
 }
 
-std::string PgEngine::CommitState(const std::string& id, int oldSession) {
+std::string PgEngine::CommitState(const std::string& id, int oldSession,
+                                  DaoWaiter::Clock::time_point deadline) {
     // The old session may still be at the commit when the new one asks: a dropped network
     // reaches the server later than the program, if at all. Ended, its transaction is settled
-    // one way or the other, and its locks are free.
+    // one way or the other, and its locks are free. Every wait goes through the waiter, so that
+    // a program with windows keeps drawing them meanwhile.
     const auto ask = [&] {
-        const PgResult status =
-            m_connection.Run("SELECT txid_status($1::bigint)", std::vector<std::string>{id});
+        const PgResult status = m_connection.RunWaiting("SELECT txid_status($1::bigint)",
+                                                        std::vector<std::string>{id}, deadline);
         return std::string(PQgetisnull(status.get(), 0, 0) ? "" : PQgetvalue(status.get(), 0, 0));
     };
     std::string state = ask();
     for (int attempt = 0; state == "in progress" && attempt < 50; ++attempt) {
         if (attempt == 10) {
-            m_connection.Run(
+            m_connection.RunWaiting(
                 "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE pid = $1"
                 " AND backend_xid::text::bigint = $2::bigint % 4294967296",
-                std::vector<std::string>{std::to_string(oldSession), id});
+                std::vector<std::string>{std::to_string(oldSession), id}, deadline);
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        DaoWaiter::Current().Wait(-1, false,
+                                  DaoWaiter::Clock::now() + std::chrono::milliseconds(100));
         state = ask();
     }
     return state;
@@ -208,7 +155,12 @@ std::string PgEngine::CommitState(const std::string& id, int oldSession) {
 void PgEngine::Rollback() {
     m_transactionId.clear();
     m_connection.DropDeferredBegin();
-    if (m_connection.IsBroken() || !m_connection.InTransaction()) {
+    if (m_connection.IsBroken()) {
+        // The command that rolls back failed on the break, and its failure tells the user.
+        m_reconnect.Told();
+        return;
+    }
+    if (!m_connection.InTransaction()) {
         return;
     }
     try {
@@ -219,65 +171,58 @@ void PgEngine::Rollback() {
     }
 }
 
-bool PgEngine::HasChangedElsewhere() {
-    if (m_connection.IsBroken()) {
-        return FollowReconnection();
+DaoChange PgEngine::CheckForChanges() {
+    // Someone waits for this connection's server now (this runs from a timer meanwhile): the
+    // connection is theirs until the answer is in.
+    if (m_connection.IsWaiting()) {
+        return DaoChange::Unchanged;
     }
-    if (std::exchange(m_bMissedChanges, false)) {
-        return true;
-    }
-    const bool notified = m_connection.TakeNotification(kChangeChannel, m_schema);
-    if (m_connection.IsBroken()) {
-        m_nextReconnect = std::chrono::steady_clock::now();
-        ThrowDaoError(DaoErrorCode::kConnectionLost, "The connection to the server broke.");
-    }
-    return notified;
-}
-
-bool PgEngine::FollowReconnection() {
-    // Soon after the server is back at first, then less and less often, so that a server that
-    // stays away is not pestered, nor the program held up by looking up its name each time. An
-    // attempt that the server never answers is given up after as long as a blocking one.
-    constexpr std::chrono::seconds kFirstRetry{2};
-    constexpr std::chrono::seconds kLastRetry{32};
-    constexpr std::chrono::seconds kGiveUp{10};
-    const auto now = std::chrono::steady_clock::now();
-    if (!m_bReconnecting && now >= m_nextReconnect) {
-        m_bReconnecting = m_connection.ReconnectStart();
-        m_reconnectStarted = now;
-        m_retryAfter =
-            m_retryAfter.count() == 0 ? kFirstRetry : std::min(2 * m_retryAfter, kLastRetry);
-        m_nextReconnect = now + m_retryAfter;
-    }
-    if (m_bReconnecting) {
-        switch (m_connection.ReconnectStep()) {
-            case PgConnection::Progress::Done:
-                m_bReconnecting = false;
-                m_retryAfter = {};
-                Listen();
-                m_bMissedChanges = false;
-                return true;  // whatever others did meanwhile
-            case PgConnection::Progress::Failed:
-                m_bReconnecting = false;
-                break;
-            case PgConnection::Progress::Pending:
-                m_bReconnecting = now - m_reconnectStarted < kGiveUp;
-                break;
+    if (!m_connection.IsBroken()) {
+        if (m_reconnect.TakeMissedChanges()) {
+            return DaoChange::Changed;
+        }
+        const bool notified = m_connection.TakeNotification(kChangeChannel, m_schema);
+        if (!m_connection.IsBroken()) {
+            return notified ? DaoChange::Changed : DaoChange::Unchanged;
         }
     }
-    ThrowDaoError(DaoErrorCode::kConnectionLost, "The connection to the server is broken.");
+    return m_reconnect.Follow();
 }
 
 int PgEngine::ChangeDescriptor() const {
     // A failed attempt may leave its socket open, and readable for ever: nothing to watch.
-    return m_connection.IsBroken() && !m_bReconnecting ? -1 : m_connection.Socket();
+    return m_connection.IsBroken() && !m_reconnect.IsAttempting() ? -1 : m_connection.Socket();
 }
 
 std::unique_ptr<DaoSelection> PgEngine::Select(const std::string& sql,
                                                const std::vector<std::string>& parameters) {
-    return std::make_unique<PgSelection>(m_connection, sql, parameters);
+    auto selection = std::make_unique<PgSelection>(m_connection, sql, parameters);
+    // Others' changes are those to the table this connection actually opened, wherever its
+    // search path found it: a schema named like the role, first on the default path, may exist
+    // and hold no catalogue at all.
+    if (m_schema.empty()) {
+        m_schema = selection->Schema();
+    }
+    return selection;
 }
 
 void PgEngine::Execute(const std::string& sql) {
     m_connection.RunScript(sql);
+}
+
+bool PgEngine::HasTable(const std::string& table) {
+    const PgResult found = m_connection.Run("SELECT to_regclass($1) IS NOT NULL",
+                                            std::vector<std::string>{QuotePgIdentifier(table)});
+    return *PQgetvalue(found.get(), 0, 0) == 't';
+}
+
+std::unique_ptr<DaoCursor> PgEngine::OpenCursor(const std::string& sql,
+                                                const std::vector<std::string>& parameters) {
+    return std::make_unique<PgCursor>(m_connection, TranslateForServer(sql, parameters));
+}
+
+std::unique_ptr<DaoAppender> PgEngine::OpenAppender(const std::string& table,
+                                                    const std::vector<std::string>& columns,
+                                                    bool emptyTable) {
+    return std::make_unique<PgAppender>(m_connection, table, columns, emptyTable);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <chrono>
 #include <string>
 
 #include "DaoEngine.h"
 #include "PgConnection.h"
+#include "PgReconnect.h"
 
 // A catalogue on a PostgreSQL server, reached through libpq by a connection URI
 // (postgresql://...) or a key=value string; passwords come from libpq's own sources or from
@@ -13,22 +13,15 @@
 // readable when one arrives.
 //
 // A connection that breaks (the server stopped, the network dropped) is made again by the next
-// transaction, and between transactions bit by bit whenever HasChangedElsewhere is asked, never
-// waiting for the server; what others changed meanwhile counts as changed elsewhere. Nothing is
-// ever sent twice: a commit whose answer was lost is looked up by its transaction id once the
-// connection stands again.
+// transaction, and between transactions bit by bit whenever CheckForChanges is asked (see
+// PgReconnect.h); what others changed meanwhile counts as changed elsewhere. Nothing is ever
+// sent twice: a commit whose answer was lost is looked up by its transaction id once the
+// connection stands again. Whatever has to wait for the server meanwhile waits through the
+// record store's waiter (see DaoWaiter.h).
 class PgEngine : public DaoEngine {
 public:
     // The channel that the table's trigger notifies when a statement changed it.
     static constexpr const char* kChangeChannel = "periolex_changes";
-
-    // Whether `path` names a server rather than a file.
-    static bool IsServerTarget(const std::string& path);
-    // The server and database that `target` names, as a user would recognise them; never a
-    // password.
-    static std::string ServerName(const std::string& target);
-    // The user name that a connection to `target` logs in with when none is given.
-    static std::string UserName(const std::string& target);
 
     // Throws CDaoException (CantOpen, Auth, PasswordNeeded) when it cannot connect.
     PgEngine(const std::string& target, bool readOnly, const std::string& password = "",
@@ -38,43 +31,41 @@ public:
     void Begin(bool write) override;
     void Commit() override;
     void Rollback() override;
-    bool HasChangedElsewhere() override;
+    DaoChange CheckForChanges() override;
     int ChangeDescriptor() const override;
     std::unique_ptr<DaoSelection> Select(const std::string& sql,
                                          const std::vector<std::string>& parameters) override;
+    bool HasTable(const std::string& table) override;
+    std::unique_ptr<DaoCursor> OpenCursor(const std::string& sql,
+                                          const std::vector<std::string>& parameters) override;
+    std::unique_ptr<DaoAppender> OpenAppender(const std::string& table,
+                                              const std::vector<std::string>& columns,
+                                              bool emptyTable) override;
 
     void Execute(const std::string& sql) override;
 
 private:
-    // Every session of the connection listens on the change channel.
-    void Listen();
-    // What a new session needs: the change channel listened to. Throws ConnectionLost.
-    void Reconnect();
-    // While the connection is broken: takes its making again a step further, trying anew a
-    // while after a failed attempt. True once it stands again; throws ConnectionLost until then.
-    bool FollowReconnection();
+    // Makes a broken connection again for a command; throws ConnectionLost when it cannot.
+    void Restore();
     // Begins a write transaction on the server.
     void BeginWrite();
     // After the connection broke during COMMIT: returns when the transaction took effect,
     // throws ConnectionLost when it did not, CommitUnknown when the server cannot say.
     void SettleLostCommit();
     // What the server knows of the transaction `id` of the broken session `oldSession`:
-    // "committed", "aborted", or another word or "" when it cannot tell.
-    std::string CommitState(const std::string& id, int oldSession);
+    // "committed", "aborted", or another word or "" when it cannot tell. Waits for the server
+    // until `deadline` at most.
+    std::string CommitState(const std::string& id, int oldSession,
+                            DaoWaiter::Clock::time_point deadline);
 
     PgConnection m_connection;
+    PgReconnect m_reconnect;
     bool m_bReadOnly;
-    // The schema where the connection finds the catalogue's table; its trigger names it.
+    // The schema of the first table opened as a record set, whose trigger names it; empty until
+    // then, when no notification concerns the connection.
     std::string m_schema;
     // The server's id of the open write transaction and its session, to ask after a lost
     // commit (a broken connection no longer knows its session).
     std::string m_transactionId;
     int m_transactionSession = 0;
-    // The connection was made again: notifications sent meanwhile were lost.
-    bool m_bMissedChanges = false;
-    // Between transactions: a reconnection under way, and when to try again after a failed one.
-    bool m_bReconnecting = false;
-    std::chrono::steady_clock::time_point m_reconnectStarted;
-    std::chrono::steady_clock::time_point m_nextReconnect;
-    std::chrono::seconds m_retryAfter{0};  // grows with every failed attempt
 };

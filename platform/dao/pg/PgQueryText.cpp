@@ -4,7 +4,7 @@
 
 #include "DaoError.h"
 #include "DaoErrorCode.h"
-#include "LikePattern.h"
+#include "LikeRegex.h"
 
 namespace {
 
@@ -62,7 +62,10 @@ PgQueryText TranslateForServer(std::string_view sql, const std::vector<std::stri
     std::size_t lastWordAt = std::string::npos;  // where the last word starts in out.sql
     std::string lastWord;
     const auto bind = [&](std::string value) {
-        out.values.push_back(afterLike ? LikePattern(value).ToRegex() : std::move(value));
+        if (afterLike && LikePattern::IsTooLong(value)) {
+            ThrowDaoError(DaoErrorCode::kTooBig, "The LIKE pattern is too long.");
+        }
+        out.values.push_back(afterLike ? LikeRegex(LikePattern(value)) : std::move(value));
         out.sql += "$" + std::to_string(out.values.size());
         afterLike = false;
     };

@@ -13,7 +13,7 @@ struct PgQueryText {
 
 // Rewrites the SQL text of a record set for the server: each `?` becomes a numbered
 // placeholder for the next of `parameters`, and `x Like pattern` (also `Not Like`) becomes a
-// match of the dialect's pattern as a regular expression (see LikePattern::ToRegex), the
+// match of the dialect's pattern as a regular expression (see LikeRegex.h), the
 // pattern bound as a value whether it came as `?` or as a quoted text. Throws when the number
 // of `?` differs from that of `parameters` or Like is followed by anything else.
 PgQueryText TranslateForServer(std::string_view sql, const std::vector<std::string>& parameters);

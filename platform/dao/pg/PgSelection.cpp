@@ -11,7 +11,7 @@
 #include "DaoErrorCode.h"
 #include "KeySet.h"
 #include "PgConnection.h"
-#include "SqliteStatement.h"
+#include "PgIdentifier.h"
 
 namespace {
 
@@ -23,13 +23,6 @@ namespace {
 
 std::int64_t KeyOf(const char* text) {
     return std::strtoll(text, nullptr, 10);
-}
-
-bool Differs(const COleVariant& stored, const std::optional<std::string>& value) {
-    if (stored.IsNull()) {
-        return value.has_value();
-    }
-    return !value || stored.GetString() != *value;
 }
 
 }  // namespace
@@ -58,7 +51,7 @@ PgSelection::PgSelection(PgConnection& connection, const std::string& sql,
     : PgSelection(connection, TranslateForServer(sql, parameters)) {}
 
 PgSelection::PgSelection(PgConnection& connection, PgQueryText query)
-    : DaoSelection({}, {}), m_connection(connection), m_query(std::move(query)) {
+    : DaoSelection({}, {}, 0), m_connection(connection), m_query(std::move(query)) {
     Shape shape;
     std::string start = QueryStart(m_query.sql);
     std::transform(start.begin(), start.end(), start.begin(), ::toupper);
@@ -74,7 +67,9 @@ PgSelection::PgSelection(PgConnection& connection, PgQueryText query)
     }
     const PgResult attributes = m_connection.Run(
         "SELECT a.attnum, quote_ident(a.attname), a.atttypid IN (20, 21, 23),"
-        " coalesce(a.attnum = ANY (i.indkey::int2[]), false), $1::oid::regclass::text"
+        " coalesce(a.attnum = ANY (i.indkey::int2[]), false), $1::oid::regclass::text,"
+        " (SELECT n.nspname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace"
+        " WHERE c.oid = $1::oid)"
         " FROM pg_attribute a LEFT JOIN pg_index i ON i.indrelid = a.attrelid"
         " AND i.indisprimary AND i.indnatts = 1"
         " WHERE a.attrelid = $1::oid AND a.attnum > 0 AND NOT a.attisdropped",
@@ -103,6 +98,7 @@ PgSelection::PgSelection(PgConnection& connection, PgQueryText query)
                     shape.keyColumn = shape.columns.size() - 1;
                 }
                 shape.table = PQgetvalue(attributes.get(), row, 4);
+                m_schema = PQgetvalue(attributes.get(), row, 5);
             }
         }
         shape.fieldColumns.push_back(static_cast<std::size_t>(column - attributeOfColumn.begin()));
@@ -117,7 +113,7 @@ PgSelection::PgSelection(PgConnection& connection, PgQueryText query)
         }
     }
 
-    SetShape(std::move(shape.fieldColumns), shape.columns);
+    SetShape(std::move(shape.fieldColumns), shape.columns, shape.keyColumn);
     m_table = std::move(shape.table);
     m_columns = std::move(shape.columns);
     m_integer = std::move(shape.integer);
@@ -126,7 +122,7 @@ PgSelection::PgSelection(PgConnection& connection, PgQueryText query)
     if (!shape.keyName.empty()) {
         // Without an order of its own a server's query hands rows out in no fixed order; the
         // key's order is the order of adding, as on a local file.
-        const std::string key = QuoteIdentifier(shape.keyName);
+        const std::string key = QuotePgName(shape.keyName);
         m_keyQuery = "SELECT " + key + " FROM (" + m_query.sql + ") AS dynaset" +
                      (m_query.ordered ? "" : " ORDER BY " + key);
     }
@@ -159,7 +155,7 @@ bool PgSelection::AppendLaterKeys(KeySet& keys) {
     }
     std::vector<std::string> values = m_query.values;
     values.push_back(std::to_string(keys.Last()));
-    const std::string key = QuoteIdentifier(m_keyName);
+    const std::string key = QuotePgName(m_keyName);
     const PgResult later =
         m_connection.Run("SELECT " + key + " FROM (" + m_keyQuery + ") AS keys WHERE " + key +
                              " > $" + std::to_string(values.size()) + " ORDER BY " + key,
@@ -210,17 +206,20 @@ std::vector<COleVariant> PgSelection::Read(std::int64_t key) {
     return values;
 }
 
-void PgSelection::Update(std::int64_t key, const std::vector<PendingField>& pending,
-                         const std::string& mask) {
-    if (mask[m_keyColumn] == '1') {
-        // The set and its bookmarks find rows by key; a record keeps its key for its lifetime.
-        ThrowDaoError(DaoErrorCode::kMisuse, "The key field of a record cannot be changed.");
+std::optional<std::vector<COleVariant>> PgSelection::ReadForWrite(std::int64_t key) {
+    std::vector<COleVariant> values = ReadRow(key, true);
+    if (values.empty()) {
+        return std::nullopt;
     }
+    return values;
+}
+
+void PgSelection::Write(std::int64_t key, const std::vector<PendingField>& changed) {
     std::string sql = "UPDATE " + m_table + " SET ";
     std::vector<const char*> values;
-    for (std::size_t column = 0; column < mask.size(); ++column) {
-        if (mask[column] == '1') {
-            values.push_back(pending[column].value ? pending[column].value->c_str() : nullptr);
+    for (std::size_t column = 0; column < changed.size(); ++column) {
+        if (changed[column].isSet) {
+            values.push_back(changed[column].value ? changed[column].value->c_str() : nullptr);
             sql += (values.size() > 1 ? "," : "") + m_columns[column] + "=$" +
                    std::to_string(values.size());
         }
@@ -232,55 +231,6 @@ void PgSelection::Update(std::int64_t key, const std::vector<PendingField>& pend
     if (std::string(PQcmdTuples(result.get())) == "0") {
         ThrowDaoError(DaoErrorCode::kNotFound, "The record has been deleted.");
     }
-}
-
-bool PgSelection::WriteChanges(std::int64_t key, const std::vector<PendingField>& pending) {
-    const std::vector<COleVariant> stored = Read(key);
-    std::string mask(m_columns.size(), '0');
-    for (std::size_t column = 0; column < pending.size(); ++column) {
-        if (pending[column].isSet && Differs(stored[column], pending[column].value)) {
-            mask[column] = '1';
-        }
-    }
-    if (mask.find('1') == std::string::npos) {
-        return false;
-    }
-    Update(key, pending, mask);
-    return true;
-}
-
-MergeOutcome PgSelection::WriteMerged(std::int64_t key, const std::vector<MergeField>& fields,
-                                      std::vector<COleVariant>& current) {
-    // Locked until the caller's transaction ends, so that no one writes between the
-    // comparison and the write.
-    const std::vector<COleVariant> stored = ReadRow(key, true);
-    if (stored.empty()) {
-        return MergeOutcome::Deleted;
-    }
-    std::vector<PendingField> pending(m_columns.size());
-    std::string mask(m_columns.size(), '0');
-    bool conflict = false;
-    current.clear();
-    for (const MergeField& field : fields) {
-        const COleVariant& value = stored[field.column];
-        current.push_back(value);
-        if (!Differs(value, field.value)) {
-            continue;  // someone stored the same text already
-        }
-        if (Differs(value, field.loaded)) {
-            conflict = true;
-            continue;
-        }
-        mask[field.column] = '1';
-        pending[field.column] = {true, field.value};
-    }
-    if (conflict) {
-        return MergeOutcome::Conflict;
-    }
-    if (mask.find('1') != std::string::npos) {
-        Update(key, pending, mask);
-    }
-    return MergeOutcome::Stored;
 }
 
 std::int64_t PgSelection::Insert(const std::vector<PendingField>& pending) {

@@ -16,12 +16,14 @@ public:
     PgSelection(PgConnection& connection, const std::string& sql,
                 const std::vector<std::string>& parameters);
 
+    // The schema of the table the query reads, as the server found it on opening.
+    const std::string& Schema() const { return m_schema; }
+
     void LoadKeys(KeySet& keys) override;
     bool AppendLaterKeys(KeySet& keys) override;
     std::vector<COleVariant> Read(std::int64_t key) override;
-    bool WriteChanges(std::int64_t key, const std::vector<PendingField>& pending) override;
-    MergeOutcome WriteMerged(std::int64_t key, const std::vector<MergeField>& fields,
-                             std::vector<COleVariant>& current) override;
+    std::optional<std::vector<COleVariant>> ReadForWrite(std::int64_t key) override;
+    void Write(std::int64_t key, const std::vector<PendingField>& changed) override;
     std::int64_t Insert(const std::vector<PendingField>& pending) override;
     bool Remove(std::int64_t key) override;
 
@@ -30,12 +32,11 @@ private:
     PgSelection(PgConnection& connection, PgQueryText query);
     // The row by key, optionally locked for the rest of the transaction; empty when it has gone.
     std::vector<COleVariant> ReadRow(std::int64_t key, bool lock);
-    void Update(std::int64_t key, const std::vector<PendingField>& pending,
-                const std::string& mask);
 
     PgConnection& m_connection;
     PgQueryText m_query;
-    std::string m_table;                 // quoted, as the server names it
+    std::string m_table;  // quoted, as the server names it
+    std::string m_schema;
     std::vector<std::string> m_columns;  // quoted
     std::vector<bool> m_integer;         // per column: an integer, not text
     std::size_t m_keyColumn;

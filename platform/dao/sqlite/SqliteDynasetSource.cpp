@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "DaoErrorCode.h"
 #include "SqliteError.h"
 #include "SqliteStatement.h"
 
@@ -53,12 +54,13 @@ CompiledQuery Compile(sqlite3* db, const std::string& sql) {
         ThrowSqliteError(db);
     }
     if (stmt == nullptr || sqlite3_column_count(stmt) == 0 || !sqlite3_stmt_readonly(stmt)) {
-        ThrowDaoError(SQLITE_MISUSE, "The SQL text of a record set must be a query.");
+        ThrowDaoError(DaoErrorCode::kMisuse, "The SQL text of a record set must be a query.");
     }
     sqlite3_stmt* next = nullptr;
     if (sqlite3_prepare_v2(db, tail, -1, &next, nullptr) != SQLITE_OK || next != nullptr) {
         sqlite3_finalize(next);
-        ThrowDaoError(SQLITE_MISUSE, "The SQL text of a record set must be a single query.");
+        ThrowDaoError(DaoErrorCode::kMisuse,
+                      "The SQL text of a record set must be a single query.");
     }
     query.text.assign(sql.c_str(), tail);
     while (!query.text.empty() &&
@@ -93,7 +95,7 @@ bool HasRowidAlias(sqlite3* db, const TableName& name) {
 }
 
 [[noreturn]] void ThrowNotOneTable() {
-    ThrowDaoError(SQLITE_MISUSE,
+    ThrowDaoError(DaoErrorCode::kMisuse,
                   "A record set must show the columns of exactly one table, its integer primary "
                   "key included.");
 }
@@ -115,8 +117,9 @@ SqliteDynasetSource AnalyseDynasetQuery(sqlite3* db, const std::string& sql) {
         const char* tableName = sqlite3_column_table_name(stmt, i);
         const char* origin = sqlite3_column_origin_name(stmt, i);
         if (tableName == nullptr || origin == nullptr) {
-            ThrowDaoError(SQLITE_MISUSE, "Result column " + std::to_string(i + 1) +
-                                             " of a record set must be a column of its table.");
+            ThrowDaoError(DaoErrorCode::kMisuse,
+                          "Result column " + std::to_string(i + 1) +
+                              " of a record set must be a column of its table.");
         }
         TableName name{sqlite3_column_database_name(stmt, i), tableName};
         if (!table) {

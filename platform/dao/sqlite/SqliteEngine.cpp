@@ -5,8 +5,9 @@
 
 #include <cerrno>
 
-#include "CDaoDatabase.h"
 #include "DaoErrorCode.h"
+#include "SqliteAppender.h"
+#include "SqliteCursor.h"
 #include "SqliteError.h"
 #include "SqliteLikeFunction.h"
 #include "SqliteSelection.h"
@@ -35,7 +36,7 @@ void RequireRegularFile(const std::string& fileName) {
         return;
     }
     if (!S_ISREG(info.st_mode)) {
-        ThrowDaoError(SQLITE_NOTADB, "Only a regular file can hold a database.");
+        ThrowDaoError(DaoErrorCode::kNotADatabase, "Only a regular file can hold a database.");
     }
 }
 
@@ -79,7 +80,7 @@ void VerifyIsDatabase(sqlite3* db) {
 SqliteEngine::SqliteEngine(const std::string& path, bool readOnly) {
     if (path.empty()) {
         // SQLite would make a temporary database out of an empty name.
-        ThrowDaoError(SQLITE_CANTOPEN, "No database file name was given.");
+        ThrowDaoError(DaoErrorCode::kCantOpen, "No database file name was given.");
     }
     RequireRegularFile(path);
     sqlite3* db = OpenConnection(PlainFileName(path), readOnly);
@@ -172,17 +173,17 @@ std::optional<long long> SqliteEngine::DataVersion(bool wait) {
     ThrowSqliteError(m_pDb);
 }
 
-bool SqliteEngine::HasChangedElsewhere() {
+DaoChange SqliteEngine::CheckForChanges() {
     // Outside a transaction this is the look of an idle window, a few times a second on the
     // thread that paints it: it must never wait for another program's lock. A locked file tells
     // nothing yet; the next look asks again. A command waits like any of its statements.
     const std::optional<long long> version = DataVersion(sqlite3_get_autocommit(m_pDb) == 0);
     if (!version) {
-        return false;
+        return DaoChange::Unchanged;
     }
     const bool changed = *version != m_nLastDataVersion;
     m_nLastDataVersion = *version;
-    return changed;
+    return changed ? DaoChange::Changed : DaoChange::Unchanged;
 }
 
 void SqliteEngine::Execute(const std::string& sql) {
@@ -196,7 +197,26 @@ std::unique_ptr<DaoSelection> SqliteEngine::Select(const std::string& sql,
     return std::make_unique<SqliteSelection>(m_pDb, sql, parameters);
 }
 
-sqlite3* SqliteHandleOf(const CDaoDatabase& database) {
-    const auto* engine = dynamic_cast<const SqliteEngine*>(database.Engine());
-    return engine != nullptr ? engine->Handle() : nullptr;
+bool SqliteEngine::HasTable(const std::string& table) {
+    // SQLite, like an SQL text, finds a table whatever the case of its name.
+    const SqliteStatement stmt = PrepareStatement(
+        m_pDb, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    sqlite3_bind_text64(stmt.get(), 1, table.data(), table.size(), SQLITE_STATIC, SQLITE_UTF8);
+    const int rc = sqlite3_step(stmt.get());
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        ThrowSqliteError(m_pDb);
+    }
+    return rc == SQLITE_ROW;
+}
+
+std::unique_ptr<DaoCursor> SqliteEngine::OpenCursor(const std::string& sql,
+                                                    const std::vector<std::string>& parameters) {
+    return std::make_unique<SqliteCursor>(m_pDb, sql, parameters);
+}
+
+std::unique_ptr<DaoAppender> SqliteEngine::OpenAppender(const std::string& table,
+                                                        const std::vector<std::string>& columns,
+                                                        bool /*emptyTable*/) {
+    // A catalogue file has no secondary index to put off.
+    return std::make_unique<SqliteAppender>(m_pDb, table, columns);
 }

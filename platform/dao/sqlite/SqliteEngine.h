@@ -6,7 +6,6 @@
 #include "DaoEngine.h"
 #include "SqliteStatement.h"
 
-class CDaoDatabase;
 struct sqlite3;
 
 // A catalogue in a local SQLite file, opened shared. Opening never creates a missing file; a
@@ -30,10 +29,16 @@ public:
     // Costs one look at the file header (PRAGMA data_version). Outside a transaction it never
     // waits for a lock: a file locked by another connection counts as unchanged until the next
     // look.
-    bool HasChangedElsewhere() override;
+    DaoChange CheckForChanges() override;
     void Execute(const std::string& sql) override;
     std::unique_ptr<DaoSelection> Select(const std::string& sql,
                                          const std::vector<std::string>& parameters) override;
+    bool HasTable(const std::string& table) override;
+    std::unique_ptr<DaoCursor> OpenCursor(const std::string& sql,
+                                          const std::vector<std::string>& parameters) override;
+    std::unique_ptr<DaoAppender> OpenAppender(const std::string& table,
+                                              const std::vector<std::string>& columns,
+                                              bool emptyTable) override;
 
     sqlite3* Handle() const { return m_pDb; }
 
@@ -52,7 +57,3 @@ private:
     SqliteStatement m_dataVersion;
     long long m_nLastDataVersion = 0;
 };
-
-// The SQLite connection behind a database, or null when it is open on another engine; for tests
-// and benchmarks that look at what SQLite did.
-sqlite3* SqliteHandleOf(const CDaoDatabase& database);

@@ -32,6 +32,11 @@ void LikeFunction(sqlite3_context* context, int /*argc*/, sqlite3_value** argv) 
         auto* pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(context, 0));
         std::unique_ptr<LikePattern> analysed;
         if (pattern == nullptr) {
+            if (LikePattern::IsTooLong(ValueText(argv[0]))) {
+                sqlite3_result_error(context, "The LIKE pattern is too long.", -1);
+                sqlite3_result_error_code(context, SQLITE_TOOBIG);
+                return;
+            }
             analysed = std::make_unique<LikePattern>(ValueText(argv[0]));
             pattern = analysed.get();
         }

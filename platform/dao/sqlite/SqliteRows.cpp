@@ -4,26 +4,13 @@
 
 #include <string_view>
 
+#include "DaoErrorCode.h"
 #include "SqliteError.h"
 
 namespace {
 
 [[noreturn]] void ThrowRowDeleted() {
-    ThrowDaoError(SQLITE_NOTFOUND, "The record has been deleted.");
-}
-
-// Whether the stored value and the pending one differ when both are read as text; NULL is
-// distinct from the empty text.
-bool Differs(sqlite3_stmt* row, int column, const std::optional<std::string>& value) {
-    if (sqlite3_column_type(row, column) == SQLITE_NULL) {
-        return value.has_value();
-    }
-    if (!value) {
-        return true;
-    }
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
-    const auto size = static_cast<std::size_t>(sqlite3_column_bytes(row, column));
-    return std::string_view(text != nullptr ? text : "", size) != *value;
+    ThrowDaoError(DaoErrorCode::kNotFound, "The record has been deleted.");
 }
 
 COleVariant ColumnValue(sqlite3_stmt* stmt, int column) {
@@ -46,8 +33,7 @@ COleVariant ColumnValue(sqlite3_stmt* stmt, int column) {
 SqliteRows::SqliteRows(sqlite3* db, const SqliteDynasetSource& source)
     : m_db(db),
       m_table(QuoteIdentifier(source.schema) + "." + QuoteIdentifier(source.table)),
-      m_key(QuoteIdentifier(source.columns[static_cast<std::size_t>(source.keyColumn)])),
-      m_keyColumn(source.keyColumn) {
+      m_key(QuoteIdentifier(source.columns[static_cast<std::size_t>(source.keyColumn)])) {
     std::string list;
     for (const std::string& column : source.columns) {
         m_columns.push_back(QuoteIdentifier(column));
@@ -56,21 +42,17 @@ SqliteRows::SqliteRows(sqlite3* db, const SqliteDynasetSource& source)
     m_read = PrepareStatement(db, "SELECT " + list + " FROM " + m_table + " WHERE " + m_key + "=?");
 }
 
-void SqliteRows::StepToRow(sqlite3_stmt* stmt, std::int64_t key) {
+std::optional<std::vector<COleVariant>> SqliteRows::Read(std::int64_t key) {
+    sqlite3_stmt* stmt = m_read.get();
+    SqliteStatementReset reset(stmt);
     sqlite3_bind_int64(stmt, 1, key);
     const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_DONE) {
-        ThrowRowDeleted();
+        return std::nullopt;
     }
     if (rc != SQLITE_ROW) {
         ThrowSqliteError(m_db);
     }
-}
-
-std::vector<COleVariant> SqliteRows::Read(std::int64_t key) {
-    sqlite3_stmt* stmt = m_read.get();
-    SqliteStatementReset reset(stmt);
-    StepToRow(stmt, key);
     std::vector<COleVariant> values;
     values.reserve(m_columns.size());
     for (int column = 0; column < static_cast<int>(m_columns.size()); ++column) {
@@ -79,83 +61,19 @@ std::vector<COleVariant> SqliteRows::Read(std::int64_t key) {
     return values;
 }
 
-std::string SqliteRows::ChangedColumns(std::int64_t key, const std::vector<PendingField>& pending) {
-    sqlite3_stmt* stmt = m_read.get();
-    SqliteStatementReset reset(stmt);
-    StepToRow(stmt, key);
+void SqliteRows::Write(std::int64_t key, const std::vector<PendingField>& changed) {
     std::string mask(m_columns.size(), '0');
-    for (std::size_t i = 0; i < pending.size(); ++i) {
-        if (pending[i].isSet && Differs(stmt, static_cast<int>(i), pending[i].value)) {
-            mask[i] = '1';
-        }
-    }
-    return mask;
-}
-
-bool SqliteRows::WriteChanges(std::int64_t key, const std::vector<PendingField>& pending) {
-    const std::string mask = ChangedColumns(key, pending);
-    if (mask.find('1') == std::string::npos) {
-        return false;
-    }
-    if (mask[static_cast<std::size_t>(m_keyColumn)] == '1') {
-        // The set and its bookmarks find rows by key; a record keeps its key for its lifetime.
-        ThrowDaoError(SQLITE_MISUSE, "The key field of a record cannot be changed.");
+    for (std::size_t i = 0; i < changed.size(); ++i) {
+        mask[i] = changed[i].isSet ? '1' : '0';
     }
     sqlite3_stmt* stmt = UpdateStatement(mask);
     SqliteStatementReset reset(stmt);
-    BindPending(stmt, mask, pending);
+    BindPending(stmt, mask, changed);
     sqlite3_bind_int64(stmt, sqlite3_bind_parameter_count(stmt), key);
     Execute(stmt);
     if (sqlite3_changes(m_db) == 0) {
         ThrowRowDeleted();  // deleted by another connection after it was read
     }
-    return true;
-}
-
-MergeOutcome SqliteRows::WriteMerged(std::int64_t key, const std::vector<MergeField>& fields,
-                                     std::vector<COleVariant>& current) {
-    sqlite3_stmt* stmt = m_read.get();
-    SqliteStatementReset reset(stmt);
-    sqlite3_bind_int64(stmt, 1, key);
-    const int rc = sqlite3_step(stmt);
-    if (rc == SQLITE_DONE) {
-        return MergeOutcome::Deleted;
-    }
-    if (rc != SQLITE_ROW) {
-        ThrowSqliteError(m_db);
-    }
-    std::vector<PendingField> pending(m_columns.size());
-    std::string mask(m_columns.size(), '0');
-    bool conflict = false;
-    current.clear();
-    for (const MergeField& field : fields) {
-        const int column = static_cast<int>(field.column);
-        current.push_back(ColumnValue(stmt, column));
-        if (!Differs(stmt, column, field.value)) {
-            continue;  // someone stored the same text already
-        }
-        if (Differs(stmt, column, field.loaded)) {
-            conflict = true;
-            continue;
-        }
-        if (field.column == static_cast<std::size_t>(m_keyColumn)) {
-            ThrowDaoError(SQLITE_MISUSE, "The key field of a record cannot be changed.");
-        }
-        mask[field.column] = '1';
-        pending[field.column] = {true, field.value};
-    }
-    if (conflict) {
-        return MergeOutcome::Conflict;
-    }
-    sqlite3_reset(stmt);
-    if (mask.find('1') != std::string::npos) {
-        sqlite3_stmt* update = UpdateStatement(mask);
-        SqliteStatementReset resetUpdate(update);
-        BindPending(update, mask, pending);
-        sqlite3_bind_int64(update, sqlite3_bind_parameter_count(update), key);
-        Execute(update);
-    }
-    return MergeOutcome::Stored;
 }
 
 std::int64_t SqliteRows::Insert(const std::vector<PendingField>& pending) {

@@ -39,7 +39,8 @@ SqliteSelection::SqliteSelection(sqlite3* db, const std::string& sql,
 
 SqliteSelection::SqliteSelection(sqlite3* db, SqliteDynasetSource source,
                                  std::vector<std::string> parameters)
-    : DaoSelection(FieldColumns(source), source.columns),
+    : DaoSelection(FieldColumns(source), source.columns,
+                   static_cast<std::size_t>(source.keyColumn)),
       m_db(db),
       m_source(std::move(source)),
       m_parameters(std::move(parameters)),
@@ -109,16 +110,19 @@ bool SqliteSelection::AppendLaterKeys(KeySet& keys) {
 }
 
 std::vector<COleVariant> SqliteSelection::Read(std::int64_t key) {
+    std::optional<std::vector<COleVariant>> row = m_rows.Read(key);
+    if (!row) {
+        ThrowDaoError(DaoErrorCode::kNotFound, "The record has been deleted.");
+    }
+    return std::move(*row);
+}
+
+std::optional<std::vector<COleVariant>> SqliteSelection::ReadForWrite(std::int64_t key) {
     return m_rows.Read(key);
 }
 
-bool SqliteSelection::WriteChanges(std::int64_t key, const std::vector<PendingField>& pending) {
-    return m_rows.WriteChanges(key, pending);
-}
-
-MergeOutcome SqliteSelection::WriteMerged(std::int64_t key, const std::vector<MergeField>& fields,
-                                          std::vector<COleVariant>& current) {
-    return m_rows.WriteMerged(key, fields, current);
+void SqliteSelection::Write(std::int64_t key, const std::vector<PendingField>& changed) {
+    m_rows.Write(key, changed);
 }
 
 std::int64_t SqliteSelection::Insert(const std::vector<PendingField>& pending) {

@@ -19,9 +19,8 @@ public:
     void LoadKeys(KeySet& keys) override;
     bool AppendLaterKeys(KeySet& keys) override;
     std::vector<COleVariant> Read(std::int64_t key) override;
-    bool WriteChanges(std::int64_t key, const std::vector<PendingField>& pending) override;
-    MergeOutcome WriteMerged(std::int64_t key, const std::vector<MergeField>& fields,
-                             std::vector<COleVariant>& current) override;
+    std::optional<std::vector<COleVariant>> ReadForWrite(std::int64_t key) override;
+    void Write(std::int64_t key, const std::vector<PendingField>& changed) override;
     std::int64_t Insert(const std::vector<PendingField>& pending) override;
     bool Remove(std::int64_t key) override;
 

@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "DaoErrorCode.h"
 #include "SqliteError.h"
 
 void SqliteStatementFinalizer::operator()(sqlite3_stmt* stmt) const {
@@ -12,7 +13,7 @@ void SqliteStatementFinalizer::operator()(sqlite3_stmt* stmt) const {
 
 SqliteStatement PrepareStatement(sqlite3* db, std::string_view sql) {
     if (sql.size() > static_cast<std::size_t>(INT_MAX)) {
-        ThrowDaoError(SQLITE_TOOBIG, "The SQL text is too long.");
+        ThrowDaoError(DaoErrorCode::kTooBig, "The SQL text is too long.");
     }
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt, nullptr) !=
@@ -21,7 +22,7 @@ SqliteStatement PrepareStatement(sqlite3* db, std::string_view sql) {
         ThrowSqliteError(db);
     }
     if (stmt == nullptr) {
-        ThrowDaoError(SQLITE_MISUSE, "The SQL text contains no statement.");
+        ThrowDaoError(DaoErrorCode::kMisuse, "The SQL text contains no statement.");
     }
     return SqliteStatement(stmt);
 }

@@ -1,0 +1,162 @@
+// Copying a catalogue of a million records between a file and a server, against psql doing the
+// same load in the same run: COPY of the rows from a text file, then the build of the indexes
+// that the copy also builds after its load. Needs the test server:
+// tools/with-test-server build-release/bench/bench_copy. Each copy goes into a schema of its
+// own, dropped afterwards.
+#include <ServerCatalogueSchema.h>
+#include <benchmark/benchmark.h>
+#include <libpq-fe.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include "CatalogueGenerator.h"
+#include "catalogue/CatalogueCopy.h"
+
+namespace {
+
+constexpr long kRecords = 1000000;
+
+std::string g_host;
+std::string g_schema;
+
+QTemporaryDir& Folder() {
+    static QTemporaryDir folder;
+    return folder;
+}
+
+std::string Uri(const std::string& schema) {
+    return "postgresql:///postgres?host=" + g_host + "&user=periolex&options=-csearch_path%3D" +
+           schema;
+}
+
+void Run(const std::string& sql) {
+    PGconn* conn = PQconnectdb(("host=" + g_host + " dbname=postgres user=periolex").c_str());
+    PGresult* result = PQexec(conn, sql.c_str());
+    const ExecStatusType status = PQresultStatus(result);
+    const std::string error = PQerrorMessage(conn);
+    PQclear(result);
+    PQfinish(conn);
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+        throw std::runtime_error(error);
+    }
+}
+
+// A schema of its own for one load, empty.
+void FreshSchema(const std::string& schema) {
+    Run("DROP SCHEMA IF EXISTS " + schema + " CASCADE; CREATE SCHEMA " + schema);
+}
+
+// The million records on the server, for copying back and for psql's text file.
+const std::string& LoadedSchema() {
+    static const std::string schema = [] {
+        const std::string name = g_schema + "_voll";
+        FreshSchema(name);
+        CatalogueCopy copy(QString::fromStdString(CachedCatalogue(kRecords)),
+                           QString::fromStdString(Uri(name)), false);
+        if (copy.Run({}) != kRecords) {
+            throw std::runtime_error(copy.GetError().toStdString());
+        }
+        return name;
+    }();
+    return schema;
+}
+
+int Psql(const std::string& schema, const std::string& command) {
+    const std::string line = "psql -q -X -v ON_ERROR_STOP=1 -h '" + g_host +
+                             "' -U periolex -d postgres -c 'SET search_path = " + schema +
+                             "' -c \"" + command + "\" >/dev/null";
+    return std::system(line.c_str());
+}
+
+void BM_CopyFileToServer(benchmark::State& state) {
+    const QString source = QString::fromStdString(CachedCatalogue(kRecords));
+    const std::string schema = g_schema + "_ziel";
+    for (auto _ : state) {
+        state.PauseTiming();
+        FreshSchema(schema);
+        state.ResumeTiming();
+        CatalogueCopy copy(source, QString::fromStdString(Uri(schema)), false);
+        if (copy.Run({}) != kRecords) {
+            state.SkipWithError(copy.GetError().toStdString().c_str());
+            return;
+        }
+    }
+    Run("DROP SCHEMA " + schema + " CASCADE");
+}
+
+// What the copy to a server cannot do faster than: psql's COPY of the same rows from a text
+// file into the catalogue's table, then the index and the key generator, as the copy does.
+void BM_PsqlCopyAndIndex(benchmark::State& state) {
+    const std::string rows = Folder().filePath(QStringLiteral("zeilen.txt")).toStdString();
+    if (!QFile::exists(QString::fromStdString(rows)) &&
+        Psql(LoadedSchema(), "\\\\copy zeitschriften to '" + rows + "'") != 0) {
+        state.SkipWithError("psql could not write the rows");
+        return;
+    }
+    const std::string schema = g_schema + "_psql";
+    for (auto _ : state) {
+        state.PauseTiming();
+        FreshSchema(schema);
+        Run("SET search_path = " + schema + "; " + kServerCatalogueSchemaSql +
+            "; DROP INDEX IF EXISTS zeitschriften_artikelname_trgm");
+        state.ResumeTiming();
+        const int copied = Psql(schema, "\\\\copy zeitschriften from '" + rows + "'");
+        const int indexed = Psql(
+            schema,
+            "CREATE INDEX zeitschriften_artikelname_trgm ON zeitschriften USING gin (artikelname "
+            "public.gin_trgm_ops); SELECT setval(pg_get_serial_sequence('zeitschriften', 'id'), "
+            "(SELECT max(id) FROM zeitschriften) + 1, false)");
+        if (copied != 0 || indexed != 0) {
+            state.SkipWithError("psql failed");
+            return;
+        }
+    }
+    Run("DROP SCHEMA " + schema + " CASCADE");
+}
+
+void BM_CopyServerToFile(benchmark::State& state) {
+    const QString source = QString::fromStdString(Uri(LoadedSchema()));
+    const QString target = Folder().filePath(QStringLiteral("zurueck.plx"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(target);
+        state.ResumeTiming();
+        CatalogueCopy copy(source, target, false);
+        if (copy.Run({}) != kRecords) {
+            state.SkipWithError(copy.GetError().toStdString().c_str());
+            return;
+        }
+    }
+}
+
+BENCHMARK(BM_PsqlCopyAndIndex)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_CopyFileToServer)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_CopyServerToFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* host = std::getenv("PERIOLEX_TEST_PGHOST");
+    if (host == nullptr) {
+        std::fprintf(stderr, "bench_copy: run under tools/with-test-server\n");
+        return 1;
+    }
+    g_host = host;
+    g_schema = "kopie_" + std::to_string(getpid());
+    try {
+        benchmark::Initialize(&argc, argv);
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        Run("DROP SCHEMA IF EXISTS " + g_schema + "_voll CASCADE");
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_copy: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
