@@ -4,40 +4,16 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <cstdlib>
 
-#include <ResourceLookup.h>
-
 #include "CatalogueGenerator.h"
+#include "ToolComparison.h"
 #include "catalogue/CatalogueExport.h"
 #include "catalogue/CatalogueImport.h"
-#include "res/Resource.h"
 #include "view/ArticleQuery.h"
 
 namespace {
-
-QTemporaryDir& Folder() {
-    static QTemporaryDir folder;
-    return folder;
-}
-
-QString InFolder(const QString& name) {
-    return Folder().filePath(name);
-}
-
-double PeakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
-std::string Quoted(const QString& path) {
-    return "'" + path.toStdString() + "'";
-}
 
 // The CSV file of a catalogue of `records` records, as our export writes it.
 QString CsvOf(long records) {
@@ -68,15 +44,6 @@ void BM_Sqlite3ToolCsv(benchmark::State& state) {
             state.SkipWithError("sqlite3 failed");
         }
     }
-}
-
-double CpuSeconds(int who) {
-    rusage usage{};
-    getrusage(who, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 // Our import and the sqlite3 tool's .import of the same file, taking turns in every iteration so
@@ -126,17 +93,5 @@ BENCHMARK(BM_ImportCsvAgainstSqlite3)
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    // New catalogues come from the template that the build puts beside the benchmarks' folder.
-    if (!qEnvironmentVariableIsSet("PERIOLEX_SYSTEM_DIR")) {
-        qputenv("PERIOLEX_SYSTEM_DIR",
-                QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/../res"))
-                    .absolutePath()
-                    .toUtf8());
-    }
-    AfxSetResourceTables(&PeriolexResources());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunCatalogueBenchmarks(argc, argv);
 }

@@ -6,17 +6,14 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <cstdlib>
 
-#include <ResourceLookup.h>
 #include <SystemDirectory.h>
 
+#include "ToolComparison.h"
 #include "catalogue/CatalogueImport.h"
-#include "res/Resource.h"
 
 namespace {
 
@@ -24,36 +21,6 @@ constexpr int kRepeats = 20;
 const QString kFile =
     QStringLiteral(PERIOLEX_SOURCE_DIR "/tests/exchange/data/jet/testIndexCodesV1997.mdb");
 const QString kTable = QStringLiteral("Table1");
-
-QTemporaryDir& Folder() {
-    static QTemporaryDir folder;
-    return folder;
-}
-
-QString InFolder(const QString& name) {
-    return Folder().filePath(name);
-}
-
-double Seconds(const timeval& t) {
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-}
-
-// User and system CPU seconds of this process, or of its waited-for children.
-double CpuSeconds(int who) {
-    rusage usage{};
-    getrusage(who, &usage);
-    return Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
-}
-
-double PeakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
-std::string Quoted(const QString& path) {
-    return "'" + path.toStdString() + "'";
-}
 
 // The tools' way: a new catalogue from the template, emptied as ours is, the CSV of mdb-export
 // read into a table of its columns and moved into the articles' table in one transaction.
@@ -110,17 +77,5 @@ BENCHMARK(BM_TakeOverAgainstMdbExportAndSqlite3)
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    // New catalogues come from the template that the build puts beside the benchmarks' folder.
-    if (!qEnvironmentVariableIsSet("PERIOLEX_SYSTEM_DIR")) {
-        qputenv("PERIOLEX_SYSTEM_DIR",
-                QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/../res"))
-                    .absolutePath()
-                    .toUtf8());
-    }
-    AfxSetResourceTables(&PeriolexResources());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunCatalogueBenchmarks(argc, argv);
 }

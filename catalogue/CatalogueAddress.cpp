@@ -43,12 +43,19 @@ bool CatalogueAddress::HoldsPassword() const {
     return m_bServer && CDaoDatabase::HoldsPassword(m_connection);
 }
 
+QString CatalogueAddress::ShownConnection() const {
+    if (!m_bServer) {
+        return {};
+    }
+    // As written, unless that would show a password.
+    return QString::fromStdString(HoldsPassword() ? CDaoDatabase::WithoutPassword(m_connection)
+                                                  : m_connection);
+}
+
 QString CatalogueAddress::Shown() const {
     // A link's argument is its file; only an address given directly is a connection.
     if (m_bServer && CDaoDatabase::IsServerPath(m_strArgument.toStdString())) {
-        // As written, unless that would show a password.
-        return HoldsPassword() ? QString::fromStdString(CDaoDatabase::WithoutPassword(m_connection))
-                               : m_strArgument;
+        return ShownConnection();
     }
     return QDir::toNativeSeparators(m_strArgument);
 }

@@ -25,6 +25,9 @@ public:
     bool HoldsPassword() const;
     // The argument as it may be shown on a terminal: a server's address without its password.
     QString Shown() const;
+    // The server's connection as the link or the command line wrote it, without a password;
+    // empty for a file.
+    QString ShownConnection() const;
     // The server as a user knows it; empty for a file.
     QString ServerName() const;
     // The server as a caption shows it: "server/database (user)", without the user when the

@@ -71,18 +71,6 @@ bool CPeriolexDoc::OpenDatabase(const QString& path) {
     return opened;
 }
 
-namespace {
-
-// The connection as its link or the command line wrote it, without a password.
-QString WrittenServer(const CatalogueAddress& address) {
-    const std::string& connection = address.GetConnection();
-    return QString::fromStdString(CDaoDatabase::HoldsPassword(connection)
-                                      ? CDaoDatabase::WithoutPassword(connection)
-                                      : connection);
-}
-
-}  // namespace
-
 bool CPeriolexDoc::ConnectDatabase(const CatalogueAddress& address) {
     // A password is asked for only when the server wants one that libpq found nowhere. A login
     // that the server refuses is asked for again, the user name open to change, a few times.
@@ -109,7 +97,7 @@ bool CPeriolexDoc::ConnectDatabase(const CatalogueAddress& address) {
         }
         // The server as the link or the command line wrote it: the user recognises it there.
         const std::optional<ServerLogin> login =
-            AskServerLogin(WrittenServer(address), user, attempt);
+            AskServerLogin(address.ShownConnection(), user, attempt);
         if (!login) {
             return false;
         }

@@ -1,7 +1,4 @@
-#include <CDaoDatabase.h>
-#include <CDaoTransaction.h>
 #include <ExchangeError.h>
-#include <ForwardCursor.h>
 #include <ResourceLookup.h>
 #include <TableChoiceError.h>
 
@@ -36,15 +33,6 @@ protected:
         file.Replace(umlaut, '\0' + umlaut.mid(1));
         return file.Save(TempPath(as));
     }
-    static QString KeysOf(const QString& path) {
-        CDaoDatabase catalogue;
-        catalogue.Open(path.toStdString());
-        CDaoTransaction transaction(catalogue, false);
-        ForwardCursor keys(
-            catalogue, "SELECT group_concat(ID) FROM (SELECT ID FROM Zeitschriften ORDER BY ID)");
-        keys.MoveNext();
-        return QString::fromStdString(std::string(keys.GetText(0)));
-    }
     QStringList FolderFiles() const {
         return QDir(TempPath({})).entryList(QDir::Files | QDir::Hidden);
     }
@@ -66,7 +54,7 @@ TEST_F(OldCatalogueTest, ANewCatalogueKeepsTheOldNumbersAndNulls) {
     const QByteArray before = FileBytes(old);
     const ImportSummary summary = ImportRecords(old, TempPath("neu.plx"), ImportTarget::Replace);
     EXPECT_EQ(summary.records, 8);
-    EXPECT_EQ(KeysOf(TempPath("neu.plx")), "0,1,2,3,4,5,6,8");
+    EXPECT_EQ(StoredKeys(TempPath("neu.plx")), "0,1,2,3,4,5,6,8");
     const std::vector<StoredRecord> records = StoredRecords(TempPath("neu.plx"));
     ASSERT_EQ(records.size(), 8u);
     EXPECT_EQ(records[0], (StoredRecord{"ümlaut", kNull, kNull, kNull}));
@@ -88,7 +76,7 @@ TEST_F(OldCatalogueTest, AppendedRecordsGetNewKeys) {
     const std::vector<StoredRecord> records = StoredRecords(catalogue);
     ASSERT_EQ(records.size(), 335u);
     EXPECT_EQ(records[333], (StoredRecord{"CORE USER", " ", "-1", "Core User"}));
-    EXPECT_TRUE(KeysOf(catalogue).endsWith(",333,334,335"));
+    EXPECT_TRUE(StoredKeys(catalogue).endsWith(",333,334,335"));
 }
 
 // Whatever is wrong with an old file, no catalogue is made, an existing one is not touched, the
@@ -130,7 +118,7 @@ TEST_F(OldCatalogueTest, CopyingReadsOldCataloguesAndNeverWritesThem) {
     const QByteArray before = FileBytes(old);
     CatalogueCopy copy(old, TempPath("kopie.plx"), false);
     EXPECT_EQ(copy.Run({}), 8) << copy.GetError().toStdString();
-    EXPECT_EQ(KeysOf(TempPath("kopie.plx")), "0,1,2,3,4,5,6,8");
+    EXPECT_EQ(StoredKeys(TempPath("kopie.plx")), "0,1,2,3,4,5,6,8");
     EXPECT_EQ(StoredRecords(TempPath("kopie.plx"))[0],
               (StoredRecord{"ümlaut", kNull, kNull, kNull}));
 

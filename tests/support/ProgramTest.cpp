@@ -222,6 +222,23 @@ std::vector<StoredRecord> ProgramTest::StoredRecords(const QString& path) {
     return records;
 }
 
+QString ProgramTest::StoredKeys(const QString& path) {
+    QString keys;
+    sqlite3* db = nullptr;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_prepare_v2(
+            db, "SELECT group_concat(ID) FROM (SELECT ID FROM Zeitschriften ORDER BY ID)", -1,
+            &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+        keys = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return keys;
+}
+
 QByteArray ProgramTest::FileBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();

@@ -36,6 +36,8 @@ class ProgramTest : public ::testing::Test {
 public:
     // Reads the file behind the program's back.
     static std::vector<StoredRecord> StoredRecords(const QString& path);
+    // The records' keys in order, joined by commas.
+    static QString StoredKeys(const QString& path);
     static QByteArray FileBytes(const QString& path);
     static QString TemplatePath();
 
