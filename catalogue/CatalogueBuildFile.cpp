@@ -83,6 +83,25 @@ void SweepStaleBuildFiles(const QDir& folder) {
     }
 }
 
+// Holds SIGTERM and SIGINT back from this thread while it lives: one that came between the file's
+// creation and its slot would leave the file behind. It is delivered, and handled, at the end.
+class EndingSignalsHeld {
+public:
+    EndingSignalsHeld() {
+        sigset_t ending;
+        sigemptyset(&ending);
+        sigaddset(&ending, SIGTERM);
+        sigaddset(&ending, SIGINT);
+        ::pthread_sigmask(SIG_BLOCK, &ending, &m_previous);
+    }
+    ~EndingSignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &m_previous, nullptr); }
+    EndingSignalsHeld(const EndingSignalsHeld&) = delete;
+    EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
+
+private:
+    sigset_t m_previous{};
+};
+
 }  // namespace
 
 CatalogueBuildFile::CatalogueBuildFile(const QString& target) : m_strTarget(target) {}
@@ -98,6 +117,7 @@ CatalogueBuildFile::~CatalogueBuildFile() {
 bool CatalogueBuildFile::Create(QString& error) {
     const QDir folder = QFileInfo(m_strTarget).absoluteDir();
     SweepStaleBuildFiles(folder);
+    const EndingSignalsHeld held;
     QTemporaryFile file(folder.filePath(QLatin1String(kPattern)));
     file.setAutoRemove(false);
     if (!file.open()) {
