@@ -10,6 +10,7 @@
 #include <DaoErrorCode.h>
 #include <ResourceLookup.h>
 
+#include <QScopedValueRollback>
 #include <QStringList>
 #include <QTimer>
 
@@ -132,6 +133,7 @@ bool CPeriolexView::StoreFormThen(const std::function<void()>& then, bool always
     if (!m_pSet || !m_pSet->IsOpen()) {
         return false;
     }
+    const QScopedValueRollback storing(m_bStoring, true);
     bool storeAsNew = false;
     bool followed = false;
     for (;;) {
@@ -392,7 +394,10 @@ void CPeriolexView::ShowCaption() {
 }
 
 void CPeriolexView::StoreRecordThatLeftTheSet(bool unasked) {
-    if (!m_pSet || !m_pSet->IsOpen() || !m_bShowsRecord || m_pSet->HasBookmark(m_shownKey)) {
+    // A store that is running settles the record itself: the question it asks runs the events
+    // that brought this here, and a second store would ask again and add the record twice.
+    if (m_bStoring || !m_pSet || !m_pSet->IsOpen() || !m_bShowsRecord ||
+        m_pSet->HasBookmark(m_shownKey)) {
         return;
     }
     m_bStoringUnasked = unasked;

@@ -146,6 +146,8 @@ private:
     std::array<COleVariant, 4> m_loadedValues;
     // A store runs that no command of the user's asked for.
     bool m_bStoringUnasked = false;
+    // A store runs now; it may be waiting for the user's answer to a question.
+    bool m_bStoring = false;
     // Work posted for after the running command; it ends with the view, not with its widget,
     // which outlives the view until Qt deletes it later.
     QObject m_postedWork;

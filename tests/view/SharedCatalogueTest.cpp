@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -208,6 +209,30 @@ TEST_F(SharedCatalogueTest, ARecordDeletedWhileTypingIsDroppedOnNo) {
     }
     EXPECT_EQ(Caption(), "Datensatz 1 von 4");
     EXPECT_EQ(Shown(), m_original[0][2]);
+    EXPECT_TRUE(WindowsAgreeWithFile(m_path));
+}
+
+// The question as the user meets it: Enter keeps what was typed, and each answer has its letter.
+TEST_F(SharedCatalogueTest, TheRealDeletedElsewhereQuestionKeepsTheTypedTextOnEnter) {
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    TypeInto(IDC_ARTIKELNAME, "Gerettet");
+    Elsewhere("DELETE FROM Zeitschriften WHERE ID = 2");
+    RealDialogs::Run([&] { RunCommand(ID_DATENSATZ_NAECHSTER); }, {[](QWidget* dialog) {
+                         ASSERT_TRUE(RealDialogs::Activate(dialog));
+                         auto* box = qobject_cast<QMessageBox*>(dialog);
+                         ASSERT_NE(box, nullptr);
+                         EXPECT_TRUE(box->text().contains("Artikelname: „Gerettet“"));
+                         QPushButton* keep = RealDialogs::DefaultButton(dialog);
+                         ASSERT_EQ(keep, box->button(QMessageBox::Yes));
+                         EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(keep));
+                         EXPECT_EQ(RealDialogs::Mnemonics(dialog), QList<QChar>({'j', 'n'}));
+                         RealDialogs::Press(dialog, Qt::Key_Return);
+                     }});
+    StoredRecord kept = m_original[1];
+    kept[2] = "Gerettet";
+    const auto records = StoredRecords(m_path);
+    ASSERT_EQ(records.size(), 5u);
+    EXPECT_EQ(records[4], kept);
     EXPECT_TRUE(WindowsAgreeWithFile(m_path));
 }
 
