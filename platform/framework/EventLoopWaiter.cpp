@@ -127,7 +127,8 @@ DaoWaiter::Wake EventLoopWaiter::Run(int descriptor, bool forWriting, Clock::tim
 }
 
 bool EventLoopWaiter::eventFilter(QObject* watched, QEvent* event) {
-    if (m_nWaits == 0) {
+    // Input reaches a window first and its widget after; the widget's event decides.
+    if (m_nWaits == 0 || !watched->isWidgetType()) {
         return false;
     }
     const QEvent::Type type = event->type();
@@ -150,7 +151,7 @@ bool EventLoopWaiter::eventFilter(QObject* watched, QEvent* event) {
     if (IsPointerInput(type)) {
         return !(m_indicator && m_indicator->Holds(watched));
     }
-    if (type == QEvent::Close && watched->isWidgetType()) {
+    if (type == QEvent::Close) {
         // The window's document is in the middle of a command.
         event->ignore();
         return true;

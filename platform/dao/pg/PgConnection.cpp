@@ -190,6 +190,7 @@ bool PgConnection::IsBroken() const {
 bool PgConnection::ResetStart() {
     // Started, the connection waits to write, as libpq's asynchronous connecting begins.
     m_bResetWaitsForWriting = true;
+    m_bGivenUp = false;
     return PQresetStart(m_pConn) != 0;
 }
 
@@ -315,6 +316,7 @@ PgResult PgConnection::Exchange(const std::function<int()>& send,
     }
     if (!answered) {
         GiveUp();
+        m_bGivenUp = true;
         ThrowDaoError(DaoErrorCode::kConnectionLost, "The server did not answer in time.");
     }
     if (!kept) {

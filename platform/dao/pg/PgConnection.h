@@ -85,6 +85,9 @@ public:
     bool ResetStart();
     Progress ResetStep();
     bool ResetWaitsForWriting() const { return m_bResetWaitsForWriting; }
+    // Whether the connection broke because the server left a statement unanswered beyond its
+    // deadline; until the next ResetStart.
+    bool WasGivenUp() const { return m_bGivenUp; }
 
     // Waits through the record store's waiter (see DaoWaiter.h) until the socket is ready for
     // reading (or writing), false when `deadline` came first.
@@ -145,4 +148,5 @@ private:
     // session whose target asks for none.
     std::chrono::milliseconds m_answerWithin{0};
     bool m_bLifted = false;
+    bool m_bGivenUp = false;
 };
