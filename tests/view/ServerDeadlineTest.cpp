@@ -51,12 +51,13 @@ protected:
         PQclear(PQexec(m_other, ("BEGIN; " + sql).c_str()));
         ASSERT_EQ(PQtransactionStatus(m_other), PQTRANS_INTRANS) << PQerrorMessage(m_other);
     }
-    // Runs `command`, whose failure one message says, with `meanwhile` 1.5 s into its wait; the
-    // milliseconds it took.
-    qint64 RunFailing(unsigned command, const std::function<void()>& meanwhile = {}) {
+    // Runs `command`, whose failure one message says, with `meanwhile` `after` ms into its
+    // wait; the milliseconds it took.
+    qint64 RunFailing(unsigned command, const std::function<void()>& meanwhile = {},
+                      int after = 1500) {
         ModalSeam::Push({IDOK, {}, {}});
         if (meanwhile) {
-            QTimer::singleShot(1500, meanwhile);
+            QTimer::singleShot(after, meanwhile);
         }
         QElapsedTimer clock;
         clock.start();
@@ -142,18 +143,24 @@ TEST_F(ServerDeadlineTest, ALockedRecordEndsTheSaveAtTheLockDeadlineOrAtAbbreche
     EXPECT_LT(took, 2900);
     EXPECT_TRUE(SaidOnce(before, cancelled));
 
+    // Keys typed while the save waits go to the form once it has failed, after its text.
     before = ModalSeam::Requests().size();
-    took = RunFailing(ID_DATENSATZ_NAECHSTER);
+    took = RunFailing(
+        ID_DATENSATZ_NAECHSTER,
+        [&] { QTest::keyClicks(Field(IDC_ARTIKELNAME), QStringLiteral(" und mehr")); }, 500);
     EXPECT_GE(took, 2900);
     EXPECT_TRUE(SaidOnce(before, QStringLiteral("in einer anderen Sitzung geändert")));
-    EXPECT_EQ(Field(IDC_ARTIKELNAME)->text(), "getippt");
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return Field(IDC_ARTIKELNAME)->text() == "getippt und mehr"; }, 1000))
+        << Field(IDC_ARTIKELNAME)->text().toStdString();
     EXPECT_EQ(Caption(), "Datensatz 1 von 3");
 
     PQclear(PQexec(m_other, "ROLLBACK"));
     before = ModalSeam::Requests().size();
     RunCommand(ID_DATENSATZ_NAECHSTER);
     EXPECT_EQ(ModalSeam::Requests().size(), before);
-    EXPECT_EQ(m_server->Scalar("SELECT Artikelname FROM Zeitschriften WHERE ID = 1"), "getippt");
+    EXPECT_EQ(m_server->Scalar("SELECT Artikelname FROM Zeitschriften WHERE ID = 1"),
+              "getippt und mehr");
 }
 
 // A search that the server ends at the statement deadline (the table locked by another session
