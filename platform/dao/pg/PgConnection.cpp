@@ -105,6 +105,24 @@ std::string OptionsWithDeadlines(const std::string& target, bool& ownStatementDe
     return options;
 }
 
+// When a connection attempt gives up: after its connect_timeout, as libpq's waiting connect
+// would, which takes less than 2 seconds for 2 and 0 for no limit.
+DaoWaiter::Clock::time_point ConnectDeadline(pg_conn* connection) {
+    long seconds = 0;
+    if (PQconninfoOption* options = PQconninfo(connection)) {
+        for (const PQconninfoOption* option = options; option->keyword != nullptr; ++option) {
+            if (std::strcmp(option->keyword, "connect_timeout") == 0 && option->val != nullptr) {
+                seconds = std::atol(option->val);
+            }
+        }
+        PQconninfoFree(options);
+    }
+    if (seconds <= 0) {
+        return DaoWaiter::Clock::time_point::max();
+    }
+    return DaoWaiter::Clock::now() + std::chrono::seconds(std::max(seconds, 2L));
+}
+
 std::string Trimmed(const char* message) {
     std::string text = message != nullptr ? message : "";
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
@@ -153,14 +171,27 @@ PgConnection::PgConnection(const std::string& target, const std::string& passwor
                                   password.c_str(),
                                   options.c_str(),
                                   nullptr};
-    m_pConn = PQconnectdbParams(keywords, values, 1);
+    // Connecting waits through the waiter as every statement does; libpq's own wait would hold
+    // the windows for as long as connect_timeout.
+    m_pConn = PQconnectStartParams(keywords, values, 1);
     if (m_pConn == nullptr) {
         ThrowDaoError(DaoErrorCode::kCantOpen, "Out of memory.");
     }
-    if (PQstatus(m_pConn) != CONNECTION_OK) {
-        const std::string message = Trimmed(PQerrorMessage(m_pConn));
+    const auto deadline = ConnectDeadline(m_pConn);
+    PostgresPollingStatusType polled =
+        PQstatus(m_pConn) == CONNECTION_BAD ? PGRES_POLLING_FAILED : PGRES_POLLING_WRITING;
+    bool intime = true;
+    while (polled != PGRES_POLLING_OK && polled != PGRES_POLLING_FAILED &&
+           (intime = DaoWaiter::Current().Wait(PQsocket(m_pConn), polled == PGRES_POLLING_WRITING,
+                                               deadline))) {
+        polled = PQconnectPoll(m_pConn);
+    }
+    if (polled != PGRES_POLLING_OK) {
+        const std::string message =
+            intime ? Trimmed(PQerrorMessage(m_pConn)) : "timeout expired while connecting";
         const int code = PQconnectionNeedsPassword(m_pConn) != 0 ? DaoErrorCode::kPasswordNeeded
-                                                                 : CodeOfConnectFailure(message);
+                         : intime                                ? CodeOfConnectFailure(message)
+                                                                 : DaoErrorCode::kTimeout;
         PQfinish(m_pConn);
         m_pConn = nullptr;
         ThrowDaoError(code, message);
