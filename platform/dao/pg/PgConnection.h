@@ -144,9 +144,8 @@ private:
     int m_nWaiting = 0;
     bool m_bAloneRan = false;  // a statement of the deferred transaction ran alone already
     // How long the answer to a statement may take: the session's statement deadline and the
-    // margin; zero while the transaction runs without deadline (LiftDeadline), and for a
-    // session whose target asks for none.
+    // margin; zero for a session whose target asks for no statement deadline.
     std::chrono::milliseconds m_answerWithin{0};
-    bool m_bLifted = false;
+    bool m_bLifted = false;  // the current transaction runs without deadline (LiftDeadline)
     bool m_bGivenUp = false;
 };
