@@ -29,6 +29,9 @@ constexpr HelpTopic kHelpTopics[] = {
     // Messages of the record store, under the number of their text.
     {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kConnectionLost, "team.html#verbindung"},
     {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kCommitUnknown, "team.html#verbindung"},
+    {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kLocked, "team.html#warten"},
+    {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kServerTooSlow, "team.html#warten"},
+    {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kCancelled, "team.html#warten"},
     {IDH_IMPORT, "austausch.html#import"},
     {IDH_EXPORT, "austausch.html#export"},
 };

@@ -224,6 +224,16 @@ constexpr StringResource kStrings[] = {
      "der Server kann noch nicht sagen, ob sie angekommen ist. Ihre Eingaben bleiben im "
      "Formular. Sehen Sie im Katalog nach, sobald der Server wieder erreichbar ist, bevor Sie "
      "einen Datensatz noch einmal hinzufügen."},
+    {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kLocked,
+     "Der Datensatz wird gerade in einer anderen Sitzung geändert. Die Änderung wurde nicht "
+     "gespeichert; Ihre Eingaben bleiben im Formular. Bitte versuchen Sie es gleich noch "
+     "einmal."},
+    {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kServerTooSlow,
+     "Der Datenbankserver hat nicht rechtzeitig geantwortet; der Befehl wurde abgebrochen. Es "
+     "wurde nichts geändert, Ihre Eingaben bleiben im Formular."},
+    {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kCancelled,
+     "Der Befehl wurde abgebrochen. Es wurde nichts geändert, Ihre Eingaben bleiben im "
+     "Formular."},
     {AFX_IDP_DAO_EXTENDED_FIRST + DaoErrorCode::kPasswordNeeded,
      "Der Datenbankserver verlangt ein Kennwort. Hinterlegen Sie es in der Datei ~/.pgpass."},
 

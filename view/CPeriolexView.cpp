@@ -541,20 +541,26 @@ void CPeriolexView::OnDatensatzLoeschen() {
 
 bool CPeriolexView::ReopenSet(const ArticleQuery& query) {
     try {
-        m_pSet->Close();
-        m_pSet->Open(dbOpenDynaset, query.statement, 0, query.parameters);
+        if (m_pSet->IsOpen()) {
+            m_pSet->Reopen(query.statement, query.parameters);
+        } else {
+            m_pSet->Open(dbOpenDynaset, query.statement, 0, query.parameters);
+        }
         return true;
     } catch (CDaoException* e) {
         AfxReportDaoException(*e);
         e->Delete();
     }
+    // A search that failed (the server ended it at its deadline, the user cancelled it, the
+    // connection broke) leaves the set and the form as they were.
+    if (m_pSet->IsOpen()) {
+        return false;
+    }
     // Back to a state the other commands can work from: the whole table, or, if even that
     // cannot be read, a form that nothing is written from.
     try {
-        if (!m_pSet->IsOpen()) {
-            const ArticleQuery whole = WholeTableQuery();
-            m_pSet->Open(dbOpenDynaset, whole.statement, 0, whole.parameters);
-        }
+        const ArticleQuery whole = WholeTableQuery();
+        m_pSet->Open(dbOpenDynaset, whole.statement, 0, whole.parameters);
     } catch (CDaoException* e) {
         e->Delete();
         AfxMessageBox(AfxLoadString(IDP_CATALOGUE_UNREADABLE).arg(GetDocument()->GetTitle()),

@@ -245,6 +245,17 @@ void CDaoRecordset::Open(int type, const std::string& sql, int /*options*/,
     if (type != dbOpenDynaset) {
         ThrowDaoError(DaoErrorCode::kMisuse, "Only dynaset record sets are supported.");
     }
+    Adopt(Query(sql, parameters));
+}
+
+void CDaoRecordset::Reopen(const std::string& sql, const std::vector<std::string>& parameters) {
+    std::unique_ptr<Impl> impl = Query(sql, parameters);
+    Close();
+    Adopt(std::move(impl));
+}
+
+std::unique_ptr<CDaoRecordset::Impl> CDaoRecordset::Query(
+    const std::string& sql, const std::vector<std::string>& parameters) {
     if (m_pDatabase == nullptr || !m_pDatabase->IsOpen()) {
         ThrowDaoError(DaoErrorCode::kMisuse, "The database is not open.");
     }
@@ -258,6 +269,10 @@ void CDaoRecordset::Open(int type, const std::string& sql, int /*options*/,
         impl->position = 0;
         impl->bof = impl->eof = false;
     }
+    return impl;
+}
+
+void CDaoRecordset::Adopt(std::unique_ptr<Impl> impl) {
     m_pImpl = std::move(impl);
     m_pDatabase->AttachRecordset(this);
 }

@@ -35,6 +35,9 @@ public:
     // never becomes part of the statement.
     void Open(int type, const std::string& sql, int options,
               const std::vector<std::string>& parameters);
+    // As Open, but the set stays as it was when the new query fails: a search that the server
+    // refused, ended at its deadline or the user cancelled changes nothing.
+    void Reopen(const std::string& sql, const std::vector<std::string>& parameters);
     void Close();
     bool IsOpen() const;
 
@@ -99,6 +102,9 @@ private:
     void EndTransaction(bool committed);
 
     struct Impl;
+    // The set of a query, read in a transaction of its own, and the set made the open one.
+    std::unique_ptr<Impl> Query(const std::string& sql, const std::vector<std::string>& parameters);
+    void Adopt(std::unique_ptr<Impl> impl);
     CDaoDatabase* m_pDatabase;
     std::unique_ptr<Impl> m_pImpl;
 };

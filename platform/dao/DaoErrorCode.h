@@ -7,6 +7,7 @@
 namespace DaoErrorCode {
 constexpr int kError = 1;  // a statement the engine could not run, e.g. a missing table
 constexpr int kBusy = 5;
+constexpr int kInterrupt = 9;
 constexpr int kReadOnly = 8;
 constexpr int kIoError = 10;
 constexpr int kNotFound = 12;
@@ -39,4 +40,10 @@ constexpr int kConnectionLost = kIoError | (64 << 8);
 // The connection broke while a commit was under way and could not be made again to ask whether
 // the commit took effect.
 constexpr int kCommitUnknown = kIoError | (65 << 8);
+// Another session holds a lock that a write needs, longer than the session waits for one.
+constexpr int kLocked = kBusy | (64 << 8);
+// The server ended a statement at its deadline.
+constexpr int kServerTooSlow = kInterrupt | (64 << 8);
+// The user cancelled a statement while it waited for the server.
+constexpr int kCancelled = kInterrupt | (65 << 8);
 }  // namespace DaoErrorCode

@@ -17,6 +17,14 @@ public:
     // for the deadline alone and returns false.
     virtual bool Wait(int descriptor, bool forWriting, Clock::time_point deadline) = 0;
 
+    // How a wait that the user may cut short ended.
+    enum class Wake { Ready, Deadline, Cancelled };
+    // As Wait, for a command that the user started and may cancel: a waiter with windows offers
+    // that once the wait takes longer than a moment. The one that blocks never offers it.
+    virtual Wake WaitCancellable(int descriptor, bool forWriting, Clock::time_point deadline) {
+        return Wait(descriptor, forWriting, deadline) ? Wake::Ready : Wake::Deadline;
+    }
+
     // The waiter in use.
     static DaoWaiter& Current();
     // Makes `waiter`, which must live until it is replaced, the waiter in use; null puts back

@@ -47,9 +47,12 @@ ServerCatalogue::ServerCatalogue(const std::string& host) {
     m_connection = std::make_unique<PgConnection>(m_target);
     m_connection->RunScript(kServerCatalogueSchemaSql);
 }
-std::string ServerCatalogue::TargetVia(const std::string& host, const std::string& name) const {
+std::string ServerCatalogue::TargetVia(const std::string& host, const std::string& name,
+                                       const std::string& setting) const {
+    const std::string options =
+        "-csearch_path=" + m_schema + (setting.empty() ? "" : " -c" + setting);
     return "postgresql:///postgres?host=" + UriEncoded(host) +
-           "&user=periolex&options=" + UriEncoded("-csearch_path=" + m_schema) +
+           "&user=periolex&options=" + UriEncoded(options) +
            "&application_name=" + UriEncoded(name);
 }
 

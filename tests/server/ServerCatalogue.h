@@ -19,8 +19,10 @@ public:
 
     std::string Target() const override { return m_target; }
     // The catalogue's connection URI through another socket folder than the server's own,
-    // with `name` as the connection's application name, for finding it among the server's.
-    std::string TargetVia(const std::string& host, const std::string& name) const;
+    // with `name` as the connection's application name, for finding it among the server's,
+    // and `setting` ("name=value") among the session's server options when given.
+    std::string TargetVia(const std::string& host, const std::string& name,
+                          const std::string& setting = "") const;
     void Exec(const std::string& sql) override;
     std::string Scalar(const std::string& sql) override;
 

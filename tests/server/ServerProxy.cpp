@@ -98,6 +98,12 @@ void ServerProxy::Cut(bool down) {
     throw std::runtime_error("the network stand-in did not cut its connections");
 }
 
+void ServerProxy::Freeze(bool frozen) {
+    m_frozen = frozen;
+    const char byte = 0;
+    (void)!write(m_wake[1], &byte, 1);
+}
+
 void ServerProxy::Restore() {
     m_down = false;
 }
@@ -126,8 +132,9 @@ void ServerProxy::Run() {
             fds.push_back({link.program, POLLIN, 0});
             fds.push_back({link.server, POLLIN, 0});
         }
-        const std::size_t polled = links.size();
-        poll(fds.data(), fds.size(), -1);
+        const std::size_t polled = m_frozen ? 0 : links.size();
+        // Frozen, only a wake-up is heard; connections wait in the listener's backlog.
+        poll(fds.data(), m_frozen ? 1 : fds.size(), -1);
         if (fds[0].revents & POLLIN) {
             char bytes[16];
             (void)!read(m_wake[0], bytes, sizeof(bytes));

@@ -32,6 +32,10 @@ public:
     // goes away without a word, until the proxy ends.
     void CutAt(const std::string& text, bool deliver, bool down = false, bool halfOpen = false);
 
+    // While `frozen`, nothing passes either way and new connections wait unanswered, though
+    // every connection stays open: a server or a path that still acknowledges but never answers.
+    void Freeze(bool frozen);
+
 private:
     void Run();
 
@@ -46,6 +50,7 @@ private:
     bool m_cutHalfOpen = false;
     bool m_cutAll = false;
     std::atomic<bool> m_down{false};
+    std::atomic<bool> m_frozen{false};
     std::atomic<bool> m_stop{false};
     std::atomic<long> m_sends{0};
     std::thread m_thread;

@@ -43,6 +43,8 @@ void AppendEscaped(std::string& out, std::string_view value) {
 PgAppender::PgAppender(PgConnection& connection, const std::string& table,
                        const std::vector<std::string>& columns, bool emptyTable)
     : m_connection(connection), m_table(QuotePgIdentifier(table)) {
+    // A large load and the indexes built after it may rightly take minutes.
+    m_connection.LiftDeadline();
     if (emptyTable) {
         PutOffIndexes();
     }

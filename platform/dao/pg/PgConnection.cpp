@@ -4,7 +4,11 @@
 #include <poll.h>
 #include <sys/socket.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 #include "DaoError.h"
@@ -22,7 +26,13 @@ int CodeOfState(const char* state) {
     if (sqlState == "25006" || sqlState == "42501") {
         return DaoErrorCode::kReadOnly;
     }
-    if (sqlState == "40001" || sqlState == "40P01" || sqlState == "55P03") {
+    if (sqlState == "55P03") {
+        return DaoErrorCode::kLocked;
+    }
+    if (sqlState == "57014") {
+        return DaoErrorCode::kServerTooSlow;
+    }
+    if (sqlState == "40001" || sqlState == "40P01") {
         return DaoErrorCode::kBusy;
     }
     if (sqlState.rfind("08", 0) == 0 || sqlState.rfind("57P", 0) == 0) {
@@ -56,6 +66,63 @@ int CodeOfConnectFailure(const std::string& message) {
     return DaoErrorCode::kCantOpen;
 }
 
+// The server options of `target` (or of PGOPTIONS, which libpq reads when the target gives none)
+// with the program's lock and statement deadlines added where they set none themselves; empty
+// when they set both, so that the target's own stand.
+std::string OptionsWithDeadlines(const std::string& target, bool& ownStatementDeadline) {
+    std::string options;
+    bool given = false;
+    if (PQconninfoOption* parsed = PQconninfoParse(target.c_str(), nullptr)) {
+        for (const PQconninfoOption* option = parsed; option->keyword != nullptr; ++option) {
+            if (std::strcmp(option->keyword, "options") == 0 && option->val != nullptr) {
+                options = option->val;
+                given = true;
+            }
+        }
+        PQconninfoFree(parsed);
+    }
+    if (!given) {
+        const char* environment = std::getenv("PGOPTIONS");
+        options = environment != nullptr ? environment : "";
+    }
+    // The server takes a setting's name with dashes as well as with underscores.
+    std::string names = options;
+    std::transform(names.begin(), names.end(), names.begin(), [](unsigned char c) {
+        return c == '-' ? '_' : static_cast<char>(std::tolower(c));
+    });
+    const bool ownLock = names.find("lock_timeout") != std::string::npos;
+    ownStatementDeadline = names.find("statement_timeout") != std::string::npos;
+    if (ownLock && ownStatementDeadline) {
+        return {};
+    }
+    if (!ownLock) {
+        options += " -c lock_timeout=" + std::to_string(PgConnection::kLockTimeout.count());
+    }
+    if (!ownStatementDeadline) {
+        options +=
+            " -c statement_timeout=" + std::to_string(PgConnection::kStatementTimeout.count());
+    }
+    return options;
+}
+
+// When a connection attempt gives up: after its connect_timeout, as libpq's waiting connect
+// would, which takes less than 2 seconds for 2 and 0 for no limit.
+DaoWaiter::Clock::time_point ConnectDeadline(pg_conn* connection) {
+    long seconds = 0;
+    if (PQconninfoOption* options = PQconninfo(connection)) {
+        for (const PQconninfoOption* option = options; option->keyword != nullptr; ++option) {
+            if (std::strcmp(option->keyword, "connect_timeout") == 0 && option->val != nullptr) {
+                seconds = std::atol(option->val);
+            }
+        }
+        PQconninfoFree(options);
+    }
+    if (seconds <= 0) {
+        return DaoWaiter::Clock::time_point::max();
+    }
+    return DaoWaiter::Clock::now() + std::chrono::seconds(std::max(seconds, 2L));
+}
+
 std::string Trimmed(const char* message) {
     std::string text = message != nullptr ? message : "";
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
@@ -77,7 +144,10 @@ PgConnection::PgConnection(const std::string& target, const std::string& passwor
     // attempt ends after 10 seconds, and a connection whose peer stopped answering is found out
     // within about as long. Text goes both ways as UTF-8, whatever the server's or the user's
     // locale. A password given here stands beside the target, so that it never has to be
-    // spliced into a connection string.
+    // spliced into a connection string. The server options follow the target, whose own
+    // options they repeat, with the deadlines that it does not set itself.
+    bool ownStatementDeadline = false;
+    const std::string options = OptionsWithDeadlines(target, ownStatementDeadline);
     const char* const keywords[] = {"connect_timeout",
                                     "keepalives_idle",
                                     "keepalives_interval",
@@ -87,22 +157,60 @@ PgConnection::PgConnection(const std::string& target, const std::string& passwor
                                     "client_encoding",
                                     "user",
                                     "password",
+                                    "options",
                                     nullptr};
     // An empty value counts as not given.
-    const char* const values[] = {
-        "10",   "5", "2", "3", "10000", target.c_str(), "UTF8", user.c_str(), password.c_str(),
-        nullptr};
-    m_pConn = PQconnectdbParams(keywords, values, 1);
+    const char* const values[] = {"10",
+                                  "5",
+                                  "2",
+                                  "3",
+                                  "10000",
+                                  target.c_str(),
+                                  "UTF8",
+                                  user.c_str(),
+                                  password.c_str(),
+                                  options.c_str(),
+                                  nullptr};
+    // Connecting waits through the waiter as every statement does; libpq's own wait would hold
+    // the windows for as long as connect_timeout.
+    m_pConn = PQconnectStartParams(keywords, values, 1);
     if (m_pConn == nullptr) {
         ThrowDaoError(DaoErrorCode::kCantOpen, "Out of memory.");
     }
-    if (PQstatus(m_pConn) != CONNECTION_OK) {
-        const std::string message = Trimmed(PQerrorMessage(m_pConn));
+    const auto deadline = ConnectDeadline(m_pConn);
+    PostgresPollingStatusType polled =
+        PQstatus(m_pConn) == CONNECTION_BAD ? PGRES_POLLING_FAILED : PGRES_POLLING_WRITING;
+    bool intime = true;
+    while (polled != PGRES_POLLING_OK && polled != PGRES_POLLING_FAILED &&
+           (intime = DaoWaiter::Current().Wait(PQsocket(m_pConn), polled == PGRES_POLLING_WRITING,
+                                               deadline))) {
+        polled = PQconnectPoll(m_pConn);
+    }
+    if (polled != PGRES_POLLING_OK) {
+        const std::string message =
+            intime ? Trimmed(PQerrorMessage(m_pConn)) : "timeout expired while connecting";
         const int code = PQconnectionNeedsPassword(m_pConn) != 0 ? DaoErrorCode::kPasswordNeeded
-                                                                 : CodeOfConnectFailure(message);
+                         : intime                                ? CodeOfConnectFailure(message)
+                                                                 : DaoErrorCode::kTimeout;
         PQfinish(m_pConn);
         m_pConn = nullptr;
         ThrowDaoError(code, message);
+    }
+    m_answerWithin = kStatementTimeout + kAnswerMargin;
+    if (ownStatementDeadline) {
+        // The target's deadline, in whatever unit it was given, as the server took it.
+        try {
+            const PgResult setting =
+                Run("SELECT setting::bigint FROM pg_settings WHERE name = 'statement_timeout'");
+            const long long milliseconds = std::atoll(PQgetvalue(setting.get(), 0, 0));
+            m_answerWithin = milliseconds > 0
+                                 ? std::chrono::milliseconds(milliseconds) + kAnswerMargin
+                                 : std::chrono::milliseconds(0);
+        } catch (...) {
+            PQfinish(m_pConn);
+            m_pConn = nullptr;
+            throw;
+        }
     }
 }
 
@@ -113,6 +221,7 @@ bool PgConnection::IsBroken() const {
 bool PgConnection::ResetStart() {
     // Started, the connection waits to write, as libpq's asynchronous connecting begins.
     m_bResetWaitsForWriting = true;
+    m_bGivenUp = false;
     return PQresetStart(m_pConn) != 0;
 }
 
@@ -161,33 +270,142 @@ PgResult PgConnection::RunWaiting(const std::string& sql, const std::vector<std:
     for (const std::string& value : values) {
         pointers.push_back(value.c_str());
     }
-    if (PQsetnonblocking(m_pConn, 1) != 0 ||
-        PQsendQueryParams(m_pConn, sql.c_str(), static_cast<int>(pointers.size()), nullptr,
-                          pointers.data(), nullptr, nullptr, 0) == 0) {
+    return Exchange(
+        [&] {
+            return PQsendQueryParams(m_pConn, sql.c_str(), static_cast<int>(pointers.size()),
+                                     nullptr, pointers.data(), nullptr, nullptr, 0);
+        },
+        deadline, false);
+}
+
+DaoWaiter::Clock::time_point PgConnection::AnswerDeadline() {
+    if (m_bLifted && !InTransaction()) {
+        m_bLifted = false;
+    }
+    if (m_bLifted || m_answerWithin.count() == 0) {
+        return DaoWaiter::Clock::time_point::max();
+    }
+    return DaoWaiter::Clock::now() + m_answerWithin;
+}
+
+void PgConnection::LiftDeadline() {
+    RunScript("SET LOCAL statement_timeout = 0");
+    m_bLifted = true;
+}
+
+namespace {
+
+// Keeps the connection non-blocking and counted as waiting for as long as it lives.
+class ExchangeScope {
+public:
+    ExchangeScope(pg_conn* connection, int& waiting) : m_pConn(connection), m_nWaiting(waiting) {
+        ++m_nWaiting;
+    }
+    ~ExchangeScope() {
         PQsetnonblocking(m_pConn, 0);
-        ThrowFailure(nullptr);
+        --m_nWaiting;
     }
-    // Sending may have to wait for room on the socket, the answer for the server.
-    int flushed;
+    ExchangeScope(const ExchangeScope&) = delete;
+    ExchangeScope& operator=(const ExchangeScope&) = delete;
+
+private:
+    pg_conn* m_pConn;
+    int& m_nWaiting;
+};
+
+bool Succeeded(const PGresult* result) {
+    const ExecStatusType status = PQresultStatus(result);
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+}
+
+// How long a server may take to answer a cancel before it counts as gone.
+constexpr std::chrono::seconds kCancelAnsweredWithin{3};
+
+}  // namespace
+
+PgResult PgConnection::Exchange(const std::function<int()>& send,
+                                DaoWaiter::Clock::time_point deadline, bool cancellable) {
+    PgResult kept;
+    bool cancelled = false;
     bool answered = true;
-    while ((flushed = PQflush(m_pConn)) == 1 && (answered = Await(true, deadline))) {
-    }
-    while (answered && flushed == 0 && PQisBusy(m_pConn) != 0 &&
-           (answered = Await(false, deadline))) {
-        if (PQconsumeInput(m_pConn) == 0) {
-            break;
+    {
+        ExchangeScope scope(m_pConn, m_nWaiting);
+        if (PQsetnonblocking(m_pConn, 1) != 0 || send() == 0) {
+            ThrowFailure(nullptr);
+        }
+        while ((answered = AwaitResults(deadline, cancellable, cancelled))) {
+            PGresult* next = PQgetResult(m_pConn);
+            if (next == nullptr) {
+                break;
+            }
+            if (!kept || Succeeded(kept.get())) {
+                kept.reset(next);
+            } else {
+                PQclear(next);
+            }
         }
     }
-    PQsetnonblocking(m_pConn, 0);
     if (!answered) {
         GiveUp();
+        m_bGivenUp = true;
         ThrowDaoError(DaoErrorCode::kConnectionLost, "The server did not answer in time.");
     }
-    PgResult result(PQgetResult(m_pConn));
-    while (PGresult* rest = PQgetResult(m_pConn)) {
-        PQclear(rest);
+    if (!kept) {
+        ThrowFailure(nullptr);
     }
-    return Checked(std::move(result));
+    if (cancelled && !Succeeded(kept.get()) && !IsBroken()) {
+        const char* state = PQresultErrorField(kept.get(), PG_DIAG_SQLSTATE);
+        if (state != nullptr && std::strcmp(state, "57014") == 0) {
+            ThrowDaoError(DaoErrorCode::kCancelled, Trimmed(PQresultErrorMessage(kept.get())));
+        }
+    }
+    return Checked(std::move(kept));
+}
+
+bool PgConnection::AwaitResults(DaoWaiter::Clock::time_point& deadline, bool cancellable,
+                                bool& cancelled) {
+    for (;;) {
+        // Sending may have to wait for room on the socket, the answer for the server. A failure
+        // of either shows in the result that PQgetResult makes of it.
+        const int flushed = PQflush(m_pConn);
+        if (flushed < 0) {
+            return true;
+        }
+        const bool sending = flushed == 1;
+        if (!sending && (PQconsumeInput(m_pConn) == 0 || PQisBusy(m_pConn) == 0)) {
+            return true;
+        }
+        DaoWaiter& waiter = DaoWaiter::Current();
+        const int socket = PQsocket(m_pConn);
+        const DaoWaiter::Wake wake =
+            cancellable && !cancelled
+                ? waiter.WaitCancellable(socket, sending, deadline)
+                : (waiter.Wait(socket, sending, deadline) ? DaoWaiter::Wake::Ready
+                                                          : DaoWaiter::Wake::Deadline);
+        if (wake == DaoWaiter::Wake::Deadline) {
+            return false;
+        }
+        if (wake == DaoWaiter::Wake::Cancelled) {
+            cancelled = true;
+            SendCancel();
+            deadline = std::min(deadline, DaoWaiter::Clock::now() + kCancelAnsweredWithin);
+        }
+    }
+}
+
+void PgConnection::SendCancel() const {
+    // libpq's cancel connects to the server and waits for it to hang up: on a server that no
+    // longer answers, that would hold whoever sent it. The cancel object is made for use from
+    // another thread.
+    PGcancel* cancel = PQgetCancel(m_pConn);
+    if (cancel == nullptr) {
+        return;
+    }
+    std::thread([cancel] {
+        char error[256];
+        PQcancel(cancel, error, sizeof error);
+        PQfreeCancel(cancel);
+    }).detach();
 }
 
 void PgConnection::GiveUp() {
@@ -241,8 +459,12 @@ PgResult PgConnection::RunAlone(const std::string& sql, const std::vector<std::s
 
 PgResult PgConnection::Run(const std::string& sql, const std::vector<const char*>& values) {
     SendDeferredBegin();
-    return Checked(PgResult(PQexecParams(m_pConn, sql.c_str(), static_cast<int>(values.size()),
-                                         nullptr, values.data(), nullptr, nullptr, 0)));
+    return Exchange(
+        [&] {
+            return PQsendQueryParams(m_pConn, sql.c_str(), static_cast<int>(values.size()), nullptr,
+                                     values.data(), nullptr, nullptr, 0);
+        },
+        AnswerDeadline(), true);
 }
 
 PgResult PgConnection::Checked(PgResult result) const {
@@ -264,20 +486,14 @@ PgResult PgConnection::Run(const std::string& sql, const std::vector<std::string
 
 PgResult PgConnection::RunScript(const std::string& sql) {
     SendDeferredBegin();
-    return Checked(PgResult(PQexec(m_pConn, sql.c_str())));
+    return Exchange([&] { return PQsendQuery(m_pConn, sql.c_str()); }, AnswerDeadline(), true);
 }
 
 PgResult PgConnection::Describe(const std::string& sql, int values) {
     SendDeferredBegin();
-    PgResult prepared(PQprepare(m_pConn, "", sql.c_str(), values, nullptr));
-    if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK) {
-        ThrowFailure(prepared.get());
-    }
-    PgResult described(PQdescribePrepared(m_pConn, ""));
-    if (PQresultStatus(described.get()) != PGRES_COMMAND_OK) {
-        ThrowFailure(described.get());
-    }
-    return described;
+    Exchange([&] { return PQsendPrepare(m_pConn, "", sql.c_str(), values, nullptr); },
+             AnswerDeadline(), true);
+    return Exchange([&] { return PQsendDescribePrepared(m_pConn, ""); }, AnswerDeadline(), true);
 }
 
 void PgConnection::ThrowFailure(const pg_result* result) const {

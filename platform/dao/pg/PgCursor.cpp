@@ -2,6 +2,8 @@
 
 #include <libpq-fe.h>
 
+#include "CDaoException.h"
+
 namespace {
 
 // Cursors of one connection need names of their own while they live side by side.
@@ -22,8 +24,16 @@ PgCursor::PgCursor(PgConnection& connection, const PgQueryText& query, int chunk
 }
 
 PgCursor::~PgCursor() {
-    // Raw, so that a connection that has failed meanwhile throws nothing here.
-    PQclear(PQexec(m_connection.Handle(), ("CLOSE " + m_name).c_str()));
+    // The end of the transaction closes the cursor as well; only a transaction that goes on
+    // needs it closed, and a failure here has nobody to tell.
+    if (m_connection.IsBroken() || !m_connection.InTransaction()) {
+        return;
+    }
+    try {
+        m_connection.RunWaiting("CLOSE " + m_name, {}, m_connection.AnswerDeadline());
+    } catch (CDaoException* e) {
+        e->Delete();
+    }
 }
 
 bool PgCursor::MoveNext() {

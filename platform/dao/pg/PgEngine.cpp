@@ -63,8 +63,14 @@ void PgEngine::Begin(bool write) {
         BeginWrite();
     } catch (CDaoException* e) {
         // The connection broke since the last command, noticed or not: nothing was sent that
-        // could have taken effect, so a new session begins.
+        // could have taken effect, so a new session begins. A server that left the command
+        // unanswered is not waited for once more: the user has waited long enough, and the
+        // reconnection goes on between commands.
         if (e->GetErrorCode() != DaoErrorCode::kConnectionLost) {
+            throw;
+        }
+        if (m_connection.WasGivenUp()) {
+            m_reconnect.Told();
             throw;
         }
         e->Delete();
