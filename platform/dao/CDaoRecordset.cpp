@@ -430,7 +430,7 @@ MergeOutcome CDaoRecordset::StoreChanges(const COleVariant& key,
 void CDaoRecordset::Requery() {
     Impl& impl = OpenImpl(m_pImpl);
     CDaoTransaction transaction(*m_pDatabase, false);
-    if (!impl.rows->AppendLaterKeys(impl.keys)) {
+    if (!impl.rows->CatchUp(impl.keys)) {
         KeySet keys;
         keys.Reserve(impl.keys.Size());
         impl.rows->LoadKeys(keys);

@@ -16,6 +16,9 @@ struct sqlite3;
 // One thread owns a connection: SQLite's own mutex is left out.
 class SqliteEngine : public DaoEngine {
 public:
+    // How long a statement waits for another connection's lock before it reports it as busy.
+    static constexpr int kBusyTimeoutMs = 5000;
+
     // Throws CDaoException when the file is missing, unreadable or not a database.
     SqliteEngine(const std::string& path, bool readOnly);
     ~SqliteEngine() override;
