@@ -17,7 +17,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>

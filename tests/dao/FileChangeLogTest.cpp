@@ -27,6 +27,16 @@ protected:
         m_engine->Commit();
         m_sql = sql;
     }
+    // Stores the first record's page unchanged through the selection: the program's first write
+    // adds the log, and the next follow counts the rows once to learn where the log stands.
+    void WriteOnce() {
+        m_engine->Begin(true);
+        std::vector<PendingField> fields(m_selection->ColumnCount());
+        fields[4] = {true, "10"};
+        m_selection->Write(1, fields);
+        m_engine->Commit();
+        EXPECT_FALSE(FollowReadAll());
+    }
     // Catches up as a window does, reading every key when that fails; whether it had to.
     bool FollowReadAll() {
         m_engine->Begin(false);
@@ -75,6 +85,8 @@ protected:
 // the last key needs every key read.
 TEST_F(FileChangeLog, ChangesElsewhereAreFollowedFromTheLog) {
     Open("SELECT * FROM Zeitschriften WHERE Seite IS NOT 'weg'");
+    EXPECT_FALSE(HasLog()) << "opening writes nothing";
+    WriteOnce();
     ASSERT_TRUE(HasLog());
     struct Step {
         const char* sql;
@@ -104,6 +116,7 @@ TEST_F(FileChangeLog, ChangesElsewhereAreFollowedFromTheLog) {
 // again and then goes on from the log.
 TEST_F(FileChangeLog, TheLogStaysShortAndAReaderTooFarBehindReadsEveryKey) {
     Open("SELECT * FROM Zeitschriften");
+    WriteOnce();
     for (int round = 0; round < 600; ++round) {
         m_scratch.Exec("UPDATE Zeitschriften SET Seite = '" + std::to_string(round) +
                        "' WHERE ID IN (1, 2)");
@@ -118,18 +131,18 @@ TEST_F(FileChangeLog, TheLogStaysShortAndAReaderTooFarBehindReadsEveryKey) {
     EXPECT_EQ(Keys(), (std::vector<std::int64_t>{1, 2, 5, 6}));
 }
 
-// A file that may only be read gets no log, and a deletion there is followed by reading every
-// key; a log that a writable opening left behind serves a read-only one too. A trigger dropped
-// by another program makes the next follow read everything, and the next opening adds it again.
-TEST_F(FileChangeLog, WithoutAWholeLogEveryKeyIsReadAgain) {
+// A file opened only for reading gets no log, and a deletion there is followed by reading
+// every key; a log that a write left behind serves a read-only opening too. A trigger dropped by
+// another program makes the rows be counted again until the program's next write adds it back.
+TEST_F(FileChangeLog, WithoutAWholeLogTheRowsAreCounted) {
     Open("SELECT * FROM Zeitschriften", true);
-    EXPECT_FALSE(HasLog());
     m_scratch.Exec("DELETE FROM Zeitschriften WHERE ID = 2");
     EXPECT_TRUE(FollowReadAll());
     EXPECT_EQ(Keys(), KeysNow());
+    EXPECT_FALSE(HasLog());
 
     Open("SELECT * FROM Zeitschriften");
-    ASSERT_TRUE(HasLog());
+    WriteOnce();
     Open("SELECT * FROM Zeitschriften", true);
     m_scratch.Exec("DELETE FROM Zeitschriften WHERE ID = 3");
     EXPECT_FALSE(FollowReadAll());
@@ -139,10 +152,13 @@ TEST_F(FileChangeLog, WithoutAWholeLogEveryKeyIsReadAgain) {
     m_scratch.Exec(std::string("DROP TRIGGER ") + kLogTable + "_delete");
     m_scratch.Exec("DELETE FROM Zeitschriften WHERE ID = 4");
     EXPECT_TRUE(FollowReadAll());
-    EXPECT_EQ(Keys(), KeysNow());
     m_scratch.Exec("DELETE FROM Zeitschriften WHERE ID = 5");
-    EXPECT_FALSE(FollowReadAll());
+    EXPECT_TRUE(FollowReadAll());
     EXPECT_EQ(Keys(), KeysNow());
+    WriteOnce();
+    m_scratch.Exec("DELETE FROM Zeitschriften WHERE ID = 6");
+    EXPECT_FALSE(FollowReadAll());
+    EXPECT_EQ(Keys(), (std::vector<std::int64_t>{1}));
 }
 
 }  // namespace

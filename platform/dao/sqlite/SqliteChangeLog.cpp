@@ -109,6 +109,10 @@ long long SqliteChangeLog::SchemaVersion() {
     return sqlite3_column_int64(m_schemaVersion.get(), 0);
 }
 
+bool SqliteChangeLog::Stale() {
+    return SchemaVersion() != m_nSchemaVersion;
+}
+
 std::int64_t SqliteChangeLog::Newest() {
     SqliteStatementReset reset(m_range.get());
     if (sqlite3_step(m_range.get()) != SQLITE_ROW) {
@@ -118,7 +122,7 @@ std::int64_t SqliteChangeLog::Newest() {
 }
 
 std::optional<std::vector<std::int64_t>> SqliteChangeLog::KeysAfter(std::int64_t position) {
-    if (SchemaVersion() != m_nSchemaVersion) {
+    if (Stale()) {
         return std::nullopt;
     }
     {

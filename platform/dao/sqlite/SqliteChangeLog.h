@@ -30,12 +30,15 @@ public:
     static std::optional<SqliteChangeLog> Open(sqlite3* db, const std::string& table,
                                                const std::string& keyColumn, bool create);
 
+    // Whether the schema changed since the log was opened: a trigger may have been dropped, or
+    // the transaction that created the log rolled back.
+    bool Stale();
     // The newest entry's number (0 while the log is empty): where a reader stands that has just
     // read every key in the same transaction.
     std::int64_t Newest();
     // The keys logged after `position`, oldest first (a key may come more than once); nullopt
     // when the log cannot tell: entries after `position` were dropped, the log was emptied, or
-    // the schema changed since the log was opened (a trigger dropped, say).
+    // the log is stale.
     std::optional<std::vector<std::int64_t>> KeysAfter(std::int64_t position);
 
 private:

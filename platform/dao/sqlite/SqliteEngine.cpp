@@ -15,13 +15,6 @@
 
 namespace {
 
-// Reading pages straight from a mapping of the file saves a copy of each page, which makes a
-// scan of all keys about a third cheaper. A mapped page counts as the program's memory once
-// read, though, so only files up to this size are mapped: beyond it, a scan of every key would
-// hold the whole file. The mapping is made once and kept: mapping and unmapping it around each
-// read cost a page fault for every page read.
-constexpr sqlite3_int64 kMappedFileLimit = 64LL * 1024 * 1024;
-
 // This SQLite reads "file:" names as URIs, whose options could create the file or change how
 // it is opened; a path from the user is always a plain file name.
 std::string PlainFileName(const std::string& path) {
@@ -83,10 +76,11 @@ void VerifyIsDatabase(sqlite3* db) {
 
 void MapSmallFile(sqlite3* db, const std::string& fileName) {
     struct stat info {};
-    if (::stat(fileName.c_str(), &info) != 0 || info.st_size > kMappedFileLimit) {
+    if (::stat(fileName.c_str(), &info) != 0 || info.st_size > SqliteEngine::kMappedFileLimit) {
         return;
     }
-    const std::string pragma = "PRAGMA mmap_size = " + std::to_string(kMappedFileLimit);
+    const std::string pragma =
+        "PRAGMA mmap_size = " + std::to_string(SqliteEngine::kMappedFileLimit);
     sqlite3_exec(db, pragma.c_str(), nullptr, nullptr, nullptr);
 }
 

@@ -48,15 +48,19 @@ SqliteStatement SqliteSelection::PrepareBound(const std::string& sql) {
     return stmt;
 }
 
-void SqliteSelection::LoadKeys(KeySet& keys) {
-    // Looked for again at every full load: another program may have added or dropped the log.
-    m_log.reset();
+void SqliteSelection::FindLog(bool create) {
     if (m_source.schema == "main" && !m_source.laterKeysQuery.empty()) {
         m_log = SqliteChangeLog::Open(
             m_db, m_source.table, m_source.columns[static_cast<std::size_t>(m_source.keyColumn)],
-            sqlite3_db_readonly(m_db, "main") == 0);
+            create && sqlite3_db_readonly(m_db, "main") == 0);
     }
-    m_nLogPosition = m_log ? m_log->Newest() : 0;
+}
+
+void SqliteSelection::LoadKeys(KeySet& keys) {
+    // Looked for again at every full load: another program may have added or dropped the log.
+    m_log.reset();
+    FindLog(false);
+    m_nLogPosition = m_log ? std::optional(m_log->Newest()) : std::nullopt;
     SqliteStatement stmt = PrepareBound(m_source.keyQuery);
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
@@ -128,7 +132,16 @@ bool SqliteSelection::CatchUp(KeySet& keys) {
     if (m_source.laterKeysQuery.empty() || keys.Empty() || !keys.IsAscending()) {
         return false;
     }
+    if (m_log && m_log->Stale()) {
+        m_log.reset();
+        m_nLogPosition.reset();
+    }
     if (!m_log) {
+        FindLog(false);
+    }
+    if (!m_nLogPosition) {
+        // Without a log, or with one begun after the keys were read, the rows are counted; from
+        // then on the log tells.
         std::vector<std::int64_t> later = KeysAbove(keys.Last());
         if (CountRows() != static_cast<long long>(keys.Size() + later.size())) {
             return false;
@@ -136,13 +149,16 @@ bool SqliteSelection::CatchUp(KeySet& keys) {
         for (std::int64_t key : later) {
             keys.Append(key);
         }
+        if (m_log) {
+            m_nLogPosition = m_log->Newest();
+        }
         return true;
     }
-    std::optional<std::vector<std::int64_t>> logged = m_log->KeysAfter(m_nLogPosition);
+    std::optional<std::vector<std::int64_t>> logged = m_log->KeysAfter(*m_nLogPosition);
     if (!logged) {
         return false;
     }
-    const std::int64_t newest = logged->empty() ? m_nLogPosition : m_log->Newest();
+    const std::int64_t newest = logged->empty() ? *m_nLogPosition : m_log->Newest();
     std::optional<std::vector<std::size_t>> left = LeftKeys(keys, std::move(*logged));
     if (!left) {
         return false;
@@ -154,6 +170,15 @@ bool SqliteSelection::CatchUp(KeySet& keys) {
     }
     m_nLogPosition = newest;
     return true;
+}
+
+void SqliteSelection::BeforeWrite() {
+    // Added with the program's first write, never by opening or reading: a catalogue only looked
+    // at stays exactly as it was. The log begins after the keys were read.
+    if (!m_log || m_log->Stale()) {
+        FindLog(true);
+        m_nLogPosition.reset();
+    }
 }
 
 std::vector<COleVariant> SqliteSelection::Read(std::int64_t key) {
@@ -169,13 +194,16 @@ std::optional<std::vector<COleVariant>> SqliteSelection::ReadForWrite(std::int64
 }
 
 void SqliteSelection::Write(std::int64_t key, const std::vector<PendingField>& changed) {
+    BeforeWrite();
     m_rows.Write(key, changed);
 }
 
 std::int64_t SqliteSelection::Insert(const std::vector<PendingField>& pending) {
+    BeforeWrite();
     return m_rows.Insert(pending);
 }
 
 bool SqliteSelection::Remove(std::int64_t key) {
+    BeforeWrite();
     return m_rows.Remove(key);
 }

@@ -14,9 +14,9 @@ struct sqlite3_stmt;
 
 // A dynaset's query on an SQLite connection: the keys come from the query itself, run as a
 // subquery that reads only what its WHERE clause needs; rows are read and written by rowid.
-// On a file that keeps a change log of the table (added on opening when the file may be
-// written), following others' changes reads only the rows they changed; otherwise it counts the
-// selected rows.
+// On a file that keeps a change log of the table (added with the first write through a
+// selection), following others' changes reads only the rows they changed; otherwise it counts
+// the selected rows.
 class SqliteSelection : public DaoSelection {
 public:
     SqliteSelection(sqlite3* db, const std::string& sql, std::vector<std::string> parameters);
@@ -34,6 +34,10 @@ private:
     // Prepares one of the source's queries with the SQL text's values bound.
     SqliteStatement PrepareBound(const std::string& sql);
     long long CountRows();
+    // Looks for the table's change log; `create` adds it when missing and the file may be
+    // written.
+    void FindLog(bool create);
+    void BeforeWrite();
     // The keys above `last`, in order.
     std::vector<std::int64_t> KeysAbove(std::int64_t last);
     bool Selects(std::int64_t key);
@@ -47,6 +51,7 @@ private:
     std::vector<std::string> m_parameters;
     SqliteRows m_rows;
     std::optional<SqliteChangeLog> m_log;
-    // The log's newest entry when the keys were last brought up to date.
-    std::int64_t m_nLogPosition = 0;
+    // The log's newest entry when the keys were last brought up to date; nullopt while the log
+    // cannot tell what changed since then (there is none, or it began later).
+    std::optional<std::int64_t> m_nLogPosition;
 };
