@@ -65,6 +65,7 @@ std::string CreationSql(const std::string& table, const std::string& keyColumn) 
 // Inside the caller's transaction, all or nothing; false when another connection holds the
 // write lock or the file cannot take the log.
 bool TryCreate(sqlite3* db, const std::string& table, const std::string& keyColumn) {
+    const bool inTransaction = sqlite3_get_autocommit(db) == 0;
     sqlite3_busy_timeout(db, 0);
     const std::string sql = "SAVEPOINT periolex_changes;\n" + CreationSql(table, keyColumn) +
                             "RELEASE periolex_changes;";
@@ -74,7 +75,7 @@ bool TryCreate(sqlite3* db, const std::string& table, const std::string& keyColu
                      nullptr, nullptr);
         // Some failures (of the disk, say) end the whole transaction; the caller's goes on
         // reading.
-        if (sqlite3_get_autocommit(db) != 0) {
+        if (inTransaction && sqlite3_get_autocommit(db) != 0) {
             sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
         }
     }
