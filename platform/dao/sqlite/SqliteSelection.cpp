@@ -28,7 +28,8 @@ SqliteSelection::SqliteSelection(sqlite3* db, SqliteDynasetSource source,
       m_db(db),
       m_source(std::move(source)),
       m_parameters(std::move(parameters)),
-      m_rows(db, m_source) {
+      m_rows(db, m_source),
+      m_dataVersion(PrepareStatement(db, "PRAGMA data_version")) {
     if (static_cast<std::size_t>(m_source.parameterCount) != m_parameters.size()) {
         ThrowDaoError(DaoErrorCode::kRange,
                       "The SQL text takes " + std::to_string(m_source.parameterCount) +
@@ -61,6 +62,7 @@ void SqliteSelection::LoadKeys(KeySet& keys) {
     m_log.reset();
     FindLog(false);
     m_nLogPosition = m_log ? std::optional(m_log->Newest()) : std::nullopt;
+    m_nSyncedDataVersion = DataVersion();
     SqliteStatement stmt = PrepareBound(m_source.keyQuery);
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
@@ -152,6 +154,7 @@ bool SqliteSelection::CatchUp(KeySet& keys) {
         if (m_log) {
             m_nLogPosition = m_log->Newest();
         }
+        m_nSyncedDataVersion = DataVersion();
         return true;
     }
     std::optional<std::vector<std::int64_t>> logged = m_log->KeysAfter(*m_nLogPosition);
@@ -169,15 +172,28 @@ bool SqliteSelection::CatchUp(KeySet& keys) {
         keys.Append(key);
     }
     m_nLogPosition = newest;
+    m_nSyncedDataVersion = DataVersion();
     return true;
+}
+
+long long SqliteSelection::DataVersion() {
+    SqliteStatementReset reset(m_dataVersion.get());
+    if (sqlite3_step(m_dataVersion.get()) != SQLITE_ROW) {
+        ThrowSqliteError(m_db);
+    }
+    return sqlite3_column_int64(m_dataVersion.get(), 0);
 }
 
 void SqliteSelection::BeforeWrite() {
     // Added with the program's first write, never by opening or reading: a catalogue only looked
-    // at stays exactly as it was. The log begins after the keys were read.
+    // at stays exactly as it was. Unless nobody else has written since the keys were brought up
+    // to date, the log cannot tell what happened before it.
     if (!m_log || m_log->Stale()) {
         FindLog(true);
         m_nLogPosition.reset();
+        if (m_log && DataVersion() == m_nSyncedDataVersion) {
+            m_nLogPosition = m_log->Newest();
+        }
     }
 }
 

@@ -38,6 +38,8 @@ private:
     // written.
     void FindLog(bool create);
     void BeforeWrite();
+    // PRAGMA data_version: changes whenever another connection commits.
+    long long DataVersion();
     // The keys above `last`, in order.
     std::vector<std::int64_t> KeysAbove(std::int64_t last);
     bool Selects(std::int64_t key);
@@ -54,4 +56,7 @@ private:
     // The log's newest entry when the keys were last brought up to date; nullopt while the log
     // cannot tell what changed since then (there is none, or it began later).
     std::optional<std::int64_t> m_nLogPosition;
+    SqliteStatement m_dataVersion;
+    // The data version when the keys were last brought up to date.
+    long long m_nSyncedDataVersion = 0;
 };
