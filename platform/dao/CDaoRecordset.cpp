@@ -253,6 +253,7 @@ void CDaoRecordset::Open(int type, const std::string& sql, int /*options*/,
     auto impl =
         std::make_unique<Impl>(*m_pDatabase, m_pDatabase->Engine()->Select(sql, parameters));
     impl->rows->LoadKeys(impl->keys);
+    impl->keys.Settle();
     transaction.Commit();
     if (!impl->keys.Empty()) {
         impl->position = 0;
@@ -434,6 +435,7 @@ void CDaoRecordset::Requery() {
         KeySet keys;
         keys.Reserve(impl.keys.Size());
         impl.rows->LoadKeys(keys);
+        keys.Settle();
         impl.keys = std::move(keys);
     }
     transaction.Commit();

@@ -17,6 +17,14 @@ void KeySet::Reserve(std::size_t capacity) {
     m_capacity = capacity;
 }
 
+void KeySet::Settle() const {
+    constexpr std::size_t kKeysPerPage = 4096 / sizeof(std::int64_t);
+    const volatile std::int64_t* keys = m_keys.get();
+    for (std::size_t i = 0; i < m_size; i += kKeysPerPage) {
+        (void)keys[i];
+    }
+}
+
 void KeySet::EraseAt(std::size_t index) {
     std::int64_t* keys = m_keys.get();
     std::memmove(keys + index, keys + index + 1, (m_size - index - 1) * sizeof(std::int64_t));
