@@ -368,9 +368,10 @@ void GenerateCatalogue(const std::string& path, long records, unsigned seed) {
 }
 
 std::string CachedCatalogue(long records) {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                       ("periolex-bench-" + std::to_string(records) + ".plx");
+    const std::filesystem::path folder = PERIOLEX_BENCH_DATA;
+    const std::filesystem::path path = folder / ("katalog-" + std::to_string(records) + ".plx");
     if (!std::filesystem::exists(path)) {
+        std::filesystem::create_directories(folder);
         // Made under another name first, so that an interrupted run leaves no half catalogue.
         const std::string building = path.string() + ".building";
         GenerateCatalogue(building, records);

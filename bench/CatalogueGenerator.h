@@ -13,6 +13,7 @@
 // file is removed.
 void GenerateCatalogue(const std::string& path, long records, unsigned seed = 1);
 
-// The path of a generated catalogue of `records` records (seed 1) in the temporary folder, made on
-// first use and kept for later runs; benchmarks share these files.
+// The path of a generated catalogue of `records` records (seed 1) in the build's bench-data
+// folder, made on first use and kept for later runs (ten million records take minutes to make);
+// the benchmarks of one build share these files, and no other build touches them.
 std::string CachedCatalogue(long records);

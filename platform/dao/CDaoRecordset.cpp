@@ -264,6 +264,7 @@ std::unique_ptr<CDaoRecordset::Impl> CDaoRecordset::Query(
     auto impl =
         std::make_unique<Impl>(*m_pDatabase, m_pDatabase->Engine()->Select(sql, parameters));
     impl->rows->LoadKeys(impl->keys);
+    impl->keys.Settle();
     transaction.Commit();
     if (!impl->keys.Empty()) {
         impl->position = 0;
@@ -445,10 +446,11 @@ MergeOutcome CDaoRecordset::StoreChanges(const COleVariant& key,
 void CDaoRecordset::Requery() {
     Impl& impl = OpenImpl(m_pImpl);
     CDaoTransaction transaction(*m_pDatabase, false);
-    if (!impl.rows->AppendLaterKeys(impl.keys)) {
+    if (!impl.rows->CatchUp(impl.keys)) {
         KeySet keys;
         keys.Reserve(impl.keys.Size());
         impl.rows->LoadKeys(keys);
+        keys.Settle();
         impl.keys = std::move(keys);
     }
     transaction.Commit();

@@ -34,10 +34,11 @@ public:
 
     // Appends the keys that the query selects, in its order.
     virtual void LoadKeys(KeySet& keys) = 0;
-    // Other connections mostly change fields or add records, and added records get keys above
-    // all earlier ones. When that is all that happened since `keys` were loaded, appends the
-    // keys above the last one and returns true; otherwise returns false, `keys` untouched.
-    virtual bool AppendLaterKeys(KeySet& keys) = 0;
+    // Brings `keys`, loaded earlier in the query's order, up to what the query selects now,
+    // when the engine can tell that without listing every key: other connections mostly change
+    // fields or add records, and added records get keys above all earlier ones. Returns false,
+    // `keys` untouched, when it cannot; the caller then loads them again.
+    virtual bool CatchUp(KeySet& keys) = 0;
 
     // The row's values by column. Throws NotFound when the row has gone.
     virtual std::vector<COleVariant> Read(std::int64_t key) = 0;

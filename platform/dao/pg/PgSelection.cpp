@@ -149,7 +149,7 @@ void PgSelection::LoadKeys(KeySet& keys) {
     }
 }
 
-bool PgSelection::AppendLaterKeys(KeySet& keys) {
+bool PgSelection::CatchUp(KeySet& keys) {
     if (m_keyQuery.empty() || m_query.ordered || keys.Empty() || !keys.IsAscending()) {
         return false;
     }

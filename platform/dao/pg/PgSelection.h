@@ -20,7 +20,7 @@ public:
     const std::string& Schema() const { return m_schema; }
 
     void LoadKeys(KeySet& keys) override;
-    bool AppendLaterKeys(KeySet& keys) override;
+    bool CatchUp(KeySet& keys) override;
     std::vector<COleVariant> Read(std::int64_t key) override;
     std::optional<std::vector<COleVariant>> ReadForWrite(std::int64_t key) override;
     void Write(std::int64_t key, const std::vector<PendingField>& changed) override;

@@ -163,6 +163,7 @@ SqliteDynasetSource AnalyseDynasetQuery(sqlite3* db, const std::string& sql) {
         source.keyQuery = "SELECT " + QuoteIdentifier(keyName) + " FROM (\n" + query.text + "\n)";
         source.keyQueryColumn = 0;
         source.laterKeysQuery = source.keyQuery + " WHERE " + QuoteIdentifier(keyName) + " > ?";
+        source.selectsKeyQuery = source.keyQuery + " WHERE " + QuoteIdentifier(keyName) + " = ?";
     } else {
         source.keyQuery = query.text;
         source.keyQueryColumn = keyField;

@@ -23,6 +23,8 @@ struct SqliteDynasetSource {
     // The keys above `?` that the selection holds, in order; empty when the key's result name
     // is ambiguous.
     std::string laterKeysQuery;
+    // One row if the selection holds the row whose key is `?`; empty like laterKeysQuery.
+    std::string selectsKeyQuery;
     // The number of rows the selection holds.
     std::string countQuery;
     // How many values the SQL text's placeholders take; every query above takes them first.

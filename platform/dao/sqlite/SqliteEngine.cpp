@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <string>
 
 #include "DaoErrorCode.h"
 #include "SqliteAppender.h"
@@ -13,8 +14,6 @@
 #include "SqliteSelection.h"
 
 namespace {
-
-constexpr int kBusyTimeoutMs = 5000;
 
 // This SQLite reads "file:" names as URIs, whose options could create the file or change how
 // it is opened; a path from the user is always a plain file name.
@@ -75,6 +74,16 @@ void VerifyIsDatabase(sqlite3* db) {
     }
 }
 
+void MapSmallFile(sqlite3* db, const std::string& fileName) {
+    struct stat info {};
+    if (::stat(fileName.c_str(), &info) != 0 || info.st_size > SqliteEngine::kMappedFileLimit) {
+        return;
+    }
+    const std::string pragma =
+        "PRAGMA mmap_size = " + std::to_string(SqliteEngine::kMappedFileLimit);
+    sqlite3_exec(db, pragma.c_str(), nullptr, nullptr, nullptr);
+}
+
 }  // namespace
 
 SqliteEngine::SqliteEngine(const std::string& path, bool readOnly) {
@@ -87,6 +96,7 @@ SqliteEngine::SqliteEngine(const std::string& path, bool readOnly) {
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     VerifyIsDatabase(db);
+    MapSmallFile(db, path);
     try {
         InstallLikeDialect(db);
     } catch (...) {

@@ -16,6 +16,15 @@ struct sqlite3;
 // One thread owns a connection: SQLite's own mutex is left out.
 class SqliteEngine : public DaoEngine {
 public:
+    // How long a statement waits for another connection's lock before it reports it as busy.
+    static constexpr int kBusyTimeoutMs = 5000;
+    // Reading pages straight from a mapping of the file saves a copy of each page, which makes a
+    // scan of all keys about a third cheaper. A mapped page counts as the program's memory once
+    // read, though, so only files up to this size are mapped: beyond it, a scan of every key
+    // would hold the whole file. The mapping is made once at opening and kept: mapping and
+    // unmapping it around each read cost a page fault for every page read.
+    static constexpr long long kMappedFileLimit = 64LL * 1024 * 1024;
+
     // Throws CDaoException when the file is missing, unreadable or not a database.
     SqliteEngine(const std::string& path, bool readOnly);
     ~SqliteEngine() override;

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "DaoErrorCode.h"
@@ -9,23 +10,6 @@
 #include "SqliteError.h"
 
 namespace {
-
-// Reading every page of the table, as a count or a scan of all keys after another connection
-// wrote does, is faster with the file mapped: the pages come straight from the operating
-// system's cache. The mapping lasts only for such a read, under the caller's read lock, so that
-// no other SQLite connection can shrink the file meanwhile.
-class MappedRead {
-public:
-    explicit MappedRead(sqlite3* db) : m_db(db) {
-        sqlite3_exec(m_db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
-    }
-    ~MappedRead() { sqlite3_exec(m_db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr); }
-    MappedRead(const MappedRead&) = delete;
-    MappedRead& operator=(const MappedRead&) = delete;
-
-private:
-    sqlite3* m_db;
-};
 
 std::vector<std::size_t> FieldColumns(const SqliteDynasetSource& source) {
     return {source.fieldColumns.begin(), source.fieldColumns.end()};
@@ -44,7 +28,8 @@ SqliteSelection::SqliteSelection(sqlite3* db, SqliteDynasetSource source,
       m_db(db),
       m_source(std::move(source)),
       m_parameters(std::move(parameters)),
-      m_rows(db, m_source) {
+      m_rows(db, m_source),
+      m_dataVersion(PrepareStatement(db, "PRAGMA data_version")) {
     if (static_cast<std::size_t>(m_source.parameterCount) != m_parameters.size()) {
         ThrowDaoError(DaoErrorCode::kRange,
                       "The SQL text takes " + std::to_string(m_source.parameterCount) +
@@ -64,8 +49,20 @@ SqliteStatement SqliteSelection::PrepareBound(const std::string& sql) {
     return stmt;
 }
 
+void SqliteSelection::FindLog(bool create) {
+    if (m_source.schema == "main" && !m_source.laterKeysQuery.empty()) {
+        m_log = SqliteChangeLog::Open(
+            m_db, m_source.table, m_source.columns[static_cast<std::size_t>(m_source.keyColumn)],
+            create && sqlite3_db_readonly(m_db, "main") == 0);
+    }
+}
+
 void SqliteSelection::LoadKeys(KeySet& keys) {
-    MappedRead mapped(m_db);
+    // Looked for again at every full load: another program may have added or dropped the log.
+    m_log.reset();
+    FindLog(false);
+    m_nLogPosition = m_log ? std::optional(m_log->Newest()) : std::nullopt;
+    m_nSyncedDataVersion = DataVersion();
     SqliteStatement stmt = PrepareBound(m_source.keyQuery);
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
@@ -77,7 +74,6 @@ void SqliteSelection::LoadKeys(KeySet& keys) {
 }
 
 long long SqliteSelection::CountRows() {
-    MappedRead mapped(m_db);
     SqliteStatement stmt = PrepareBound(m_source.countQuery);
     if (sqlite3_step(stmt.get()) != SQLITE_ROW) {
         ThrowSqliteError(m_db);
@@ -85,14 +81,11 @@ long long SqliteSelection::CountRows() {
     return sqlite3_column_int64(stmt.get(), 0);
 }
 
-bool SqliteSelection::AppendLaterKeys(KeySet& keys) {
-    if (m_source.laterKeysQuery.empty() || keys.Empty() || !keys.IsAscending()) {
-        return false;
-    }
+std::vector<std::int64_t> SqliteSelection::KeysAbove(std::int64_t last) {
     std::vector<std::int64_t> later;
     SqliteStatement stmt = PrepareBound(m_source.laterKeysQuery);
     // The lower bound is the placeholder after those of the SQL text.
-    sqlite3_bind_int64(stmt.get(), sqlite3_bind_parameter_count(stmt.get()), keys.Last());
+    sqlite3_bind_int64(stmt.get(), sqlite3_bind_parameter_count(stmt.get()), last);
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
         later.push_back(sqlite3_column_int64(stmt.get(), 0));
@@ -100,13 +93,108 @@ bool SqliteSelection::AppendLaterKeys(KeySet& keys) {
     if (rc != SQLITE_DONE) {
         ThrowSqliteError(m_db);
     }
-    if (CountRows() != static_cast<long long>(keys.Size() + later.size())) {
+    return later;
+}
+
+bool SqliteSelection::Selects(std::int64_t key) {
+    SqliteStatement stmt = PrepareBound(m_source.selectsKeyQuery);
+    sqlite3_bind_int64(stmt.get(), sqlite3_bind_parameter_count(stmt.get()), key);
+    const int rc = sqlite3_step(stmt.get());
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        ThrowSqliteError(m_db);
+    }
+    return rc == SQLITE_ROW;
+}
+
+std::optional<std::vector<std::size_t>> SqliteSelection::LeftKeys(
+    const KeySet& keys, std::vector<std::int64_t> logged) {
+    // A row put back under the last key by a replacing insert logs nothing; its key is asked
+    // about like a logged one.
+    logged.push_back(keys.Last());
+    std::sort(logged.begin(), logged.end());
+    logged.erase(std::unique(logged.begin(), logged.end()), logged.end());
+    std::vector<std::size_t> left;
+    for (std::int64_t key : logged) {
+        if (key > keys.Last()) {
+            break;  // found among the keys above the last one, if the selection holds it
+        }
+        const std::optional<std::size_t> index = keys.Find(key);
+        const bool selected = Selects(key);
+        if (selected && !index) {
+            return std::nullopt;
+        }
+        if (!selected && index) {
+            left.push_back(*index);
+        }
+    }
+    return left;
+}
+
+bool SqliteSelection::CatchUp(KeySet& keys) {
+    if (m_source.laterKeysQuery.empty() || keys.Empty() || !keys.IsAscending()) {
         return false;
     }
+    if (m_log && m_log->Stale()) {
+        m_log.reset();
+        m_nLogPosition.reset();
+    }
+    if (!m_log) {
+        FindLog(false);
+    }
+    if (!m_nLogPosition) {
+        // Without a log, or with one begun after the keys were read, the rows are counted; from
+        // then on the log tells.
+        std::vector<std::int64_t> later = KeysAbove(keys.Last());
+        if (CountRows() != static_cast<long long>(keys.Size() + later.size())) {
+            return false;
+        }
+        for (std::int64_t key : later) {
+            keys.Append(key);
+        }
+        if (m_log) {
+            m_nLogPosition = m_log->Newest();
+        }
+        m_nSyncedDataVersion = DataVersion();
+        return true;
+    }
+    std::optional<std::vector<std::int64_t>> logged = m_log->KeysAfter(*m_nLogPosition);
+    if (!logged) {
+        return false;
+    }
+    const std::int64_t newest = logged->empty() ? *m_nLogPosition : m_log->Newest();
+    std::optional<std::vector<std::size_t>> left = LeftKeys(keys, std::move(*logged));
+    if (!left) {
+        return false;
+    }
+    const std::vector<std::int64_t> later = KeysAbove(keys.Last());
+    keys.EraseAt(*left);
     for (std::int64_t key : later) {
         keys.Append(key);
     }
+    m_nLogPosition = newest;
+    m_nSyncedDataVersion = DataVersion();
     return true;
+}
+
+long long SqliteSelection::DataVersion() {
+    SqliteStatementReset reset(m_dataVersion.get());
+    if (sqlite3_step(m_dataVersion.get()) != SQLITE_ROW) {
+        ThrowSqliteError(m_db);
+    }
+    return sqlite3_column_int64(m_dataVersion.get(), 0);
+}
+
+void SqliteSelection::BeforeWrite() {
+    // Added with the program's first write, never by opening or reading: a catalogue only looked
+    // at stays exactly as it was. Unless nobody else has written since the keys were brought up
+    // to date, the log cannot tell what happened before it.
+    if (!m_log || m_log->Stale()) {
+        FindLog(true);
+        m_nLogPosition.reset();
+        if (m_log && DataVersion() == m_nSyncedDataVersion) {
+            m_nLogPosition = m_log->Newest();
+        }
+    }
 }
 
 std::vector<COleVariant> SqliteSelection::Read(std::int64_t key) {
@@ -122,13 +210,16 @@ std::optional<std::vector<COleVariant>> SqliteSelection::ReadForWrite(std::int64
 }
 
 void SqliteSelection::Write(std::int64_t key, const std::vector<PendingField>& changed) {
+    BeforeWrite();
     m_rows.Write(key, changed);
 }
 
 std::int64_t SqliteSelection::Insert(const std::vector<PendingField>& pending) {
+    BeforeWrite();
     return m_rows.Insert(pending);
 }
 
 bool SqliteSelection::Remove(std::int64_t key) {
+    BeforeWrite();
     return m_rows.Remove(key);
 }
