@@ -17,6 +17,8 @@ namespace {
 
 constexpr const char* kPattern = ".periolex-XXXXXX.plx";
 constexpr const char* kJournal = "-journal";
+// The name under which the catalogue's template is copied in before it takes the file's place.
+constexpr const char* kPartial = ".part";
 constexpr qint64 kStaleSeconds = 24 * 60 * 60;
 
 // What the signal handler removes: plain byte arrays, filled before a slot is marked in use,
@@ -25,6 +27,7 @@ struct Slot {
     std::atomic<bool> used{false};
     char file[4096];
     char journal[4096];
+    char partial[4096];
 };
 std::array<Slot, 4> s_slots;
 int s_nInstalled = 0;
@@ -36,6 +39,7 @@ void RemoveBuildFiles(int signalNumber) {
         if (slot.used.load()) {
             ::unlink(slot.file);
             ::unlink(slot.journal);
+            ::unlink(slot.partial);
         }
     }
     // Then the signal does what it would have done.
@@ -72,7 +76,8 @@ bool CopyName(const QByteArray& name, char* into) {
 
 // Build files of a program that was killed outright; younger ones may belong to one at work.
 void SweepStaleBuildFiles(const QDir& folder) {
-    static const QRegularExpression own(QStringLiteral("^\\.periolex-.{6}\\.plx(-journal)?$"));
+    static const QRegularExpression own(
+        QStringLiteral("^\\.periolex-.{6}\\.plx(-journal|\\.part)?$"));
     const QDateTime dayAgo = QDateTime::currentDateTime().addSecs(-kStaleSeconds);
     const QFileInfoList entries = folder.entryInfoList(
         {QStringLiteral(".periolex-*")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
@@ -132,7 +137,8 @@ bool CatalogueBuildFile::Create(QString& error) {
             continue;
         }
         const QByteArray name = QFile::encodeName(m_strPath);
-        if (CopyName(name, slot.file) && CopyName(name + kJournal, slot.journal)) {
+        if (CopyName(name, slot.file) && CopyName(name + kJournal, slot.journal) &&
+            CopyName(name + kPartial, slot.partial)) {
             InstallHandlers();
             slot.used.store(true);
             m_nSlot = static_cast<int>(i);

@@ -75,13 +75,14 @@ TEST_F(InterruptedImportTest, EndedByTermOrInterruptItLeavesNoFileBehind) {
 TEST_F(InterruptedImportTest, TheNextImportClearsWhatAKilledOneLeftADayAgo) {
     // Left by an import killed outright (SIGKILL, a power cut), and one of an import at work now.
     for (const char* name : {".periolex-AbC123.plx", ".periolex-AbC123.plx-journal",
-                             ".periolex-XyZ789.plx", "eigene.plx"}) {
+                             ".periolex-AbC123.plx.part", ".periolex-XyZ789.plx", "eigene.plx"}) {
         QFile file(Path(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("alt");
     }
     SetAge(Path(".periolex-AbC123.plx"), 25 * 3600);
     SetAge(Path(".periolex-AbC123.plx-journal"), 25 * 3600);
+    SetAge(Path(".periolex-AbC123.plx.part"), 25 * 3600);
     SetAge(Path("eigene.plx"), 25 * 3600);
     QProcess program;
     StartImport(program, Csv("klein.csv", 3), Path("neu.plx"));
