@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 #include <cerrno>
 
@@ -35,7 +36,11 @@ void CDocument::OnFileClose() {
     }
 }
 
-bool CDocument::IsUrlName(const QString& pathName) {
+bool CDocument::IsAddressName(const QString& pathName) {
+    static const QRegularExpression keywordValue(QStringLiteral("^\\s*[A-Za-z_]+\\s*="));
+    if (keywordValue.match(pathName).hasMatch()) {
+        return !QFileInfo::exists(pathName);
+    }
     const qsizetype colon = pathName.indexOf(QStringLiteral("://"));
     if (colon < 2) {
         return false;  // one letter before it could be a drive, not a scheme
@@ -78,7 +83,7 @@ QString WhyNotReadable(const QString& pathName) {
 }  // namespace
 
 bool CDocument::OnOpenDocument(const QString& pathName) {
-    if (IsUrlName(pathName)) {
+    if (IsAddressName(pathName)) {
         return true;  // nothing to read here; the document reaches it its own way
     }
     const QString reason = WhyNotReadable(pathName);
@@ -113,7 +118,7 @@ QString CDocument::AddressToolTip(const QString& pathName) const {
 }
 
 void CDocument::SetPathName(const QString& pathName, bool bAddToMRU) {
-    if (IsUrlName(pathName)) {
+    if (IsAddressName(pathName)) {
         m_strPathName = pathName;
         m_strToolTip = AddressToolTip(pathName);
         SetTitle(AddressTitle(pathName));

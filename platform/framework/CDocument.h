@@ -29,11 +29,13 @@ public:
     // file.
     const QString& GetToolTip() const { return m_strToolTip; }
     // Sets the path, the title from it, and enters it into the recent-file list.
-    // A name with a scheme (`scheme://...`) names no file: it is kept as written, its title and
+    // An address (see IsAddressName) names no file: it is kept as written, its title and
     // tooltip come from AddressTitle and AddressToolTip, and it does not enter the recent-file
     // list.
     void SetPathName(const QString& pathName, bool bAddToMRU = true);
-    static bool IsUrlName(const QString& pathName);
+    // Whether a name is an address rather than a file: it has a scheme (`scheme://...`), or it is
+    // keyword=value words and no file of that name exists.
+    static bool IsAddressName(const QString& pathName);
 
     CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
     const std::vector<CView*>& GetViews() const { return m_views; }

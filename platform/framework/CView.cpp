@@ -74,7 +74,7 @@ bool CView::DoPreparePrinting(CPrintInfo* pInfo) {
     if (!AfxPrintersInstalled()) {
         QString document;
         // An address is no place for a file, and may hold a password: nothing is proposed.
-        if (m_pDocument && !CDocument::IsUrlName(m_pDocument->GetPathName())) {
+        if (m_pDocument && !CDocument::IsAddressName(m_pDocument->GetPathName())) {
             document = m_pDocument->GetPathName().isEmpty() ? m_pDocument->GetTitle()
                                                             : m_pDocument->GetPathName();
         }

@@ -259,7 +259,7 @@ CDocument* CWinApp::OpenDocumentFile(const QString& pathName) {
     if (m_templates.empty()) {
         return nullptr;
     }
-    if (CDocument::IsUrlName(pathName)) {
+    if (CDocument::IsAddressName(pathName)) {
         return OpenAsDocument(pathName);
     }
     const QString path = QFileInfo(pathName).absoluteFilePath();

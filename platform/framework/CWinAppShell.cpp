@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
-#include <QRegularExpression>
 #include <cstdio>
 
 #include "AfxRes.h"
@@ -27,9 +26,7 @@ QByteArray FileBytes(const QString& path) {
 // The running copy works in another folder, so a file goes to it by its full path; an address
 // (scheme://..., or keyword=value words) names no file and goes as written.
 QString HandOverName(const QString& name) {
-    static const QRegularExpression keywordValue(QStringLiteral("^\\s*[A-Za-z_]+\\s*="));
-    if (CDocument::IsUrlName(name) ||
-        (!QFileInfo::exists(name) && keywordValue.match(name).hasMatch())) {
+    if (CDocument::IsAddressName(name)) {
         return name;
     }
     return QFileInfo(name).absoluteFilePath();
