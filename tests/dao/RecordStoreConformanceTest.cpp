@@ -143,6 +143,36 @@ TEST_P(RecordStoreConformance, SavesMergeFieldByFieldAndReportConflicts) {
               MergeOutcome::Deleted);
 }
 
+// NULL is no text: storing over it, and comparing it with what the form loaded, keeps the two
+// apart on every engine.
+TEST_P(RecordStoreConformance, NullAndTheEmptyTextStayApartWhenStoring) {
+    Make(2);
+    m_rs.Open(dbOpenDynaset, kWholeTable);
+    std::vector<COleVariant> current;
+    const auto articleOf = [&](int key) {
+        return m_catalogue->Scalar(
+            "SELECT CASE WHEN Artikelname IS NULL THEN 'NULL' ELSE '[' || Artikelname || ']' END"
+            " FROM Zeitschriften WHERE ID = " +
+            std::to_string(key));
+    };
+    m_catalogue->Exec("UPDATE Zeitschriften SET Artikelname = NULL WHERE ID = 1");
+    EXPECT_EQ(m_rs.StoreChanges(COleVariant(std::int64_t{1}), {{3, std::nullopt, ""}}, current),
+              MergeOutcome::Stored);
+    EXPECT_EQ(articleOf(1), "[]");
+
+    // Someone else emptied the field, or set it to NULL, after the form loaded the other.
+    EXPECT_EQ(m_rs.StoreChanges(COleVariant(std::int64_t{1}), {{3, std::nullopt, "x"}}, current),
+              MergeOutcome::Conflict);
+    ASSERT_EQ(current.size(), 1u);
+    EXPECT_FALSE(current[0].IsNull());
+    m_catalogue->Exec("UPDATE Zeitschriften SET Artikelname = NULL WHERE ID = 2");
+    EXPECT_EQ(m_rs.StoreChanges(COleVariant(std::int64_t{2}), {{3, "", "x"}}, current),
+              MergeOutcome::Conflict);
+    ASSERT_EQ(current.size(), 1u);
+    EXPECT_TRUE(current[0].IsNull());
+    EXPECT_EQ(articleOf(2), "NULL");
+}
+
 TEST_P(RecordStoreConformance, ChangesByOthersAreNoticedAndTakenIn) {
     Make(3);
     m_rs.Open(dbOpenDynaset, kWholeTable);
