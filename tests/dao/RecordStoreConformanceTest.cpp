@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "DaoErrorCode.h"
 #include "ScratchCatalogue.h"
 #include "ScratchDatabase.h"
+#include "TableAppender.h"
 #include "server/TestServer.h"
 
 namespace {
@@ -216,6 +219,45 @@ TEST_P(RecordStoreConformance, AWriteTransactionIsAllOrNothing) {
     m_rs.Update();
     transaction.Commit();
     EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften"), "3");
+}
+
+// A bulk load hands rows over in batches: every row arrives as given, whatever batch it fell
+// into, NULL apart from the empty text, a long text among them.
+TEST_P(RecordStoreConformance, AppendedRowsArriveWholeWhateverTheirBatch) {
+    Make(0);
+    {
+        CDaoTransaction transaction(m_db, true);
+        TableAppender rows(m_db, "Zeitschriften", {"ID", "Zeitschriftennummer", "Artikelname"},
+                           true);
+        for (int i = 1; i <= 200; ++i) {
+            std::optional<std::string> number;
+            if (i % 3 != 0) {
+                number = i % 3 == 1 ? "" : std::to_string(i);
+            }
+            const std::array<std::optional<std::string>, 3> row{
+                std::to_string(2 * i), number,
+                i == 100 ? std::string(5 << 20, 'x') : "A" + std::to_string(i)};
+            rows.Append(row);
+        }
+        rows.Finish();
+        transaction.Commit();
+    }
+    EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) || ' ' || sum(ID) FROM Zeitschriften"),
+              "200 40200");
+    EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften WHERE "
+                                  "Artikelname = 'A' || CAST(ID / 2 AS TEXT)"),
+              "199");
+    EXPECT_EQ(m_catalogue->Scalar("SELECT length(Artikelname) FROM Zeitschriften WHERE ID = 200"),
+              std::to_string(5 << 20));
+    EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften WHERE "
+                                  "Zeitschriftennummer = CAST(ID / 2 AS TEXT)"),
+              "67");
+    EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften WHERE "
+                                  "Zeitschriftennummer = '' AND ID % 3 = 2"),
+              "67");
+    EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften WHERE "
+                                  "Zeitschriftennummer IS NULL AND ID % 6 = 0"),
+              "66");
 }
 
 struct LikeQueryCase {
