@@ -124,6 +124,7 @@ TEST_P(RecordStoreConformance, NullsEmptyTextsAndLongTextsComeBackAsStored) {
 TEST_P(RecordStoreConformance, SavesMergeFieldByFieldAndReportConflicts) {
     Make(2);
     m_rs.Open(dbOpenDynaset, kWholeTable);
+    EXPECT_EQ(Field(3), "Artikel 1");
     std::vector<COleVariant> current;
     m_catalogue->Exec("UPDATE Zeitschriften SET Seite = 'von B' WHERE ID = 1");
     EXPECT_EQ(m_rs.StoreChanges(COleVariant(std::int64_t{1}), {{3, "Artikel 1", "von A"}}, current),
@@ -131,6 +132,8 @@ TEST_P(RecordStoreConformance, SavesMergeFieldByFieldAndReportConflicts) {
     EXPECT_EQ(m_catalogue->Scalar("SELECT Artikelname || '|' || Seite FROM Zeitschriften "
                                   "WHERE ID = 1"),
               "von A|von B");
+    // The current record reads as stored now, the other program's field included.
+    EXPECT_EQ(Field(3) + "|" + Field(4), "von A|von B");
 
     m_catalogue->Exec("UPDATE Zeitschriften SET Artikelname = 'von B' WHERE ID = 2");
     EXPECT_EQ(m_rs.StoreChanges(COleVariant(std::int64_t{2}),
