@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <chrono>
 #include <string>
 
 #include <ResourceLookup.h>
@@ -41,6 +42,56 @@ inline double PeakMegabytes() {
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
+
+// Wall and CPU seconds of one piece of work.
+struct Cost {
+    double wall = 0;
+    double cpu = 0;
+};
+
+// Runs `work` and measures it: the CPU of this process and of the child processes it waited
+// for, so that a tool run through the shell counts whole.
+template <typename Work>
+Cost Measure(Work&& work) {
+    const auto cpu = [] { return CpuSeconds(RUSAGE_SELF) + CpuSeconds(RUSAGE_CHILDREN); };
+    const double cpuStart = cpu();
+    const auto wallStart = std::chrono::steady_clock::now();
+    work();
+    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count(),
+            cpu() - cpuStart};
+}
+
+// Our side and a tool's side of one comparison, taking turns, summed over the iterations.
+// Reported as seconds per iteration and as ratios ours / tool, which are what the goals name.
+class Comparison {
+public:
+    void AddOurs(const Cost& cost) { Add(m_ours, cost); }
+    void AddTool(const Cost& cost) { Add(m_tool, cost); }
+    // Whose turn is first in iteration `n`: alternating, so that neither side always finds the
+    // caches warmed by the other.
+    static bool OursFirst(benchmark::IterationCount n) { return n % 2 == 0; }
+
+    void Report(benchmark::State& state) const {
+        const auto perIteration = [&](double total) {
+            return total / static_cast<double>(state.iterations());
+        };
+        state.counters["ours_cpu_s"] = perIteration(m_ours.cpu);
+        state.counters["tool_cpu_s"] = perIteration(m_tool.cpu);
+        state.counters["cpu_ratio"] = m_tool.cpu > 0 ? m_ours.cpu / m_tool.cpu : 0;
+        state.counters["ours_wall_s"] = perIteration(m_ours.wall);
+        state.counters["tool_wall_s"] = perIteration(m_tool.wall);
+        state.counters["wall_ratio"] = m_tool.wall > 0 ? m_ours.wall / m_tool.wall : 0;
+    }
+
+private:
+    static void Add(Cost& sum, const Cost& cost) {
+        sum.wall += cost.wall;
+        sum.cpu += cost.cpu;
+    }
+
+    Cost m_ours;
+    Cost m_tool;
+};
 
 // A path as one word of a shell command.
 inline std::string Quoted(const QString& path) {

@@ -1,6 +1,8 @@
-// Copying a catalogue of a million records between a file and a server, against psql doing the
-// same load in the same run: COPY of the rows from a text file, then the build of the indexes
-// that the copy also builds after its load. Needs the test server:
+// Copying a catalogue of a million records between a file and a server, against the tools doing
+// the same in the same run. To a server: psql's COPY of the rows from a text file, then the build
+// of the indexes that the copy also builds after its load. From a server: psql's COPY of the rows
+// to its output, piped into sqlite3's .import into a table of the catalogue's schema, the two
+// taking turns with ours; the server's CPU counts on both sides. Needs the test server:
 // tools/with-test-server build-release/bench/bench_copy. Each copy goes into a schema of its
 // own, dropped afterwards.
 #include <ServerCatalogueSchema.h>
@@ -8,14 +10,17 @@
 #include <libpq-fe.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
 #include "CatalogueGenerator.h"
+#include "ToolComparison.h"
 #include "catalogue/CatalogueCopy.h"
 
 namespace {
@@ -24,11 +29,6 @@ constexpr long kRecords = 1000000;
 
 std::string g_host;
 std::string g_schema;
-
-QTemporaryDir& Folder() {
-    static QTemporaryDir folder;
-    return folder;
-}
 
 std::string Uri(const std::string& schema) {
     return "postgresql:///postgres?host=" + g_host + "&user=periolex&options=-csearch_path%3D" +
@@ -120,24 +120,110 @@ void BM_PsqlCopyAndIndex(benchmark::State& state) {
     Run("DROP SCHEMA " + schema + " CASCADE");
 }
 
-void BM_CopyServerToFile(benchmark::State& state) {
-    const QString source = QString::fromStdString(Uri(LoadedSchema()));
+// CPU seconds that the test server has spent so far: its processes now, and those that ended.
+double ServerCpuSeconds() {
+    static const std::string postmaster = [] {
+        std::ifstream pidFile(g_host + "/data/postmaster.pid");
+        std::string pid;
+        std::getline(pidFile, pid);
+        return pid;
+    }();
+    double ticks = 0;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        std::ifstream statFile("/proc/" + entry.toStdString() + "/stat");
+        std::string stat;
+        std::getline(statFile, stat);
+        const std::size_t nameEnd = stat.rfind(')');
+        if (nameEnd == std::string::npos) {
+            continue;
+        }
+        // After the name: state, parent, ... and from the 14th field on the user and system
+        // times, then those of the children that ended.
+        std::istringstream fields(stat.substr(nameEnd + 2));
+        std::string state, parent, skip;
+        double user = 0, system = 0, childrenUser = 0, childrenSystem = 0;
+        fields >> state >> parent;
+        for (int i = 0; i < 9; ++i) {
+            fields >> skip;
+        }
+        fields >> user >> system >> childrenUser >> childrenSystem;
+        if (entry.toStdString() == postmaster) {
+            ticks += user + system + childrenUser + childrenSystem;
+        } else if (parent == postmaster) {
+            ticks += user + system;
+        }
+    }
+    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// Our copy from the server into a new catalogue file, against psql streaming the same rows out
+// with COPY into sqlite3's .import into a table of the catalogue's schema.
+void BM_CopyServerToFile_vs_psql_copy_to_sqlite3_import(benchmark::State& state) {
+    const std::string schema = LoadedSchema();
+    const QString source = QString::fromStdString(Uri(schema));
     const QString target = Folder().filePath(QStringLiteral("zurueck.plx"));
+    const std::string toolTarget = Folder().filePath(QStringLiteral("zurueck.db")).toStdString();
+    const std::string tool =
+        "psql -q -X -v ON_ERROR_STOP=1 -h '" + g_host +
+        "' -U periolex -d postgres -c \"\\copy (SELECT ID, Zeitschriftennummer, "
+        "Zeitschriftenname, Artikelname, Seite FROM " +
+        schema + ".zeitschriften ORDER BY ID) TO STDOUT WITH (FORMAT csv)\" | sqlite3 '" +
+        toolTarget +
+        "' 'CREATE TABLE Zeitschriften (ID INTEGER PRIMARY KEY AUTOINCREMENT, Zeitschriftennummer "
+        "TEXT, Zeitschriftenname TEXT, Artikelname TEXT, Seite TEXT)' '.mode csv' "
+        "'.import /dev/stdin Zeitschriften'";
+    Comparison comparison;
+    double oursServer = 0;
+    double toolServer = 0;
     for (auto _ : state) {
         state.PauseTiming();
         QFile::remove(target);
+        QFile::remove(QString::fromStdString(toolTarget));
         state.ResumeTiming();
-        CatalogueCopy copy(source, target, false);
-        if (copy.Run({}) != kRecords) {
-            state.SkipWithError(copy.GetError().toStdString().c_str());
-            return;
+        const auto runOurs = [&] {
+            const double serverStart = ServerCpuSeconds();
+            Cost cost = Measure([&] {
+                CatalogueCopy copy(source, target, false);
+                if (copy.Run({}) != kRecords) {
+                    state.SkipWithError(copy.GetError().toStdString().c_str());
+                }
+            });
+            const double server = ServerCpuSeconds() - serverStart;
+            cost.cpu += server;
+            oursServer += server;
+            comparison.AddOurs(cost);
+        };
+        const auto runTool = [&] {
+            const double serverStart = ServerCpuSeconds();
+            Cost cost = Measure([&] {
+                if (std::system(tool.c_str()) != 0) {
+                    state.SkipWithError("psql or sqlite3 failed");
+                }
+            });
+            const double server = ServerCpuSeconds() - serverStart;
+            cost.cpu += server;
+            toolServer += server;
+            comparison.AddTool(cost);
+        };
+        if (Comparison::OursFirst(state.iterations())) {
+            runOurs();
+            runTool();
+        } else {
+            runTool();
+            runOurs();
         }
     }
+    comparison.Report(state);
+    state.counters["ours_server_cpu_s"] = oursServer / static_cast<double>(state.iterations());
+    state.counters["tool_server_cpu_s"] = toolServer / static_cast<double>(state.iterations());
 }
 
 BENCHMARK(BM_PsqlCopyAndIndex)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_CopyFileToServer)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_CopyServerToFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_CopyServerToFile_vs_psql_copy_to_sqlite3_import)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(4);
 
 }  // namespace
 

@@ -52,7 +52,7 @@ long CopyRecords(const CatalogueAddress& source, TableAppender& target,
     catalogue.Open(source.GetConnection(), false, true);
     CDaoTransaction transaction(catalogue, false);
     const long total = CountRecords(catalogue);
-    ForwardCursor rows(catalogue, kRecordsByKey);
+    ForwardCursor rows = ForwardCursor::Stream(catalogue, kRecordsByKey);
     Record record;
     long copied = 0;
     while (rows.MoveNext()) {

@@ -48,14 +48,13 @@ long WriteRecords(CDaoDatabase& database, const QString& catalogue, const std::s
     CDaoTransaction transaction(database, false);
     ForwardCursor cursor(database, sql + " ORDER BY ID", parameters);
     const std::array<int, 4> columns = FieldColumns(cursor, catalogue);
-    ArticleFields record;
+    ArticleBytes record;
     long count = 0;
     while (cursor.MoveNext()) {
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            const std::string_view text = cursor.GetText(columns[i]);
-            record[i] = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+            record[i] = cursor.GetText(columns[i]);
         }
-        writer.Write(record);
+        writer.WriteUtf8(record);
         ++count;
     }
     writer.Finish();

@@ -13,9 +13,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <algorithm>
+#include <QStringEncoder>
 #include <array>
 #include <filesystem>
+#include <span>
 #include <unordered_set>
 
 #include "catalogue/CatalogueAddress.h"
@@ -33,12 +34,24 @@ using Values = std::array<std::optional<std::string>, 4>;
 
 // One text for the four fields of a record. A field without a value looks like an empty one to
 // the user, so they are alike here too.
-std::string RecordKey(const Values& values) {
+std::string RecordKey(std::span<const std::optional<std::string>> values) {
     std::string key;
     for (const std::optional<std::string>& value : values) {
         key += std::to_string(value ? value->size() : 0) + ':' + value.value_or(std::string());
     }
     return key;
+}
+
+// `text` as UTF-8 in `out`, in the memory that `out` held for the record before.
+void AssignUtf8(std::optional<std::string>& out, const std::optional<QString>& text,
+                QStringEncoder& utf8) {
+    if (!text) {
+        out.reset();
+        return;
+    }
+    std::string& bytes = out ? *out : out.emplace();
+    bytes.resize(static_cast<std::size_t>(utf8.requiredSpace(text->size())));
+    bytes.resize(static_cast<std::size_t>(utf8.appendToBuffer(bytes.data(), *text) - bytes.data()));
 }
 
 // The records the catalogue holds before anything is appended.
@@ -80,12 +93,13 @@ ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool r
     }
     TableAppender table(database, "Zeitschriften", columns, replaceAll);
     ImportRecord record;
-    Values values;
+    // The key, then the fields; each record's texts go into the memory of the one before.
     std::array<std::optional<std::string>, 5> row;
+    const std::span<std::optional<std::string>, 4> values(row.begin() + 1, 4);
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     while (reader.Next(record)) {
         for (std::size_t i = 0; i < record.fields.size(); ++i) {
-            const std::optional<QString>& field = record.fields[i];
-            values[i] = field ? std::optional<std::string>(field->toStdString()) : std::nullopt;
+            AssignUtf8(values[i], record.fields[i], utf8);
         }
         if (skipStored && stored.contains(RecordKey(values))) {
             ++summary.duplicates;
@@ -97,7 +111,6 @@ ImportSummary AppendRecords(RecordReader& reader, CDaoDatabase& database, bool r
         if (replaceAll) {
             row[0] =
                 record.key ? std::optional<std::string>(std::to_string(*record.key)) : std::nullopt;
-            std::copy(values.begin(), values.end(), row.begin() + 1);
             table.Append(row);
         } else {
             table.Append(values);

@@ -6,6 +6,7 @@
 #include <ResourceLookup.h>
 #include <SystemDirectory.h>
 
+#include <DaoError.h>
 #include <DaoErrorCode.h>
 #include <QDir>
 #include <QFileInfo>
@@ -191,10 +192,9 @@ void CPeriolexDoc::CheckForChangesElsewhere() {
                 break;
             case DaoChange::Broken:
                 // Said once for each break, so that the user knows before typing more; the
-                // next command connects again.
-                AfxReportDaoException(CDaoException(DaoErrorCode::kConnectionLost,
-                                                    "The connection to the server broke."));
-                return;
+                // next command connects again. As a failure, so that the watcher asks no other
+                // catalogue in this tick: two breaks are two messages one after the other.
+                ThrowDaoError(DaoErrorCode::kConnectionLost, "The connection to the server broke.");
             case DaoChange::StillBroken:
                 return;  // nothing to follow until it stands again
         }

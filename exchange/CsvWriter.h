@@ -10,9 +10,10 @@ public:
     explicit CsvWriter(QIODevice& device);
 
     void Write(const ArticleFields& record) override;
+    // Valid UTF-8 goes out as it is, without being decoded and encoded again.
+    void WriteUtf8(const ArticleBytes& record) override;
 
 private:
-    void PutField(const QString& text);
-
-    QByteArray m_quoted;
+    void PutField(QByteArrayView utf8);
+    void EndField(std::size_t index, std::size_t count);
 };

@@ -16,12 +16,33 @@ RecordWriter::RecordWriter(QIODevice& device) : m_device(device) {
     m_buffer.reserve(kBufferSize);
 }
 
+void RecordWriter::WriteUtf8(const ArticleBytes& record) {
+    ArticleFields texts;
+    for (std::size_t i = 0; i < record.size(); ++i) {
+        texts[i] = QString::fromUtf8(record[i].data(), static_cast<qsizetype>(record[i].size()));
+    }
+    Write(texts);
+}
+
 void RecordWriter::Finish() {
     Flush();
 }
 
 void RecordWriter::Put(QByteArrayView bytes) {
     m_buffer.append(bytes);
+    if (m_buffer.size() >= kBufferSize) {
+        Flush();
+    }
+}
+
+char* RecordWriter::Room(qsizetype most) {
+    m_nRoomAt = m_buffer.size();
+    m_buffer.resize(m_nRoomAt + most);
+    return m_buffer.data() + m_nRoomAt;
+}
+
+void RecordWriter::Used(qsizetype written) {
+    m_buffer.resize(m_nRoomAt + written);
     if (m_buffer.size() >= kBufferSize) {
         Flush();
     }
@@ -42,5 +63,6 @@ void RecordWriter::Flush() {
         }
         written += taken;
     }
-    m_buffer.clear();
+    // Emptied, not freed: the next records fill the same memory instead of faulting in new.
+    m_buffer.resize(0);
 }

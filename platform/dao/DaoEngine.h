@@ -54,6 +54,12 @@ public:
     // `parameters` are bound to its placeholders in order.
     virtual std::unique_ptr<DaoCursor> OpenCursor(const std::string& sql,
                                                   const std::vector<std::string>& parameters) = 0;
+    // The same for a query without placeholders whose rows are all read at once, to the end (a
+    // copy): an engine may stream them its fastest way, which keeps the connection busy until
+    // the last row is read.
+    virtual std::unique_ptr<DaoCursor> OpenStream(const std::string& sql) {
+        return OpenCursor(sql, {});
+    }
     // Appends rows to `columns` of `table` inside the current write transaction. `emptyTable`
     // says that the table holds no rows in this transaction, so that the engine may build its
     // secondary indexes once after the load rather than row by row.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "DaoCursor.h"
@@ -19,6 +20,10 @@ public:
     // `parameters` are bound as text to the SQL text's placeholders, in order.
     ForwardCursor(CDaoDatabase& database, const std::string& sql,
                   const std::vector<std::string>& parameters = {});
+    // The same for an SQL text without placeholders whose rows are all read at once, to the
+    // end: a server streams them, and its connection serves nothing else until the last one
+    // is read.
+    static ForwardCursor Stream(CDaoDatabase& database, const std::string& sql);
 
     // Steps to the next row; false once there is none. Throws on a read failure.
     bool MoveNext() { return m_pCursor->MoveNext(); }
@@ -33,5 +38,7 @@ public:
     std::string GetFieldName(int index) const { return m_pCursor->GetFieldName(index); }
 
 private:
+    explicit ForwardCursor(std::unique_ptr<DaoCursor> cursor) : m_pCursor(std::move(cursor)) {}
+
     std::unique_ptr<DaoCursor> m_pCursor;
 };

@@ -20,8 +20,11 @@ public:
     ChangeWatcher();
     ~ChangeWatcher() override;
 
-private:
+    // One tick: asks every open document in turn, and stops at the first failure, so that a
+    // tick shows one message at most.
     void Check();
+
+private:
     // Watches the descriptors that the open documents hand out now, and only those.
     void WatchDescriptors();
     void DescriptorReady(CDocument* doc);

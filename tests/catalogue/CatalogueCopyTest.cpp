@@ -88,19 +88,21 @@ TEST_F(CatalogueCopyTest, ANonEmptyTargetIsReplacedOnlyWhenAsked) {
     EXPECT_EQ(StoredRecords(other), StoredRecords(original));
 }
 
-// Tabs, line ends and backslashes are what the bulk transfer to a server must not take for its
-// own separators; NULL, the empty text and a text reading \N must stay three different things.
+// Tabs, line ends, backslashes and other control characters are what the bulk transfers to and
+// from a server must not take for their own separators or escapes; NULL, the empty text and a
+// text reading \N must stay three different things.
 TEST_F(CatalogueCopyTest, AwkwardTextsAndKeysWithGapsSurviveTheWayThereAndBack) {
     const QString original = CatalogueWith(
         "(3, 'Spalte\tzwei', 'Zeile 1\nZeile 2', 'Wagen\rRücklauf', 'C:\\Pfad\\N'),"
         " (7, NULL, '', '\\N', NULL),"
         " (42, '\\.', '\n\\.\n', '\\\\', '\\t'),"
+        " (43, char(8, 12, 11, 1, 127), '\\b\\x41\\101', '\t', '\\N\t\\N'),"
         // 10 MiB of text, in which every fifth byte needs an escape.
         " (1000, 'lang', 'lang', replace(hex(zeroblob(2097152)), '00', 'ü\t\\\n'), '1')");
-    ASSERT_EQ(Copy(original, Server()), 4) << m_error.toStdString();
+    ASSERT_EQ(Copy(original, Server()), 5) << m_error.toStdString();
 
     EXPECT_EQ(m_server->Scalar("SELECT string_agg(ID::text, ',' ORDER BY ID) FROM Zeitschriften"),
-              "3,7,42,1000");
+              "3,7,42,43,1000");
     EXPECT_EQ(m_server->Scalar("SELECT Zeitschriftennummer FROM Zeitschriften WHERE ID = 3"),
               "Spalte\tzwei");
     EXPECT_EQ(m_server->Scalar("SELECT Seite FROM Zeitschriften WHERE ID = 3"), "C:\\Pfad\\N");
@@ -118,9 +120,9 @@ TEST_F(CatalogueCopyTest, AwkwardTextsAndKeysWithGapsSurviveTheWayThereAndBack) 
     m_server->Exec("DELETE FROM Zeitschriften WHERE ID = 1001");
 
     const QString back = TempPath(QStringLiteral("zurück.plx"));
-    ASSERT_EQ(Copy(Server(), back), 4) << m_error.toStdString();
+    ASSERT_EQ(Copy(Server(), back), 5) << m_error.toStdString();
     EXPECT_EQ(StoredRecords(back), StoredRecords(original));
-    EXPECT_EQ(StoredKeys(back), "3,7,42,1000");
+    EXPECT_EQ(StoredKeys(back), "3,7,42,43,1000");
 }
 
 TEST_F(CatalogueCopyTest, TheArticlesOfACopyOnTheServerAreIndexedByTrigrams) {

@@ -73,7 +73,11 @@ INSTANTIATE_TEST_SUITE_P(
                     // so `[]]` is a literal `]`. `]` alone and an unclosed `[` are literals.
                     LikeCase{"a[]b", "ab", true}, LikeCase{"[]]", "]", true},
                     LikeCase{"a]", "a]", true}, LikeCase{"[ab", "[ab", true},
-                    LikeCase{"[!]", "x", true}, LikeCase{"[!]", "", false}));
+                    LikeCase{"[!]", "x", true}, LikeCase{"[!]", "", false},
+                    // A backslash is no escape in the dialect, but it is one in the server's
+                    // regular expressions.
+                    LikeCase{"C:\\x", "C:\\x", true}, LikeCase{"C:\\x", "C:x", false},
+                    LikeCase{"[\\]", "\\", true}, LikeCase{"*\\*", "a\\b", true}));
 
 INSTANTIATE_TEST_SUITE_P(
     CaseAndScripts, LikeMatchTest,

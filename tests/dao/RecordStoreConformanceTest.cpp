@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "DaoErrorCode.h"
 #include "ScratchCatalogue.h"
 #include "ScratchDatabase.h"
+#include "TableAppender.h"
 #include "server/TestServer.h"
 
 namespace {
@@ -121,6 +124,7 @@ TEST_P(RecordStoreConformance, NullsEmptyTextsAndLongTextsComeBackAsStored) {
 TEST_P(RecordStoreConformance, SavesMergeFieldByFieldAndReportConflicts) {
     Make(2);
     m_rs.Open(dbOpenDynaset, kWholeTable);
+    EXPECT_EQ(Field(3), "Artikel 1");
     std::vector<COleVariant> current;
     m_catalogue->Exec("UPDATE Zeitschriften SET Seite = 'von B' WHERE ID = 1");
     EXPECT_EQ(m_rs.StoreChanges(COleVariant(std::int64_t{1}), {{3, "Artikel 1", "von A"}}, current),
@@ -128,6 +132,8 @@ TEST_P(RecordStoreConformance, SavesMergeFieldByFieldAndReportConflicts) {
     EXPECT_EQ(m_catalogue->Scalar("SELECT Artikelname || '|' || Seite FROM Zeitschriften "
                                   "WHERE ID = 1"),
               "von A|von B");
+    // The current record reads as stored now, the other program's field included.
+    EXPECT_EQ(Field(3) + "|" + Field(4), "von A|von B");
 
     m_catalogue->Exec("UPDATE Zeitschriften SET Artikelname = 'von B' WHERE ID = 2");
     EXPECT_EQ(m_rs.StoreChanges(COleVariant(std::int64_t{2}),
@@ -141,6 +147,36 @@ TEST_P(RecordStoreConformance, SavesMergeFieldByFieldAndReportConflicts) {
     m_catalogue->Exec("DELETE FROM Zeitschriften WHERE ID = 2");
     EXPECT_EQ(m_rs.StoreChanges(COleVariant(std::int64_t{2}), {{3, "von B", "x"}}, current),
               MergeOutcome::Deleted);
+}
+
+// NULL is no text: storing over it, and comparing it with what the form loaded, keeps the two
+// apart on every engine.
+TEST_P(RecordStoreConformance, NullAndTheEmptyTextStayApartWhenStoring) {
+    Make(2);
+    m_rs.Open(dbOpenDynaset, kWholeTable);
+    std::vector<COleVariant> current;
+    const auto articleOf = [&](int key) {
+        return m_catalogue->Scalar(
+            "SELECT CASE WHEN Artikelname IS NULL THEN 'NULL' ELSE '[' || Artikelname || ']' END"
+            " FROM Zeitschriften WHERE ID = " +
+            std::to_string(key));
+    };
+    m_catalogue->Exec("UPDATE Zeitschriften SET Artikelname = NULL WHERE ID = 1");
+    EXPECT_EQ(m_rs.StoreChanges(COleVariant(std::int64_t{1}), {{3, std::nullopt, ""}}, current),
+              MergeOutcome::Stored);
+    EXPECT_EQ(articleOf(1), "[]");
+
+    // Someone else emptied the field, or set it to NULL, after the form loaded the other.
+    EXPECT_EQ(m_rs.StoreChanges(COleVariant(std::int64_t{1}), {{3, std::nullopt, "x"}}, current),
+              MergeOutcome::Conflict);
+    ASSERT_EQ(current.size(), 1u);
+    EXPECT_FALSE(current[0].IsNull());
+    m_catalogue->Exec("UPDATE Zeitschriften SET Artikelname = NULL WHERE ID = 2");
+    EXPECT_EQ(m_rs.StoreChanges(COleVariant(std::int64_t{2}), {{3, "", "x"}}, current),
+              MergeOutcome::Conflict);
+    ASSERT_EQ(current.size(), 1u);
+    EXPECT_TRUE(current[0].IsNull());
+    EXPECT_EQ(articleOf(2), "NULL");
 }
 
 TEST_P(RecordStoreConformance, ChangesByOthersAreNoticedAndTakenIn) {
@@ -186,6 +222,45 @@ TEST_P(RecordStoreConformance, AWriteTransactionIsAllOrNothing) {
     m_rs.Update();
     transaction.Commit();
     EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften"), "3");
+}
+
+// A bulk load hands rows over in batches: every row arrives as given, whatever batch it fell
+// into, NULL apart from the empty text, a long text among them.
+TEST_P(RecordStoreConformance, AppendedRowsArriveWholeWhateverTheirBatch) {
+    Make(0);
+    {
+        CDaoTransaction transaction(m_db, true);
+        TableAppender rows(m_db, "Zeitschriften", {"ID", "Zeitschriftennummer", "Artikelname"},
+                           true);
+        for (int i = 1; i <= 200; ++i) {
+            std::optional<std::string> number;
+            if (i % 3 != 0) {
+                number = i % 3 == 1 ? "" : std::to_string(i);
+            }
+            const std::array<std::optional<std::string>, 3> row{
+                std::to_string(2 * i), number,
+                i == 100 ? std::string(5 << 20, 'x') : "A" + std::to_string(i)};
+            rows.Append(row);
+        }
+        rows.Finish();
+        transaction.Commit();
+    }
+    EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) || ' ' || sum(ID) FROM Zeitschriften"),
+              "200 40200");
+    EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften WHERE "
+                                  "Artikelname = 'A' || CAST(ID / 2 AS TEXT)"),
+              "199");
+    EXPECT_EQ(m_catalogue->Scalar("SELECT length(Artikelname) FROM Zeitschriften WHERE ID = 200"),
+              std::to_string(5 << 20));
+    EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften WHERE "
+                                  "Zeitschriftennummer = CAST(ID / 2 AS TEXT)"),
+              "67");
+    EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften WHERE "
+                                  "Zeitschriftennummer = '' AND ID % 3 = 2"),
+              "67");
+    EXPECT_EQ(m_catalogue->Scalar("SELECT count(*) FROM Zeitschriften WHERE "
+                                  "Zeitschriftennummer IS NULL AND ID % 6 = 0"),
+              "66");
 }
 
 struct LikeQueryCase {

@@ -190,6 +190,24 @@ TEST_F(ServerReconnect, ACommitWhoseAnswerIsLostIsFoundCommitted) {
     // Storing the same text again, as the form would after an error, finds it there already.
     EXPECT_EQ(Store(1, "a", "geändert"), MergeOutcome::Stored);
     EXPECT_EQ(Count("geändert"), "1");
+
+    // The session made to ask about the commit listens as the first one did.
+    EXPECT_EQ(m_db.CheckForChanges(), DaoChange::Changed);
+    m_catalogue->Exec("UPDATE Zeitschriften SET Artikelname = 'anderswo' WHERE ID = 3");
+    ASSERT_TRUE(ChangeArrives());
+    EXPECT_EQ(m_db.CheckForChanges(), DaoChange::Changed);
+}
+
+// The server answers neither committed nor aborted (it no longer knows the transaction, or the
+// old session still holds it after the wait): nobody may be told that the record was stored.
+TEST_F(ServerReconnect, ACommitWhoseStateTheServerCannotTellIsUnknown) {
+    const std::string question = "SELECT txid_status($1::bigint)";
+    for (const std::string answer :
+         {"SELECT $1::bigint::text||NULL ", "SELECT 'in progress'WHERE $1>0"}) {
+        m_proxy->Rewrite(question, answer);
+        m_proxy->CutAt("COMMIT", true);
+        EXPECT_EQ(ErrorCode([&] { Add("unklar"); }), DaoErrorCode::kCommitUnknown) << answer;
+    }
 }
 
 // The commit never reached the server: nothing was written, and the record set says so.

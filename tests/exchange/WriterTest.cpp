@@ -37,6 +37,38 @@ TEST_F(WriterTest, CsvOpensInGermanSpreadsheets) {
               "\"Seite\"\r\n\"3/1996\";\"Grün\";\"a\"\"b\";\"5\"\r\n");
 }
 
+// An export hands the catalogue's bytes over as they are. They must come out as their texts
+// would, buffer after buffer: valid UTF-8 unchanged, anything else as the replacement character.
+TEST_F(WriterTest, CsvOfACataloguesBytesIsCsvOfItsTexts) {
+    const std::vector<std::string> pieces = {"Grün \"x\";y",
+                                             "K\xE4se",
+                                             "\xEF\xBB\xBF"
+                                             "BOM",
+                                             "\xED\xA0\x80 \xC0\xAF \xF4\x90\x80\x80",
+                                             "😀\r\n–",
+                                             "",
+                                             std::string(70000, '"')};
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    CsvWriter writer(bytes);
+    std::vector<ArticleFields> texts;
+    for (std::size_t n = 0; n < 300; ++n) {
+        ArticleBytes record;
+        ArticleFields& decoded = texts.emplace_back();
+        for (std::size_t i = 0; i < record.size(); ++i) {
+            record[i] = pieces[(n * 5 + i * 3) % pieces.size()];
+            decoded[i] =
+                QString::fromUtf8(record[i].data(), static_cast<qsizetype>(record[i].size()));
+        }
+        writer.WriteUtf8(record);
+    }
+    writer.Finish();
+    EXPECT_GT(bytes.size(), 4 << 20) << "several buffers full";
+    EXPECT_EQ(bytes.data(), Written<CsvWriter>(texts));
+    CsvReader csv(Write("bytes.csv", bytes.data()));
+    EXPECT_EQ(ReadAll(csv), texts);
+}
+
 // Other readers take a line without a tag for more of the value above; a line that looks like
 // a tag, or is blank, is written behind a space that they trim away.
 TEST_F(WriterTest, RisContinuationLinesShowNothingExtraInOtherPrograms) {

@@ -116,6 +116,15 @@ void ServerProxy::CutAt(const std::string& text, bool deliver, bool down, bool h
     m_cutHalfOpen = halfOpen;
 }
 
+void ServerProxy::Rewrite(const std::string& text, const std::string& replacement) {
+    if (text.size() != replacement.size()) {
+        throw std::invalid_argument("a rewrite keeps the length of the protocol's messages");
+    }
+    const std::lock_guard lock(m_mutex);
+    m_rewriteText = text;
+    m_rewriteReplacement = replacement;
+}
+
 void ServerProxy::Run() {
     std::vector<Link> links;
     std::vector<int> silent;  // server sides of connections cut without a word
@@ -167,8 +176,13 @@ void ServerProxy::Run() {
                     continue;
                 }
                 // The program's statements are short: one read holds a whole one.
-                const std::string chunk(buffer, static_cast<std::size_t>(n));
+                std::string chunk(buffer, static_cast<std::size_t>(n));
                 const std::lock_guard lock(m_mutex);
+                if (const std::size_t at =
+                        m_rewriteText.empty() ? std::string::npos : chunk.find(m_rewriteText);
+                    at != std::string::npos) {
+                    chunk.replace(at, m_rewriteText.size(), m_rewriteReplacement);
+                }
                 const bool cut = !m_cutText.empty() && chunk.find(m_cutText) != std::string::npos;
                 if (cut) {
                     m_cutText.clear();
@@ -184,7 +198,7 @@ void ServerProxy::Run() {
                     link.dropAnswer = true;
                 }
                 ++m_sends;
-                (void)!write(link.server, buffer, static_cast<std::size_t>(n));
+                (void)!write(link.server, chunk.data(), chunk.size());
             }
             if (link.program >= 0 && (fds[3 + 2 * i].revents & (POLLIN | POLLHUP | POLLERR))) {
                 const ssize_t n = read(link.server, buffer, sizeof(buffer));

@@ -31,6 +31,9 @@ public:
     // Restore. With `halfOpen` the server is not told: its side stays open, as when a network
     // goes away without a word, until the proxy ends.
     void CutAt(const std::string& text, bool deliver, bool down = false, bool halfOpen = false);
+    // From now on replaces `text` with `replacement`, of the same length, in whatever the
+    // program sends: a server that answers a question differently.
+    void Rewrite(const std::string& text, const std::string& replacement);
 
     // While `frozen`, nothing passes either way and new connections wait unanswered, though
     // every connection stays open: a server or a path that still acknowledges but never answers.
@@ -49,6 +52,8 @@ private:
     bool m_cutDown = false;
     bool m_cutHalfOpen = false;
     bool m_cutAll = false;
+    std::string m_rewriteText;
+    std::string m_rewriteReplacement;
     std::atomic<bool> m_down{false};
     std::atomic<bool> m_frozen{false};
     std::atomic<bool> m_stop{false};

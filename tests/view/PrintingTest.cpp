@@ -257,6 +257,27 @@ TEST_F(PrintingTest, AConflictAnsweredBackToTheFormPrintsNothingAndKeepsTheTyped
     EXPECT_TRUE(PdfPages(pdf)[0].contains("Neu getippt"));
 }
 
+// Taking the stored texts leaves the form on its record when the printing is then cancelled:
+// typing into that field again is no conflict with oneself.
+TEST_F(PrintingTest, AfterTakingTheStoredTextsACancelledPrintLeavesTheFormInStep) {
+    const QString path = Numbered(10);
+    ASSERT_TRUE(Start({path}));
+    TypeInto(IDC_ARTIKELNAME, "Von A");
+    Execute(path, "UPDATE Zeitschriften SET Artikelname = 'Von B' WHERE ID = 1");
+    AfxSetPrintersInstalledForTesting(true);
+    ModalSeam::Push({IDNO, {}, {}});
+    ModalSeam::Push({IDCANCEL, {}, {}});
+    QTest::keyClick(MainFrame()->MainWindow(), Qt::Key_P, Qt::ControlModifier);
+    ProcessEvents();
+    ASSERT_EQ(Field(IDC_ARTIKELNAME)->text(), "Von B");
+    EXPECT_EQ(Caption(), "Datensatz 1 von 10");
+
+    TypeInto(IDC_ARTIKELNAME, "Doch von A");
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    EXPECT_EQ(StoredRecords(path)[0][2], "Doch von A");
+    EXPECT_EQ(ModalSeam::Requests().size(), 2u) << "only the first conflict asks";
+}
+
 // The program itself, started from the command line to print.
 class CommandLinePrintTest : public ProgramTest {
 protected:

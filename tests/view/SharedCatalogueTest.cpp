@@ -284,6 +284,22 @@ TEST_F(SharedCatalogueTest, DeleteTakesTheRecordAskedAboutAndNeverTheLast) {
     EXPECT_TRUE(WindowsAgreeWithFile(m_path));
 }
 
+// Two windows of one catalogue step through the same records: a delete takes the record its
+// own window shows, wherever the other window stepped last.
+TEST_F(SharedCatalogueTest, DeleteInOneOfTwoWindowsTakesTheRecordItShows) {
+    RunCommand(ID_WINDOW_NEW);
+    const auto frames = MainFrame()->GetChildFrames();
+    ASSERT_EQ(frames.size(), 2u);
+    frames[0]->ActivateFrame();
+    RunCommand(ID_DATENSATZ_NAECHSTER);
+    frames[1]->ActivateFrame();
+    RunCommand(ID_DATENSATZ_LETZTER);
+    frames[0]->ActivateFrame();
+    ModalSeam::Push({IDYES, {}, {}});
+    RunCommand(ID_DATENSATZ_LOESCHEN);
+    EXPECT_EQ(StoredKeys(m_path), "1,3,4,5");
+}
+
 TEST_F(SharedCatalogueTest, AnAddOrDeleteThatCannotCommitLeavesWindowAndFileAgreeing) {
     sqlite3_busy_timeout(SqliteHandleOf(Documents()[0]->m_database), 50);
     RunCommand(ID_DATENSATZ_NAECHSTER);

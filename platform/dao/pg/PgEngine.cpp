@@ -10,6 +10,7 @@
 #include "DaoError.h"
 #include "DaoErrorCode.h"
 #include "PgAppender.h"
+#include "PgCopyOut.h"
 #include "PgCursor.h"
 #include "PgIdentifier.h"
 #include "PgQueryText.h"
@@ -225,6 +226,10 @@ bool PgEngine::HasTable(const std::string& table) {
 std::unique_ptr<DaoCursor> PgEngine::OpenCursor(const std::string& sql,
                                                 const std::vector<std::string>& parameters) {
     return std::make_unique<PgCursor>(m_connection, TranslateForServer(sql, parameters));
+}
+
+std::unique_ptr<DaoCursor> PgEngine::OpenStream(const std::string& sql) {
+    return std::make_unique<PgCopyOut>(m_connection, TranslateForServer(sql, {}).sql);
 }
 
 std::unique_ptr<DaoAppender> PgEngine::OpenAppender(const std::string& table,

@@ -38,6 +38,7 @@ public:
     bool HasTable(const std::string& table) override;
     std::unique_ptr<DaoCursor> OpenCursor(const std::string& sql,
                                           const std::vector<std::string>& parameters) override;
+    std::unique_ptr<DaoCursor> OpenStream(const std::string& sql) override;
     std::unique_ptr<DaoAppender> OpenAppender(const std::string& table,
                                               const std::vector<std::string>& columns,
                                               bool emptyTable) override;
