@@ -2,6 +2,8 @@
 
 #include <libpq-fe.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -402,6 +404,12 @@ void PgConnection::SendCancel() const {
         return;
     }
     std::thread([cancel] {
+        // libpq sends the cancel without MSG_NOSIGNAL: a server that hung up meanwhile must not
+        // end the program with a SIGPIPE. The signal is directed at this thread and goes with it.
+        sigset_t pipe;
+        sigemptyset(&pipe);
+        sigaddset(&pipe, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
         char error[256];
         PQcancel(cancel, error, sizeof error);
         PQfreeCancel(cancel);
