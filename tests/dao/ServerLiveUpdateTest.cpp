@@ -172,3 +172,43 @@ TEST_F(ServerLiveUpdate, EachCommitOfAnotherProgramArrivesWithinASecondAndAReque
 }
 
 }  // namespace
+
+namespace {
+
+// Keys committed out of order: a key below the last one shown arrives together with a deletion,
+// which keeps the count; the set must still take the one and drop the other.
+TEST(ServerCatchUp, AKeyCommittedBelowTheLastAndADeletionAreBothFollowed) {
+    REQUIRE_TEST_SERVER();
+    const std::unique_ptr<ScratchCatalogue> catalogue = MakeServerCatalogue(3);
+    ASSERT_TRUE(catalogue);
+    CDaoDatabase db;
+    db.Open(catalogue->Target());
+    CDaoRecordset rs(&db);
+    rs.Open(dbOpenDynaset, kWholeTable);
+    const auto keys = [&] {
+        std::string listed;
+        for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) {
+            listed += std::to_string(*rs.GetBookmark().GetInteger()) + " ";
+        }
+        return listed;
+    };
+    // One session takes key 4 and commits only after key 5 is committed and shown.
+    catalogue->Exec("BEGIN");
+    catalogue->Exec("INSERT INTO Zeitschriften (Artikelname) VALUES ('spät')");
+    CDaoDatabase other;
+    other.Open(catalogue->Target());
+    CDaoRecordset writer(&other);
+    writer.Open(dbOpenDynaset, kWholeTable);
+    writer.AddNew();
+    writer.SetFieldValue(3, "früh");
+    writer.Update();
+    rs.Requery();
+    ASSERT_EQ(keys(), "1 2 3 5 ");
+    catalogue->Exec("COMMIT");
+    writer.SetBookmark(COleVariant(std::int64_t{2}));
+    writer.Delete();
+    rs.Requery();
+    EXPECT_EQ(keys(), "1 3 4 5 ");
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 #include <libpq-fe.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <utility>
@@ -23,6 +24,34 @@ namespace {
 
 std::int64_t KeyOf(const char* text) {
     return std::strtoll(text, nullptr, 10);
+}
+
+// The sum of the keys and of their squares, modulo 2^64: with the count, a fingerprint of a set
+// of keys that a deletion and an insertion below the last key cannot keep as a count alone can.
+struct KeyMoments {
+    std::uint64_t sum = 0;
+    std::uint64_t squares = 0;
+    bool operator==(const KeyMoments&) const = default;
+};
+
+KeyMoments MomentsOf(const KeySet& keys) {
+    KeyMoments moments;
+    for (std::size_t i = 0; i < keys.Size(); ++i) {
+        const auto key = static_cast<std::uint64_t>(keys[i]);
+        moments.sum += key;
+        moments.squares += key * key;
+    }
+    return moments;
+}
+
+// A decimal integer of the server, modulo 2^64 as MomentsOf counts.
+std::uint64_t Modulo64(const char* text) {
+    const bool negative = *text == '-';
+    std::uint64_t value = 0;
+    for (const char* digit = negative ? text + 1 : text; *digit >= '0' && *digit <= '9'; ++digit) {
+        value = value * 10 + static_cast<std::uint64_t>(*digit - '0');
+    }
+    return negative ? -value : value;
 }
 
 }  // namespace
@@ -160,12 +189,17 @@ bool PgSelection::CatchUp(KeySet& keys) {
         m_connection.Run("SELECT " + key + " FROM (" + m_keyQuery + ") AS keys WHERE " + key +
                              " > $" + std::to_string(values.size()) + " ORDER BY " + key,
                          values);
-    const PgResult count =
-        m_connection.Run("SELECT count(*) FROM (" + m_query.sql + ") AS dynaset", m_query.values);
-    const auto rows = static_cast<std::size_t>(PQntuples(later.get()));
-    if (std::strtoull(PQgetvalue(count.get(), 0, 0), nullptr, 10) != keys.Size() + rows) {
+    const PgResult known =
+        m_connection.Run("SELECT count(*), coalesce(sum(" + key + "::numeric), 0), coalesce(sum(" +
+                             key + "::numeric * " + key + "), 0) FROM (" + m_keyQuery +
+                             ") AS keys WHERE " + key + " <= $" + std::to_string(values.size()),
+                         values);
+    if (std::strtoull(PQgetvalue(known.get(), 0, 0), nullptr, 10) != keys.Size() ||
+        !(KeyMoments{Modulo64(PQgetvalue(known.get(), 0, 1)),
+                     Modulo64(PQgetvalue(known.get(), 0, 2))} == MomentsOf(keys))) {
         return false;
     }
+    const auto rows = static_cast<std::size_t>(PQntuples(later.get()));
     for (int row = 0; row < static_cast<int>(rows); ++row) {
         keys.Append(KeyOf(PQgetvalue(later.get(), row, 0)));
     }
