@@ -88,6 +88,7 @@ void BM_CopyFileToServer(benchmark::State& state) {
         }
     }
     Run("DROP SCHEMA " + schema + " CASCADE");
+    state.SetLabel("baseline: BM_PsqlCopyAndIndex, psql COPY of the same rows, then index and key");
 }
 
 // What the copy to a server cannot do faster than: psql's COPY of the same rows from a text
@@ -214,6 +215,9 @@ void BM_CopyServerToFile_vs_psql_copy_to_sqlite3_import(benchmark::State& state)
         }
     }
     comparison.Report(state);
+    state.SetLabel(
+        "baseline: psql \\copy ... TO STDOUT piped into sqlite3 .import, the tools' and the "
+        "server's CPU counted");
     state.counters["ours_server_cpu_s"] = oursServer / static_cast<double>(state.iterations());
     state.counters["tool_server_cpu_s"] = toolServer / static_cast<double>(state.iterations());
 }
