@@ -67,9 +67,18 @@ class Comparison {
 public:
     void AddOurs(const Cost& cost) { Add(m_ours, cost); }
     void AddTool(const Cost& cost) { Add(m_tool, cost); }
-    // Whose turn is first in iteration `n`: alternating, so that neither side always finds the
-    // caches warmed by the other.
-    static bool OursFirst(benchmark::IterationCount n) { return n % 2 == 0; }
+    // Runs both sides once for iteration `n`, taking turns at going first, so that neither side
+    // always finds the caches warmed by the other.
+    template <typename Ours, typename Tool>
+    static void InTurn(benchmark::IterationCount n, const Ours& ours, const Tool& tool) {
+        if (n % 2 == 0) {
+            ours();
+            tool();
+        } else {
+            tool();
+            ours();
+        }
+    }
 
     void Report(benchmark::State& state) const {
         const auto perIteration = [&](double total) {

@@ -206,13 +206,7 @@ void BM_CopyServerToFile_vs_psql_copy_to_sqlite3_import(benchmark::State& state)
             toolServer += server;
             comparison.AddTool(cost);
         };
-        if (Comparison::OursFirst(state.iterations())) {
-            runOurs();
-            runTool();
-        } else {
-            runTool();
-            runOurs();
-        }
+        Comparison::InTurn(state.iterations(), runOurs, runTool);
     }
     comparison.Report(state);
     state.SetLabel(

@@ -32,6 +32,15 @@ bool RunTool(const std::string& command) {
     return std::system(command.c_str()) == 0;
 }
 
+// The tool's side of one iteration.
+void ToolTurn(Comparison& comparison, benchmark::State& state, const std::string& command) {
+    comparison.AddTool(Measure([&] {
+        if (!RunTool(command)) {
+            state.SkipWithError("sqlite3 failed");
+        }
+    }));
+}
+
 // Our export against `sqlite3 -csv` writing the same four columns in the same order.
 void BM_CsvExport_vs_sqlite3_csv(benchmark::State& state) {
     const std::string catalogue = CachedCatalogue(state.range(0));
@@ -50,20 +59,8 @@ void BM_CsvExport_vs_sqlite3_csv(benchmark::State& state) {
                               ours);
             }));
         };
-        const auto runTool = [&] {
-            comparison.AddTool(Measure([&] {
-                if (!RunTool(tool)) {
-                    state.SkipWithError("sqlite3 failed");
-                }
-            }));
-        };
-        if (Comparison::OursFirst(state.iterations())) {
-            runOurs();
-            runTool();
-        } else {
-            runTool();
-            runOurs();
-        }
+        const auto runTool = [&] { ToolTurn(comparison, state, tool); };
+        Comparison::InTurn(state.iterations(), runOurs, runTool);
     }
     comparison.Report(state);
     state.SetLabel("baseline: sqlite3 -csv of the same four columns, its process's CPU counted");
@@ -114,20 +111,8 @@ void BM_CsvImport_vs_sqlite3_import(benchmark::State& state) {
                 }
             }));
         };
-        const auto runTool = [&] {
-            comparison.AddTool(Measure([&] {
-                if (!RunTool(tool)) {
-                    state.SkipWithError("sqlite3 failed");
-                }
-            }));
-        };
-        if (Comparison::OursFirst(state.iterations())) {
-            runOurs();
-            runTool();
-        } else {
-            runTool();
-            runOurs();
-        }
+        const auto runTool = [&] { ToolTurn(comparison, state, tool); };
+        Comparison::InTurn(state.iterations(), runOurs, runTool);
     }
     comparison.Report(state);
     state.SetLabel(
