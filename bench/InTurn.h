@@ -1,18 +1,32 @@
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 #include <time.h>
 
 #include <algorithm>
 #include <functional>
 #include <string>
 
-// Wall and CPU seconds (of the whole process, every thread) at one moment.
+// User and system CPU seconds of this process (RUSAGE_SELF), or of its waited-for children
+// (RUSAGE_CHILDREN).
+inline double CpuSeconds(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Wall and CPU seconds at one moment: the CPU of the whole process (every thread) and, with
+// `children`, of the child processes it waited for, so that a tool run through the shell counts
+// whole.
 struct Spent {
     double wall = 0;
     double cpu = 0;
 
-    static Spent Now() {
+    static Spent Now(bool children = false) {
         timespec wall{};
         timespec cpu{};
         clock_gettime(CLOCK_MONOTONIC, &wall);
@@ -20,7 +34,7 @@ struct Spent {
         const auto seconds = [](const timespec& t) {
             return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
         };
-        return {seconds(wall), seconds(cpu)};
+        return {seconds(wall), seconds(cpu) + (children ? CpuSeconds(RUSAGE_CHILDREN) : 0.0)};
     }
     Spent operator-(const Spent& other) const { return {wall - other.wall, cpu - other.cpu}; }
     Spent& operator+=(const Spent& other) {
@@ -30,33 +44,73 @@ struct Spent {
     }
 };
 
-// The program's work and a baseline doing the same work with the plain library, in turn round
-// after round (each first every other round), so that both meet the same load on the machine.
-// Reports per round: wall and cpu for the program, base_wall and base_cpu for the baseline,
-// and the ratios x_wall and x_cpu; the label names the baseline.
+// What `work` spent, child processes included.
+template <typename Work>
+Spent Measure(const Work& work) {
+    const Spent start = Spent::Now(true);
+    work();
+    return Spent::Now(true) - start;
+}
+
+// The program's work and a baseline doing the same work, in turn round after round (the
+// baseline first every other round), so that both meet the same load on the machine and
+// neither always finds the caches warmed by the other. Reports per round: wall and cpu for the
+// program, base_wall and base_cpu for the baseline, and the ratios x_wall and x_cpu; the label
+// names the baseline.
+class InTurn {
+public:
+    void AddProgram(const Spent& spent) { m_program += spent; }
+    void AddBaseline(const Spent& spent) { m_base += spent; }
+
+    // Runs both sides of round `round` in its order.
+    template <typename Baseline, typename Program>
+    static void Round(benchmark::IterationCount round, const Baseline& baseline,
+                      const Program& program) {
+        if (round % 2 == 0) {
+            baseline();
+            program();
+        } else {
+            program();
+            baseline();
+        }
+    }
+
+    void Report(benchmark::State& state, const std::string& baseline) const {
+        const auto perRound = [](double seconds) {
+            return benchmark::Counter(seconds, benchmark::Counter::kAvgIterations);
+        };
+        state.counters["wall"] = perRound(m_program.wall);
+        state.counters["cpu"] = perRound(m_program.cpu);
+        state.counters["base_wall"] = perRound(m_base.wall);
+        state.counters["base_cpu"] = perRound(m_base.cpu);
+        state.counters["x_wall"] = m_program.wall / std::max(m_base.wall, 1e-12);
+        state.counters["x_cpu"] = m_program.cpu / std::max(m_base.cpu, 1e-12);
+        state.SetLabel("baseline: " + baseline);
+    }
+
+private:
+    Spent m_program;
+    Spent m_base;
+};
+
+// Both sides in this process, each round timed whole.
 inline void MeasureInTurn(benchmark::State& state, const std::string& baseline,
                           const std::function<void()>& baselineWork,
                           const std::function<void()>& programWork) {
-    Spent program;
-    Spent base;
-    bool baseFirst = true;
+    InTurn turns;
     for (auto _ : state) {
-        for (int side = 0; side < 2; ++side) {
-            const bool isBase = (side == 0) == baseFirst;
-            const Spent start = Spent::Now();
-            (isBase ? baselineWork : programWork)();
-            (isBase ? base : program) += Spent::Now() - start;
-        }
-        baseFirst = !baseFirst;
+        InTurn::Round(
+            state.iterations(),
+            [&] {
+                const Spent start = Spent::Now();
+                baselineWork();
+                turns.AddBaseline(Spent::Now() - start);
+            },
+            [&] {
+                const Spent start = Spent::Now();
+                programWork();
+                turns.AddProgram(Spent::Now() - start);
+            });
     }
-    const auto perRound = [](double seconds) {
-        return benchmark::Counter(seconds, benchmark::Counter::kAvgIterations);
-    };
-    state.counters["wall"] = perRound(program.wall);
-    state.counters["cpu"] = perRound(program.cpu);
-    state.counters["base_wall"] = perRound(base.wall);
-    state.counters["base_cpu"] = perRound(base.cpu);
-    state.counters["x_wall"] = program.wall / std::max(base.wall, 1e-12);
-    state.counters["x_cpu"] = program.cpu / std::max(base.cpu, 1e-12);
-    state.SetLabel("baseline: " + baseline);
+    turns.Report(state, baseline);
 }

@@ -32,9 +32,9 @@ bool RunTool(const std::string& command) {
     return std::system(command.c_str()) == 0;
 }
 
-// The tool's side of one iteration.
-void ToolTurn(Comparison& comparison, benchmark::State& state, const std::string& command) {
-    comparison.AddTool(Measure([&] {
+// The tool's side of one round.
+void ToolTurn(InTurn& turns, benchmark::State& state, const std::string& command) {
+    turns.AddBaseline(Measure([&] {
         if (!RunTool(command)) {
             state.SkipWithError("sqlite3 failed");
         }
@@ -51,19 +51,18 @@ void BM_CsvExport_vs_sqlite3_csv(benchmark::State& state) {
         " ORDER BY ID' > " +
         Quoted(InFolder(QStringLiteral("tool.csv")));
     const double before = PeakMegabytes();
-    Comparison comparison;
+    InTurn turns;
     for (auto _ : state) {
         const auto runOurs = [&] {
-            comparison.AddOurs(Measure([&] {
+            turns.AddProgram(Measure([&] {
                 ExportRecords(QString::fromStdString(catalogue), WholeTableQuery().statement, {},
                               ours);
             }));
         };
-        const auto runTool = [&] { ToolTurn(comparison, state, tool); };
-        Comparison::InTurn(state.iterations(), runOurs, runTool);
+        const auto runTool = [&] { ToolTurn(turns, state, tool); };
+        InTurn::Round(state.iterations(), runTool, runOurs);
     }
-    comparison.Report(state);
-    state.SetLabel("baseline: sqlite3 -csv of the same four columns, its process's CPU counted");
+    turns.Report(state, "sqlite3 -csv of the same four columns, its process's CPU counted");
     state.counters["peak_growth_MB"] = PeakMegabytes() - before;
 }
 
@@ -97,27 +96,26 @@ void BM_CsvImport_vs_sqlite3_import(benchmark::State& state) {
         KeyedCsvOf(state.range(0)).toStdString() + " Zeitschriften'";
     const QString catalogue = InFolder(QStringLiteral("import.plx"));
     const double before = PeakMegabytes();
-    Comparison comparison;
+    InTurn turns;
     for (auto _ : state) {
         state.PauseTiming();
         QFile::remove(db);
         QFile::remove(catalogue);
         state.ResumeTiming();
         const auto runOurs = [&] {
-            comparison.AddOurs(Measure([&] {
+            turns.AddProgram(Measure([&] {
                 if (ImportRecords(csv, catalogue, ImportTarget::Replace).records !=
                     state.range(0)) {
                     state.SkipWithError("the import lost records");
                 }
             }));
         };
-        const auto runTool = [&] { ToolTurn(comparison, state, tool); };
-        Comparison::InTurn(state.iterations(), runOurs, runTool);
+        const auto runTool = [&] { ToolTurn(turns, state, tool); };
+        InTurn::Round(state.iterations(), runTool, runOurs);
     }
-    comparison.Report(state);
-    state.SetLabel(
-        "baseline: sqlite3 .import of the same records into the catalogue's own schema, its "
-        "process's CPU counted");
+    turns.Report(state,
+                 "sqlite3 .import of the same records into the catalogue's own schema, its "
+                 "process's CPU counted");
     state.counters["peak_growth_MB"] = PeakMegabytes() - before;
 }
 

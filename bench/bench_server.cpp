@@ -76,10 +76,9 @@ void ProgramOpen() {
     }
 }
 
-void PlainOpen() {
-    PGconn* conn = Connect();
-    const std::vector<long long> keys = RawKeys(conn, "SELECT id FROM zeitschriften ORDER BY id");
-    const std::string id = std::to_string(keys.back());
+// One record read by its key, as the record store reads the record it shows.
+void RawReadRecord(PGconn* conn, long long key) {
+    const std::string id = std::to_string(key);
     const char* values[] = {id.c_str()};
     PGresult* result = PQexecParams(conn,
                                     "SELECT id, zeitschriftennummer, zeitschriftenname,"
@@ -87,6 +86,11 @@ void PlainOpen() {
                                     1, nullptr, values, nullptr, nullptr, 0);
     benchmark::DoNotOptimize(PQgetvalue(result, 0, 3));
     PQclear(result);
+}
+
+void PlainOpen() {
+    PGconn* conn = Connect();
+    RawReadRecord(conn, RawKeys(conn, "SELECT id FROM zeitschriften ORDER BY id").back());
     PQfinish(conn);
 }
 
@@ -101,14 +105,7 @@ void BM_RawReadOneRecord(benchmark::State& state) {
     PGconn* conn = Connect();
     long long key = 1;
     for (auto _ : state) {
-        const std::string id = std::to_string(key);
-        const char* values[] = {id.c_str()};
-        PGresult* result = PQexecParams(conn,
-                                        "SELECT id, zeitschriftennummer, zeitschriftenname,"
-                                        " artikelname, seite FROM zeitschriften WHERE id = $1",
-                                        1, nullptr, values, nullptr, nullptr, 0);
-        benchmark::DoNotOptimize(PQgetvalue(result, 0, 3));
-        PQclear(result);
+        RawReadRecord(conn, key);
         key = key % kArticles + 1;
     }
     PQfinish(conn);

@@ -75,3 +75,10 @@ std::string ServerCatalogue::Scalar(const std::string& sql) {
     }
     return PQgetisnull(result.get(), 0, 0) ? "<null>" : PQgetvalue(result.get(), 0, 0);
 }
+
+void ServerCatalogue::AddThreeArticles() {
+    Exec(
+        "INSERT INTO Zeitschriften (ID, Zeitschriftennummer, Zeitschriftenname, Artikelname,"
+        " Seite) VALUES (1, '1', 'c''t', 'Motoröl', '10'), (2, '2', 'c''t', 'Ärger', '20'),"
+        " (3, '3', 'Chip', 'Οδός', '30')");
+}

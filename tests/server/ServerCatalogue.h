@@ -25,6 +25,8 @@ public:
                           const std::string& setting = "") const;
     void Exec(const std::string& sql) override;
     std::string Scalar(const std::string& sql) override;
+    // Three articles whose texts a window's tests look for: umlauts, an apostrophe and Greek.
+    void AddThreeArticles();
 
 private:
     std::string m_schema;

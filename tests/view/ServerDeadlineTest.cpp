@@ -30,10 +30,7 @@ protected:
         ProgramTest::SetUp();
         REQUIRE_TEST_SERVER();
         m_server = ServerCatalogue::Make();
-        m_server->Exec(
-            "INSERT INTO Zeitschriften (ID, Zeitschriftennummer, Zeitschriftenname, Artikelname,"
-            " Seite) VALUES (1, '1', 'c''t', 'Motoröl', '10'), (2, '2', 'c''t', 'Ärger', '20'),"
-            " (3, '3', 'Chip', 'Οδός', '30')");
+        m_server->AddThreeArticles();
     }
     void TearDown() override {
         if (m_other != nullptr) {
