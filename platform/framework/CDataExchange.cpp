@@ -19,6 +19,42 @@ void CDataExchange::Fail(unsigned id) {
     }
 }
 
+namespace {
+
+// Qt measures a label by laying its text out in lines, which costs more than all the rest of
+// showing a record, and the position label changes with every step. The advance of a plain text
+// on one line, plus a pixel for rounding, bounds that width at a fraction of the cost; any other
+// text, or one near the edge, is measured in full.
+bool SurelyFits(const QLabel* label, const QString& text) {
+    if (label->textFormat() != Qt::PlainText || label->wordWrap() ||
+        text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\t'))) {
+        return false;
+    }
+    const QFontMetrics metrics = label->fontMetrics();
+    int room = label->contentsRect().width() - 2 * label->margin() - 1;
+    if (label->indent() > 0) {
+        room -= label->indent();
+    } else if (label->frameWidth() > 0) {
+        room -= metrics.horizontalAdvance(QLatin1Char('x'));
+    }
+    return metrics.horizontalAdvance(text) <= room;
+}
+
+// A label whose text outgrows its template rectangle widens rather than clip.
+void WidenToFit(QLabel* label, const QString& text) {
+    if (SurelyFits(label, text)) {
+        return;
+    }
+    const int wanted = label->sizeHint().width();
+    if (wanted > label->width()) {
+        const int room =
+            label->parentWidget() ? label->parentWidget()->width() - label->x() : wanted;
+        label->resize(std::max(label->width(), std::min(wanted, room)), label->height());
+    }
+}
+
+}  // namespace
+
 void DDX_Text(CDataExchange* pDX, unsigned id, QString& value) {
     if (pDX->Failed()) {
         return;
@@ -37,13 +73,7 @@ void DDX_Text(CDataExchange* pDX, unsigned id, QString& value) {
             value = label->text();
         } else {
             label->setText(value);
-            // A label whose text outgrows its template rectangle widens rather than clip.
-            const int wanted = label->sizeHint().width();
-            if (wanted > label->width()) {
-                int room =
-                    label->parentWidget() ? label->parentWidget()->width() - label->x() : wanted;
-                label->resize(std::max(label->width(), std::min(wanted, room)), label->height());
-            }
+            WidenToFit(label, value);
         }
     }
 }

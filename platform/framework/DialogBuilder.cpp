@@ -45,8 +45,17 @@ double NeededWidth(const DialogItem& item, const QFontMetricsF& fm) {
     return fm.horizontalAdvance(text) + padding;
 }
 
+// Template windows draw their texts letter by letter, as the controls they stand in for did.
+// Shaping a Latin text (kerning, ligatures) cost more than half of showing a record in the form;
+// a script that needs shaping to be legible is still shaped.
+QFont TemplateFont(const QFont& font) {
+    QFont unshaped = font;
+    unshaped.setStyleStrategy(QFont::PreferNoShaping);
+    return unshaped;
+}
+
 BaseUnits UnitsFor(const DialogResource& dialog, const QWidget* parent) {
-    const QFontMetricsF fm(parent->font());
+    const QFontMetricsF fm(TemplateFont(parent->font()));
     const double average = fm.horizontalAdvance(QStringLiteral(
                                "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
                            52.0;
@@ -138,6 +147,8 @@ void PairLabelsWithFields(const std::vector<std::pair<const DialogItem*, QWidget
 
 std::map<unsigned, QWidget*> DialogBuilder::Build(const DialogResource& dialog, QWidget* parent,
                                                   const ButtonHandler& onButton) {
+    // Only the strategy is added: what the window did not set still follows the desktop.
+    parent->setFont(TemplateFont(parent->font()));
     const BaseUnits units = UnitsFor(dialog, parent);
     std::map<unsigned, QWidget*> controls;
     std::vector<std::pair<const DialogItem*, QWidget*>> built;
