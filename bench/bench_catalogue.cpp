@@ -176,6 +176,9 @@ void BM_RawDataVersion(benchmark::State& state) {
     sqlite3_close(db);
 }
 
+// A step costs tens of microseconds; so many in a row make one turn of the measurement.
+constexpr int kStepsPerTurn = 32;
+
 // Starts the program on `path` as from the command line; the view of its catalogue, or null.
 CPeriolexView* StartProgram(CPeriolexApp& app, const QString& path) {
     app.SetArguments({QStringLiteral("--nosplash"), path});
@@ -209,7 +212,8 @@ void BM_FormStep(benchmark::State& state) {
             }
             view->LoadRecord();
             command.Commit();
-        });
+        },
+        kStepsPerTurn);
     if (sqlite3_total_changes(SqliteHandleOf(view->GetDocument()->m_database)) != changesBefore) {
         state.SkipWithError("an unchanged form was written");
     }
@@ -233,7 +237,7 @@ void BM_RecordCommand(benchmark::State& state) {
     PlainStep plain(work.toStdString(), state.range(0));
     MeasureInTurn(
         state, kPlainStep, [&plain] { plain(); },
-        [view, command] { view->OnCmdMsg(command, CmdAction::Execute); });
+        [view, command] { view->OnCmdMsg(command, CmdAction::Execute); }, kStepsPerTurn);
     app.ExitInstance();
     QFile::remove(work);
 }
