@@ -244,8 +244,11 @@ void BM_ChangeSeenElsewhere(benchmark::State& state) {
     writer.Open(g_uri);
     CDaoRecordset rs(&writer);
     rs.Open(dbOpenDynaset, "SELECT * FROM Zeitschriften WHERE ID = 1");
+    // The watcher follows the table it opened, as a window does, wherever its path found it.
     CDaoDatabase watcher;
     watcher.Open(g_uri);
+    CDaoRecordset watched(&watcher);
+    watched.Open(dbOpenDynaset, "SELECT * FROM Zeitschriften WHERE ID = 1");
     int round = 0;
     for (auto _ : state) {
         rs.Edit();
