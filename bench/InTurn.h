@@ -44,12 +44,13 @@ struct Spent {
     }
 };
 
-// What `work` spent, child processes included.
+// What `work` spent, with the child processes it waited for unless `children` is false (which
+// spares a system call on each side of work that starts none).
 template <typename Work>
-Spent Measure(const Work& work) {
-    const Spent start = Spent::Now(true);
+Spent Measure(const Work& work, bool children = true) {
+    const Spent start = Spent::Now(children);
     work();
-    return Spent::Now(true) - start;
+    return Spent::Now(children) - start;
 }
 
 // The program's work and a baseline doing the same work, in turn round after round (the
@@ -102,11 +103,13 @@ inline void MeasureInTurn(benchmark::State& state, const std::string& baseline,
                           const std::function<void()>& baselineWork,
                           const std::function<void()>& programWork, int runsPerTurn = 1) {
     const auto turn = [runsPerTurn](const std::function<void()>& work) {
-        const Spent start = Spent::Now();
-        for (int run = 0; run < runsPerTurn; ++run) {
-            work();
-        }
-        return Spent::Now() - start;
+        return Measure(
+            [&] {
+                for (int run = 0; run < runsPerTurn; ++run) {
+                    work();
+                }
+            },
+            false);
     };
     InTurn turns;
     for (auto _ : state) {
