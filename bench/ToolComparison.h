@@ -34,7 +34,10 @@ inline double PeakMegabytes() {
 
 // A path as one word of a shell command.
 inline std::string Quoted(const QString& path) {
-    return "'" + path.toStdString() + "'";
+    std::string word(1, '\'');
+    word += path.toStdString();
+    word += '\'';
+    return word;
 }
 
 // Runs the benchmarks with the application's texts, new catalogues coming from the template that
